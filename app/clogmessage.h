@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+#include <QtGlobal>
+
+// Relays every diagnostic message of the process, raised on any thread, to
+// whoever writes the log; the main window connects to it with a queued
+// connection so the log file is only ever touched by the GUI thread.
+class cLogMessage : public QObject
+{
+    Q_OBJECT
+
+public:
+    explicit cLogMessage(QObject *parent = nullptr);
+
+signals:
+    void log(QtMsgType msgType, const QString &msg);
+
+public slots:
+    void writeToLog(QtMsgType msgType, const QString &msg);
+};
+
+// The one relay of the process; it lives from static initialisation to static
+// destruction, so it outlives the time in which the handler is installed.
+cLogMessage &globalLogMessage();
+
+// The process-wide message handler: passes debug, warning, critical and fatal
+// messages to the relay and ends the process after a fatal one.
+void logMessageHandler(QtMsgType type, const QMessageLogContext &context, const QString &msg);

@@ -1,0 +1,86 @@
+#include "app/cmainwindow.h"
+
+#include "app/clogmessage.h"
+#include "ui/cmainwidget.h"
+
+#include <QByteArray>
+#include <QCoreApplication>
+#include <QDateTime>
+#include <QDebug>
+#include <QMetaType>
+#include <QRect>
+#include <QSettings>
+#include <QTextCodec>
+
+namespace {
+const char *const logFileName = "marrowby_log.txt";
+const QRect defaultGeometry(40, 40, 650, 650);
+} // namespace
+
+cMainWindow::cMainWindow(QWidget *parent) : QMainWindow(parent)
+{
+    setWindowTitle(QCoreApplication::applicationName());
+    setWindowTitle(QStringLiteral("%1 %2.%3").arg(windowTitle()).arg(1).arg(0));
+
+    mainWidget = new cMainWidget(this);
+    setCentralWidget(mainWidget);
+
+    QSettings settings;
+    settings.beginGroup(QStringLiteral("MainWindow"));
+    restoreState(settings.value(QStringLiteral("State")).toByteArray(), 0);
+    setGeometry(settings.value(QStringLiteral("Geometry"), defaultGeometry).toRect());
+    if (settings.value(QStringLiteral("IsMaximized"), false).toBool())
+        showMaximized();
+    settings.endGroup();
+
+    setUpLog();
+}
+
+cMainWindow::~cMainWindow()
+{
+    QSettings settings;
+    settings.beginGroup(QStringLiteral("MainWindow"));
+    settings.setValue(QStringLiteral("State"), saveState(0));
+    settings.setValue(QStringLiteral("IsMaximized"), isMaximized());
+    settings.setValue(QStringLiteral("Geometry"), geometry());
+    settings.endGroup();
+    settings.sync();
+
+    // The central widget and its workers die after this, with the handler gone:
+    // what they report while being destroyed goes to Qt's default output.
+    tearDownLog();
+}
+
+void cMainWindow::setUpLog()
+{
+    logFile.setFileName(QString::fromLatin1(logFileName));
+    logFile.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Text);
+
+    qRegisterMetaType<QtMsgType>("QtMsgType");
+    connect(&globalLogMessage(), &cLogMessage::log, this, &cMainWindow::log, Qt::QueuedConnection);
+    qInstallMessageHandler(logMessageHandler);
+
+    qDebug() << windowTitle() << "application started, build date:" << __DATE__ << __TIME__;
+    qDebug() << "Current date:" << QDateTime::currentDateTime();
+}
+
+void cMainWindow::tearDownLog()
+{
+    qInstallMessageHandler(nullptr);
+    logFile.close();
+}
+
+void cMainWindow::log(QtMsgType type, const QString &msg)
+{
+    Q_UNUSED(type)
+    if (!logFile.isOpen())
+        return;
+
+    // The log is a stored file in Windows-1251, whatever the locale of the
+    // machine; a NUL inside a message ends its text but not its line.
+    static QTextCodec *const codec = QTextCodec::codecForName("Windows-1251");
+    const qsizetype nul = msg.indexOf(QChar(u'\0'));
+    const QString text = nul < 0 ? msg : msg.left(nul);
+    logFile.write(codec->fromUnicode(text + QLatin1Char('\n')));
+    logFile.flush();
+}

@@ -1,0 +1,3 @@
+#include "bass.h"
+
+typedef int marrowby_audio_placeholder;
