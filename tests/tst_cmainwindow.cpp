@@ -1,4 +1,274 @@
+#include "app/cmainwindow.h"
+#include "support/testsupport.h"
+
+#include <QDir>
+#include <QFile>
+#include <QRegularExpression>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QTextCodec>
+#include <QThread>
 #include <QtTest>
-class tst_cMainWindow : public QObject { Q_OBJECT private slots: void x() {} };
+
+#include <memory>
+
+// The main window: its settings round trip and the log file it writes.
+class tst_cMainWindow : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+
+    void firstStartWithEmptyStore();
+    void geometryRoundTrip_data();
+    void geometryRoundTrip();
+    void rejectedStateDoesNoHarm();
+
+    void logStartsWithStartUpLinesAndIsEmptiedAtStart();
+    void logKeepsOrderAcrossThreads();
+    void logLines_data();
+    void logLines();
+    void logSkipsMessagesOutsideTheWindowsLifetime();
+    void unopenableLogChangesNothingElse();
+
+private:
+    QByteArray logBytes() const;
+    QStringList readLogLines() const;
+
+    QTemporaryDir scratch;
+    QString workDir;
+    QtMessageHandler testHandler = nullptr;
+};
+
+void tst_cMainWindow::initTestCase()
+{
+    QVERIFY(scratch.isValid());
+    TestSupport::useScratchSettings(scratch.filePath(QStringLiteral("config")));
+    workDir = scratch.filePath(QStringLiteral("work"));
+    QVERIFY(QDir().mkpath(workDir));
+    QVERIFY(QDir::setCurrent(workDir));
+    // The window installs its own handler and removes it again; keep QtTest's.
+    testHandler = qInstallMessageHandler(nullptr);
+    qInstallMessageHandler(testHandler);
+}
+
+void tst_cMainWindow::init()
+{
+    QSettings().clear();
+    QSettings().sync();
+    QFile::remove(QDir(workDir).filePath(QStringLiteral("marrowby_log.txt")));
+}
+
+void tst_cMainWindow::cleanup()
+{
+    qInstallMessageHandler(testHandler);
+}
+
+QByteArray tst_cMainWindow::logBytes() const
+{
+    QFile file(QDir(workDir).filePath(QStringLiteral("marrowby_log.txt")));
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+QStringList tst_cMainWindow::readLogLines() const
+{
+    QStringList lines = QString::fromLatin1(logBytes()).split(QLatin1Char('\n'));
+    if (!lines.isEmpty() && lines.constLast().isEmpty())
+        lines.removeLast();
+    return lines;
+}
+
+void tst_cMainWindow::firstStartWithEmptyStore()
+{
+    const std::unique_ptr<cMainWindow> window(new cMainWindow);
+    QCOMPARE(window->windowTitle(), QStringLiteral("Marrowby 1.0"));
+    QCOMPARE(window->geometry(), QRect(40, 40, 650, 650));
+    QVERIFY(!window->isMaximized());
+    QVERIFY(window->centralWidget());
+    QCOMPARE(window->centralWidget()->objectName(), QStringLiteral("cMainWidget"));
+}
+
+void tst_cMainWindow::geometryRoundTrip_data()
+{
+    QTest::addColumn<bool>("maximized");
+    QTest::newRow("normal window") << false;
+    QTest::newRow("maximized window") << true;
+}
+
+void tst_cMainWindow::geometryRoundTrip()
+{
+    QFETCH(bool, maximized);
+
+    QRect stored;
+    {
+        const std::unique_ptr<cMainWindow> window(new cMainWindow);
+        window->show();
+        if (maximized) {
+            window->showMaximized();
+            QTRY_VERIFY(window->isMaximized());
+        } else {
+            window->setGeometry(QRect(70, 90, 500, 420));
+        }
+        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+        stored = window->geometry();
+    }
+
+    QSettings settings;
+    settings.beginGroup(QStringLiteral("MainWindow"));
+    QCOMPARE(settings.value(QStringLiteral("IsMaximized")).toBool(), maximized);
+    QCOMPARE(settings.value(QStringLiteral("Geometry")).toRect(), stored);
+    QVERIFY(settings.contains(QStringLiteral("State")));
+
+    const std::unique_ptr<cMainWindow> again(new cMainWindow);
+    QCOMPARE(again->isMaximized(), maximized);
+    if (!maximized)
+        QCOMPARE(again->geometry(), QRect(70, 90, 500, 420));
+    // The title is set once and stays.
+    QCOMPARE(again->windowTitle(), QStringLiteral("Marrowby 1.0"));
+}
+
+void tst_cMainWindow::rejectedStateDoesNoHarm()
+{
+    {
+        QSettings settings;
+        settings.setValue(QStringLiteral("MainWindow/State"), QByteArray("not a saved state \x01\x02\x03"));
+    }
+    const std::unique_ptr<cMainWindow> window(new cMainWindow);
+    window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+    QCOMPARE(window->geometry(), QRect(40, 40, 650, 650));
+    QVERIFY(window->centralWidget()->isVisible());
+}
+
+void tst_cMainWindow::logStartsWithStartUpLinesAndIsEmptiedAtStart()
+{
+    {
+        QFile old(QDir(workDir).filePath(QStringLiteral("marrowby_log.txt")));
+        QVERIFY(old.open(QIODevice::WriteOnly));
+        old.write("left over from an earlier run\n");
+    }
+    const std::unique_ptr<cMainWindow> window(new cMainWindow);
+    // Nothing reaches the file before the event loop runs.
+    QCOMPARE(logBytes(), QByteArray());
+    QTRY_COMPARE(readLogLines().size(), 2);
+    const QStringList lines = readLogLines();
+    static const QRegularExpression first(QStringLiteral(
+        R"(^"Marrowby 1\.0" application started, build date: [A-Z][a-z]{2} [ \d]\d \d{4} \d\d:\d\d:\d\d$)"));
+    QVERIFY2(first.match(lines.at(0)).hasMatch(), qPrintable(lines.at(0)));
+    QVERIFY2(lines.at(1).startsWith(QStringLiteral("Current date: QDateTime(")), qPrintable(lines.at(1)));
+    QVERIFY(!logBytes().contains("left over"));
+}
+
+void tst_cMainWindow::logKeepsOrderAcrossThreads()
+{
+    const std::unique_ptr<cMainWindow> window(new cMainWindow);
+    const int count = 300;
+    std::unique_ptr<QThread> thread(QThread::create([] {
+        for (int i = 0; i < count; ++i)
+            qDebug() << "worker line" << i;
+    }));
+    thread->start();
+    QVERIFY(thread->wait(10000));
+    qDebug() << "gui line";
+
+    QTRY_COMPARE(readLogLines().size(), 2 + count + 1);
+    const QStringList lines = readLogLines();
+    for (int i = 0; i < count; ++i)
+        QCOMPARE(lines.at(2 + i), QStringLiteral("worker line %1").arg(i));
+    QCOMPARE(lines.constLast(), QStringLiteral("gui line"));
+}
+
+void tst_cMainWindow::logLines_data()
+{
+    QTest::addColumn<int>("kind");
+    QTest::addColumn<QString>("message");
+    QTest::addColumn<QByteArray>("expected");
+
+    QTest::newRow("debug") << int(QtDebugMsg) << QStringLiteral("Exit code: 0") << QByteArray("Exit code: 0\n");
+    QTest::newRow("warning, no level marker") << int(QtWarningMsg) << QStringLiteral("careful") << QByteArray("careful\n");
+    QTest::newRow("critical") << int(QtCriticalMsg) << QStringLiteral("bad") << QByteArray("bad\n");
+    QTest::newRow("info is not logged") << int(QtInfoMsg) << QStringLiteral("quiet") << QByteArray();
+    QTest::newRow("line breaks stay whole")
+        << int(QtDebugMsg) << QStringLiteral("first\nsecond\r\nthird") << QByteArray("first\nsecond\r\nthird\n");
+    QTest::newRow("cyrillic in Windows-1251")
+        << int(QtDebugMsg) << QString::fromUtf8("Файл песня.mp3")
+        << QByteArray("\xD4\xE0\xE9\xEB \xEF\xE5\xF1\xED\xFF.mp3\n");
+    QTest::newRow("a NUL ends the text, not the line")
+        << int(QtDebugMsg) << QString::fromLatin1("before\0after", 12) << QByteArray("before\n");
+}
+
+void tst_cMainWindow::logLines()
+{
+    QFETCH(int, kind);
+    QFETCH(QString, message);
+    QFETCH(QByteArray, expected);
+
+    const std::unique_ptr<cMainWindow> window(new cMainWindow);
+    QTRY_COMPARE(readLogLines().size(), 2);
+    const QByteArray before = logBytes();
+
+    switch (QtMsgType(kind)) {
+    case QtWarningMsg:
+        qWarning().noquote() << message;
+        break;
+    case QtCriticalMsg:
+        qCritical().noquote() << message;
+        break;
+    case QtInfoMsg:
+        qInfo().noquote() << message;
+        break;
+    default:
+        qDebug().noquote() << message;
+        break;
+    }
+    qDebug() << "end";
+    QTRY_VERIFY(logBytes().endsWith("end\n"));
+    QCOMPARE(logBytes().mid(before.size()), expected + "end\n");
+}
+
+void tst_cMainWindow::logSkipsMessagesOutsideTheWindowsLifetime()
+{
+    {
+        const std::unique_ptr<cMainWindow> window(new cMainWindow);
+        QTRY_COMPARE(readLogLines().size(), 2);
+        // A warning Qt itself prints becomes a line like any other.
+        QObject object;
+        QVERIFY(!QObject::connect(&object, "2noSuchSignal()", &object, "1deleteLater()"));
+        QTRY_COMPARE(readLogLines().size(), 3);
+        QVERIFY2(readLogLines().at(2).contains(QStringLiteral("noSuchSignal")), qPrintable(readLogLines().at(2)));
+        // Still queued when the window goes: dropped with its pending events.
+        qDebug() << "raised before the end";
+    }
+    // After the window, messages go to the default output again.
+    qInstallMessageHandler(testHandler);
+    QTest::ignoreMessage(QtDebugMsg, "raised after the window");
+    qDebug() << "raised after the window";
+    QCoreApplication::processEvents();
+    QCOMPARE(readLogLines().size(), 3);
+    QVERIFY(!logBytes().contains("raised"));
+}
+
+void tst_cMainWindow::unopenableLogChangesNothingElse()
+{
+    // A folder in the way makes the log unopenable, also for root.
+    const QString logPath = QDir(workDir).filePath(QStringLiteral("marrowby_log.txt"));
+    QVERIFY(QDir().mkdir(logPath));
+    {
+        const std::unique_ptr<cMainWindow> window(new cMainWindow);
+        window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+        qDebug() << "nowhere to go";
+        QCoreApplication::processEvents();
+        QCOMPARE(window->windowTitle(), QStringLiteral("Marrowby 1.0"));
+        window->setGeometry(QRect(50, 60, 400, 300));
+    }
+    QVERIFY(QFileInfo(logPath).isDir());
+    QCOMPARE(QSettings().value(QStringLiteral("MainWindow/Geometry")).toRect(), QRect(50, 60, 400, 300));
+    QVERIFY(QDir().rmdir(logPath));
+}
+
 QTEST_MAIN(tst_cMainWindow)
 #include "tst_cmainwindow.moc"
