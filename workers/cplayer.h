@@ -2,8 +2,11 @@
 
 #include "workers/clockedvalue.h"
 
+#include <QSemaphore>
 #include <QString>
 #include <QThread>
+
+#include <atomic>
 
 // Previews one sound file through the audio layer on a thread of its own.
 class cPlayer : public QThread
@@ -24,4 +27,8 @@ protected:
 
 private:
     cLockedValue<QString> fileName;
+    // Set by the destructor: the preview ends at once, without playFinished().
+    std::atomic_bool stopRequested{false};
+    // Released by the destructor to cut the 500 ms pause between tests short.
+    QSemaphore stopSignal;
 };
