@@ -2,9 +2,12 @@
 
 #include "workers/clockedvalue.h"
 
+#include <QHash>
 #include <QMutex>
 #include <QStringList>
 #include <QThread>
+
+#include <optional>
 
 // Runs the converter program once per queued source file, one file after
 // another, on a thread of its own; reports each file and the end of the batch.
@@ -29,6 +32,12 @@ protected:
     void run() override;
 
 private:
+    bool convertFile(const QString &fn, QHash<QString, QString> &writtenBy);
+    std::optional<int> runConverter(const QStringList &args, const QString &outPath);
+
+    // Raised by the destructor: no further file is started, and a running
+    // converter program is ended.
+    cLockedValue<bool> stopRequested;
     QStringList fileQueue;
     QMutex queueMutex;
     cLockedValue<QString> outputDir;

@@ -1,0 +1,753 @@
+#include "support/testsupport.h"
+#include "workers/cconverter.h"
+
+#include <QDataStream>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
+#include <QMutex>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <memory>
+
+#include <unistd.h>
+
+namespace {
+
+// Every debug message of the process, in the order raised on any thread, with
+// the emissions of fileProcessed recorded among them.
+QMutex logMutex;
+QStringList logLines;
+QtMessageHandler previousHandler = nullptr;
+
+void appendLog(const QString &line)
+{
+    const QMutexLocker locker(&logMutex);
+    logLines << line;
+}
+
+QStringList loggedLines()
+{
+    const QMutexLocker locker(&logMutex);
+    return logLines;
+}
+
+void captureMessage(QtMsgType type, const QMessageLogContext &context, const QString &msg)
+{
+    if (type == QtDebugMsg)
+        appendLog(msg);
+    else if (previousHandler)
+        previousHandler(type, context, msg);
+}
+
+QString processedMarker(const QString &fn, bool result)
+{
+    return QStringLiteral("<fileProcessed %1 %2>").arg(fn, result ? QStringLiteral("true") : QStringLiteral("false"));
+}
+
+// A string as the debug stream quotes it, for paths without backslashes.
+QString quoted(QString text)
+{
+    return QLatin1Char('"') + text.replace(QLatin1Char('"'), QStringLiteral("\\\"")) + QLatin1Char('"');
+}
+
+// What a converter reports, received in this (the GUI) thread the way the
+// central widget receives it.
+class Results : public QObject
+{
+public:
+    explicit Results(cConverter *converter)
+    {
+        connect(converter, &cConverter::fileProcessed, this, [this](const QString &fn, bool result) {
+            files.append({fn, result});
+        });
+        connect(converter, &cConverter::convertFinished, this, [this] { ++finished; });
+        connect(
+            converter, &cConverter::fileProcessed, converter,
+            [](const QString &fn, bool result) { appendLog(processedMarker(fn, result)); }, Qt::DirectConnection);
+    }
+
+    QList<std::pair<QString, bool>> files;
+    int finished = 0;
+};
+
+// Waits until the given number of batches has been reported and the thread has ended.
+bool batchesDone(const cConverter &converter, const Results &results, int batches = 1)
+{
+    return QTest::qWaitFor([&] { return results.finished == batches && converter.isFinished(); }, 60000);
+}
+
+struct WavFormat
+{
+    quint16 format = 0;
+    quint16 channels = 0;
+    quint32 rate = 0;
+    quint16 bits = 0;
+    qint64 dataBytes = -1;
+};
+
+// Reads the format chunk and the size of the data chunk of a WAV file.
+WavFormat readWav(const QString &path)
+{
+    WavFormat wav;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return wav;
+    QDataStream in(&file);
+    in.setByteOrder(QDataStream::LittleEndian);
+    QByteArray id(4, '\0');
+    QByteArray form(4, '\0');
+    quint32 size = 0;
+    in.readRawData(id.data(), 4);
+    in >> size;
+    in.readRawData(form.data(), 4);
+    if (id != "RIFF" || form != "WAVE")
+        return wav;
+    while (in.readRawData(id.data(), 4) == 4) {
+        in >> size;
+        if (in.status() != QDataStream::Ok)
+            break;
+        if (id == "data") {
+            wav.dataBytes = size;
+            break;
+        }
+        qint64 rest = size + (size & 1);
+        if (id == "fmt " && size >= 16) {
+            quint32 byteRate = 0;
+            quint16 blockAlign = 0;
+            in >> wav.format >> wav.channels >> wav.rate >> byteRate >> blockAlign >> wav.bits;
+            rest -= 16;
+        }
+        in.skipRawData(static_cast<int>(rest));
+    }
+    return wav;
+}
+
+QByteArray readAll(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+bool writeFile(const QString &path, const QByteArray &content)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(content) == content.size();
+}
+
+// A fake converter's first call says it has started, then waits until the test lets it go.
+constexpr char firstCallWaitsForRelease[] = "if [ \"$i\" = 0 ]; then\n"
+                                            "    : > \"$scratch/started\"\n"
+                                            "    while [ ! -e \"$scratch/release\" ]; do sleep 0.02; done\n"
+                                            "fi\n"
+                                            "exit 0";
+
+// Names a user can have: spaces, quotes, a leading dash, Cyrillic letters. A
+// relative path is taken from the working directory, the folder of the sources.
+void addAwkwardNames()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<bool>("relative");
+    QTest::newRow("mp3") << QStringLiteral("tone.mp3") << false;
+    QTest::newRow("44.1 kHz stereo wav") << QStringLiteral("tone.wav") << false;
+    QTest::newRow("spaces") << QStringLiteral("my new tone.mp3") << false;
+    QTest::newRow("quotes") << QStringLiteral("it's a \"tone\".wav") << false;
+    QTest::newRow("leading dash") << QStringLiteral("-y tone.wav") << true;
+    QTest::newRow("cyrillic") << QStringLiteral("Запись номер 1.mp3") << false;
+}
+
+} // namespace
+
+class tst_cConverter : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void cleanupTestCase();
+    void init();
+    void cleanup();
+
+    void convertsRealFiles_data();
+    void convertsRealFiles();
+    void passesTheExactArguments_data();
+    void passesTheExactArguments();
+    void namesTheOutput_data();
+    void namesTheOutput();
+    void emptyOutputDirIsTheWorkingDir_data();
+    void emptyOutputDirIsTheWorkingDir();
+    void logsEachStepInOrder();
+    void existingOutput_data();
+    void existingOutput();
+    void converterFailuresReportFalseAndGoOn_data();
+    void converterFailuresReportFalseAndGoOn();
+    void badRulesNeverRunTheProgram_data();
+    void badRulesNeverRunTheProgram();
+    void emptyPathIsSkipped();
+    void emptyListFinishesAtOnce();
+    void convertFilesWhileRunningIsIgnored();
+    void newOutputDirAppliesFromTheNextFile();
+    void neverOverwritesTheSource_data();
+    void neverOverwritesTheSource();
+    void twoSourcesNeverShareAnOutput_data();
+    void twoSourcesNeverShareAnOutput();
+    void destroyingDuringABatch_data();
+    void destroyingDuringABatch();
+
+private:
+    QString path(const QString &relative) const { return QDir(scratch->path()).filePath(relative); }
+    bool useFakeConverter(const QByteArray &behaviour);
+    QList<QStringList> recordedCalls() const;
+
+    std::unique_ptr<QTemporaryDir> scratch;
+    QByteArray originalPath;
+    QString originalCwd;
+};
+
+void tst_cConverter::initTestCase()
+{
+    QVERIFY2(!QStandardPaths::findExecutable(QStringLiteral("ffmpeg")).isEmpty(), "the tests need ffmpeg on PATH");
+    originalPath = qgetenv("PATH");
+    originalCwd = QDir::currentPath();
+    previousHandler = qInstallMessageHandler(captureMessage);
+}
+
+void tst_cConverter::cleanupTestCase()
+{
+    qInstallMessageHandler(previousHandler);
+}
+
+void tst_cConverter::init()
+{
+    scratch = std::make_unique<QTemporaryDir>();
+    QVERIFY(scratch->isValid());
+    QVERIFY(QDir(scratch->path()).mkpath(QStringLiteral("calls")));
+    QVERIFY(QDir(scratch->path()).mkpath(QStringLiteral("in")));
+    QVERIFY(QDir(scratch->path()).mkpath(QStringLiteral("out")));
+    const QMutexLocker locker(&logMutex);
+    logLines.clear();
+}
+
+void tst_cConverter::cleanup()
+{
+    qputenv("PATH", originalPath);
+    QDir::setCurrent(originalCwd);
+    scratch.reset();
+}
+
+// Puts a stand-in converter program first on PATH. Each call records its
+// arguments, NUL-separated, in calls/<n> of the scratch folder, then runs
+// behaviour, which finds the call number in $i and the last argument in $last.
+bool tst_cConverter::useFakeConverter(const QByteArray &behaviour)
+{
+    const QByteArray body = "scratch='" + QFile::encodeName(scratch->path()) +
+                            "'\n"
+                            "i=0\n"
+                            "while [ -e \"$scratch/calls/$i\" ]; do i=$((i + 1)); done\n"
+                            "printf '%s\\0' \"$@\" > \"$scratch/calls/$i\"\n"
+                            "for last; do :; done\n" +
+                            behaviour;
+    if (!QDir(scratch->path()).mkpath(QStringLiteral("bin")))
+        return false;
+    if (TestSupport::writeFakeConverter(path(QStringLiteral("bin")), body).isEmpty())
+        return false;
+    TestSupport::prependToPath(path(QStringLiteral("bin")));
+    return true;
+}
+
+QList<QStringList> tst_cConverter::recordedCalls() const
+{
+    QList<QStringList> calls;
+    for (int i = 0;; ++i) {
+        QFile file(path(QStringLiteral("calls/%1").arg(i)));
+        if (!file.open(QIODevice::ReadOnly))
+            return calls;
+        const QList<QByteArray> parts = file.readAll().split('\0');
+        QStringList args;
+        for (qsizetype k = 0; k + 1 < parts.size(); ++k)
+            args << QFile::decodeName(parts.at(k));
+        calls << args;
+    }
+}
+
+void tst_cConverter::convertsRealFiles_data()
+{
+    addAwkwardNames();
+}
+
+void tst_cConverter::convertsRealFiles()
+{
+    QFETCH(QString, name);
+    QFETCH(bool, relative);
+    QVERIFY(TestSupport::makeTone(path(QStringLiteral("in/") + name), 1.0, 44100, 2));
+    QVERIFY(QDir::setCurrent(path(QStringLiteral("in"))));
+    const QString source = relative ? name : path(QStringLiteral("in/") + name);
+
+    cConverter converter;
+    const Results results(&converter);
+    converter.setOutputDir(path(QStringLiteral("out")));
+    converter.convertFiles({source});
+    QVERIFY(batchesDone(converter, results));
+
+    QCOMPARE(results.files, (QList<std::pair<QString, bool>>{{source, true}}));
+    const WavFormat wav = readWav(path(QStringLiteral("out/") + QFileInfo(name).completeBaseName() + ".wav"));
+    QCOMPARE(wav.format, quint16(1));
+    QCOMPARE(wav.bits, quint16(16));
+    QCOMPARE(wav.rate, quint32(8000));
+    QCOMPARE(wav.channels, quint16(1));
+    // One second, give or take the encoder's padding.
+    QVERIFY2(wav.dataBytes > 15000 && wav.dataBytes < 18000, QByteArray::number(wav.dataBytes));
+}
+
+void tst_cConverter::passesTheExactArguments_data()
+{
+    addAwkwardNames();
+}
+
+void tst_cConverter::passesTheExactArguments()
+{
+    QFETCH(QString, name);
+    QFETCH(bool, relative);
+    QVERIFY(useFakeConverter("exit 0"));
+    QVERIFY(QDir::setCurrent(path(QStringLiteral("in"))));
+    const QString source = relative ? name : path(QStringLiteral("in/") + name);
+    const QString output = path(QStringLiteral("out/") + QFileInfo(name).completeBaseName() + ".wav");
+
+    cConverter converter;
+    const Results results(&converter);
+    converter.setOutputDir(path(QStringLiteral("out")));
+    converter.setFileSaveType(0);
+    converter.convertFiles({source});
+    QVERIFY(batchesDone(converter, results));
+    converter.setFileSaveType(1);
+    converter.convertFiles({source});
+    QVERIFY(batchesDone(converter, results, 2));
+
+    const QStringList tail{
+        QStringLiteral("-i"), source, QStringLiteral("-ar"), QStringLiteral("8000"), QStringLiteral("-ac"),
+        QStringLiteral("1"),  output};
+    QCOMPARE(recordedCalls(),
+             (QList<QStringList>{QStringList{QStringLiteral("-y")} + tail, QStringList{QStringLiteral("-n")} + tail}));
+    QCOMPARE(results.files, (QList<std::pair<QString, bool>>{{source, true}, {source, true}}));
+}
+
+void tst_cConverter::namesTheOutput_data()
+{
+    QTest::addColumn<QString>("source");
+    QTest::addColumn<int>("nameType");
+    QTest::addColumn<QString>("output");
+    QTest::newRow("song.mp3") << "song.mp3" << 0 << "song.wav";
+    QTest::newRow("only the last extension") << "a.b.mp3" << 0 << "a.b.wav";
+    QTest::newRow("upper-case extension") << "TRACK.MP3" << 0 << "TRACK.wav";
+    QTest::newRow("any letters count") << "Track.Live" << 0 << "Track.wav";
+    QTest::newRow("a .wav source") << "song.wav" << 0 << "song.wav";
+    QTest::newRow("no extension") << "song" << 0 << "song";
+    QTest::newRow("trailing dot") << "song." << 0 << "song.";
+    QTest::newRow("non-ASCII extension") << "song.мп3" << 0 << "song.мп3";
+    QTest::newRow("non-ASCII letter at the end") << "song.mp3é" << 0 << "song.mp3é";
+    QTest::newRow("hyphen after the dot") << "song.live-take" << 0 << "song.live-take";
+    QTest::newRow("trailing space") << "song.mp3 " << 0 << "song.mp3 ";
+    QTest::newRow("trailing line break") << "song.mp3\n" << 0 << "song.mp3\n";
+    QTest::newRow("append to song.mp3") << "song.mp3" << 1 << "song.mp3.wav";
+    QTest::newRow("append to no extension") << "song" << 1 << "song.wav";
+}
+
+void tst_cConverter::namesTheOutput()
+{
+    QFETCH(QString, source);
+    QFETCH(int, nameType);
+    QFETCH(QString, output);
+    QVERIFY(useFakeConverter("exit 0"));
+
+    cConverter converter;
+    const Results results(&converter);
+    converter.setOutputDir(path(QStringLiteral("out")));
+    converter.setFileNameType(nameType);
+    converter.convertFiles({path(QStringLiteral("in/") + source)});
+    QVERIFY(batchesDone(converter, results));
+
+    const QList<QStringList> calls = recordedCalls();
+    QCOMPARE(calls.size(), 1);
+    QCOMPARE(calls.first().last(), path(QStringLiteral("out/") + output));
+}
+
+void tst_cConverter::emptyOutputDirIsTheWorkingDir_data()
+{
+    QTest::addColumn<QString>("outputDir");
+    QTest::newRow("never set") << QString();
+    QTest::newRow("empty") << QString("");
+}
+
+void tst_cConverter::emptyOutputDirIsTheWorkingDir()
+{
+    QFETCH(QString, outputDir);
+    QVERIFY(useFakeConverter("exit 0"));
+    QVERIFY(QDir::setCurrent(path(QStringLiteral("out"))));
+
+    cConverter converter;
+    const Results results(&converter);
+    if (!outputDir.isNull())
+        converter.setOutputDir(outputDir);
+    converter.convertFiles({path(QStringLiteral("in/song.mp3"))});
+    QVERIFY(batchesDone(converter, results));
+
+    const QList<QStringList> calls = recordedCalls();
+    QCOMPARE(calls.size(), 1);
+    QCOMPARE(calls.first().last(), QDir::current().absoluteFilePath(QStringLiteral("song.wav")));
+}
+
+void tst_cConverter::logsEachStepInOrder()
+{
+    const QString first = path(QStringLiteral("in/first.wav"));
+    const QString second = path(QStringLiteral("in/say \"hi\".mp3"));
+    QVERIFY(TestSupport::makeTone(first, 0.2));
+    QVERIFY(TestSupport::makeTone(second, 0.2));
+
+    cConverter converter;
+    const Results results(&converter);
+    converter.setOutputDir(path(QStringLiteral("out")));
+    converter.convertFiles({first, second});
+    QVERIFY(batchesDone(converter, results));
+
+    QStringList expected;
+    for (const QString &source : {first, second}) {
+        const QString output = path(QStringLiteral("out/") + QFileInfo(source).completeBaseName() + ".wav");
+        expected << "Processing file: " + quoted(source) << "Out filename: " + quoted(output)
+                 << "Running ffmpeg with args: (\"-n\", \"-i\", " + quoted(source) +
+                        ", \"-ar\", \"8000\", \"-ac\", \"1\", " + quoted(output) + ")"
+                 << QStringLiteral("Exit code: 0") << processedMarker(source, true) << QStringLiteral("File done!");
+    }
+    QCOMPARE(loggedLines(), expected);
+}
+
+void tst_cConverter::existingOutput_data()
+{
+    QTest::addColumn<int>("saveType");
+    QTest::addColumn<bool>("result");
+    QTest::newRow("skip existing files") << 1 << false;
+    QTest::newRow("overwrite existing files") << 0 << true;
+}
+
+void tst_cConverter::existingOutput()
+{
+    QFETCH(int, saveType);
+    QFETCH(bool, result);
+    const QString source = path(QStringLiteral("in/song.mp3"));
+    const QString output = path(QStringLiteral("out/song.wav"));
+    QVERIFY(TestSupport::makeTone(source, 0.5));
+    QVERIFY(writeFile(output, "an earlier result"));
+
+    cConverter converter;
+    const Results results(&converter);
+    converter.setOutputDir(path(QStringLiteral("out")));
+    converter.setFileSaveType(saveType);
+    converter.convertFiles({source});
+    QVERIFY(batchesDone(converter, results));
+
+    QCOMPARE(results.files, (QList<std::pair<QString, bool>>{{source, result}}));
+    if (result)
+        QCOMPARE(readWav(output).rate, quint32(8000));
+    else
+        QCOMPARE(readAll(output), QByteArray("an earlier result"));
+}
+
+void tst_cConverter::converterFailuresReportFalseAndGoOn_data()
+{
+    QTest::addColumn<QByteArray>("behaviour");
+    QTest::addColumn<int>("exitCode");
+    QTest::newRow("program missing") << QByteArray() << -2;
+    QTest::newRow("program crashes") << QByteArray("ulimit -c 0; kill -SEGV $$") << -1;
+    QTest::newRow("nonzero exit code") << QByteArray("exit 3") << 3;
+}
+
+void tst_cConverter::converterFailuresReportFalseAndGoOn()
+{
+    QFETCH(QByteArray, behaviour);
+    QFETCH(int, exitCode);
+    if (behaviour.isEmpty())
+        qputenv("PATH", QFile::encodeName(path(QStringLiteral("calls"))));
+    else
+        QVERIFY(useFakeConverter(behaviour));
+    const QString first = path(QStringLiteral("in/a.mp3"));
+    const QString second = path(QStringLiteral("in/b.mp3"));
+
+    cConverter converter;
+    const Results results(&converter);
+    converter.setOutputDir(path(QStringLiteral("out")));
+    converter.convertFiles({first, second});
+    QVERIFY(batchesDone(converter, results));
+
+    QCOMPARE(results.files, (QList<std::pair<QString, bool>>{{first, false}, {second, false}}));
+    QCOMPARE(loggedLines().count(QStringLiteral("Exit code: %1").arg(exitCode)), 2);
+}
+
+void tst_cConverter::badRulesNeverRunTheProgram_data()
+{
+    QTest::addColumn<int>("saveType");
+    QTest::addColumn<int>("nameType");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("save rule 2") << 2 << 0 << "Bad fileSaveType";
+    QTest::newRow("save rule -1") << -1 << 1 << "Bad fileSaveType";
+    QTest::newRow("name rule 2") << 0 << 2 << "Bad fileNameType";
+    QTest::newRow("name rule -1") << 1 << -1 << "Bad fileNameType";
+    QTest::newRow("both bad") << 7 << 7 << "Bad fileSaveType";
+}
+
+void tst_cConverter::badRulesNeverRunTheProgram()
+{
+    QFETCH(int, saveType);
+    QFETCH(int, nameType);
+    QFETCH(QString, message);
+    QVERIFY(useFakeConverter("exit 0"));
+    const QString first = path(QStringLiteral("in/a.mp3"));
+    const QString second = path(QStringLiteral("in/b.mp3"));
+
+    cConverter converter;
+    const Results results(&converter);
+    converter.setOutputDir(path(QStringLiteral("out")));
+    converter.setFileSaveType(saveType);
+    converter.setFileNameType(nameType);
+    converter.convertFiles({first, second});
+    QVERIFY(batchesDone(converter, results));
+
+    QCOMPARE(results.files, (QList<std::pair<QString, bool>>{{first, false}, {second, false}}));
+    QVERIFY(recordedCalls().isEmpty());
+    QCOMPARE(loggedLines(),
+             (QStringList{"Processing file: " + quoted(first), message, processedMarker(first, false),
+                          "Processing file: " + quoted(second), message, processedMarker(second, false)}));
+}
+
+void tst_cConverter::emptyPathIsSkipped()
+{
+    QVERIFY(useFakeConverter("exit 0"));
+    const QString source = path(QStringLiteral("in/a.mp3"));
+
+    cConverter converter;
+    const Results results(&converter);
+    converter.setOutputDir(path(QStringLiteral("out")));
+    converter.convertFiles({QString(), source, QString("")});
+    QVERIFY(batchesDone(converter, results));
+
+    QCOMPARE(results.files, (QList<std::pair<QString, bool>>{{source, true}}));
+    QCOMPARE(recordedCalls().size(), 1);
+    QCOMPARE(loggedLines().filter(QStringLiteral("Processing file:")),
+             QStringList{"Processing file: " + quoted(source)});
+}
+
+void tst_cConverter::emptyListFinishesAtOnce()
+{
+    cConverter converter;
+    const Results results(&converter);
+    converter.convertFiles({});
+    QVERIFY(batchesDone(converter, results));
+    QVERIFY(results.files.isEmpty());
+    QVERIFY(loggedLines().isEmpty());
+}
+
+void tst_cConverter::convertFilesWhileRunningIsIgnored()
+{
+    QVERIFY(useFakeConverter(firstCallWaitsForRelease));
+    const QString first = path(QStringLiteral("in/a.mp3"));
+    const QString ignored = path(QStringLiteral("in/ignored.mp3"));
+    const QString later = path(QStringLiteral("in/later.mp3"));
+
+    cConverter converter;
+    const Results results(&converter);
+    converter.setOutputDir(path(QStringLiteral("out")));
+    converter.convertFiles({first});
+    QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(path(QStringLiteral("started"))), 10000);
+    converter.convertFiles({ignored});
+    QVERIFY(writeFile(path(QStringLiteral("release")), {}));
+    QVERIFY(batchesDone(converter, results));
+    QCOMPARE(results.files, (QList<std::pair<QString, bool>>{{first, true}}));
+
+    // Nothing of the ignored call was kept for the next batch either.
+    converter.convertFiles({later});
+    QVERIFY(batchesDone(converter, results, 2));
+    QCOMPARE(results.files, (QList<std::pair<QString, bool>>{{first, true}, {later, true}}));
+    QCOMPARE(recordedCalls().size(), 2);
+}
+
+void tst_cConverter::newOutputDirAppliesFromTheNextFile()
+{
+    QVERIFY(useFakeConverter(firstCallWaitsForRelease));
+    QVERIFY(QDir(scratch->path()).mkpath(QStringLiteral("elsewhere")));
+
+    cConverter converter;
+    const Results results(&converter);
+    converter.setOutputDir(path(QStringLiteral("out")));
+    converter.convertFiles({path(QStringLiteral("in/a.mp3")), path(QStringLiteral("in/b.mp3"))});
+    QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(path(QStringLiteral("started"))), 10000);
+    converter.setOutputDir(path(QStringLiteral("elsewhere")));
+    QVERIFY(writeFile(path(QStringLiteral("release")), {}));
+    QVERIFY(batchesDone(converter, results));
+
+    const QList<QStringList> calls = recordedCalls();
+    QCOMPARE(calls.size(), 2);
+    QCOMPARE(calls.at(0).last(), path(QStringLiteral("out/a.wav")));
+    QCOMPARE(calls.at(1).last(), path(QStringLiteral("elsewhere/b.wav")));
+}
+
+void tst_cConverter::neverOverwritesTheSource_data()
+{
+    // "@" stands for the scratch folder; the working directory is @/in.
+    QTest::addColumn<QString>("source");
+    QTest::addColumn<int>("nameType");
+    QTest::addColumn<QString>("outputDir");
+    QTest::addColumn<bool>("converted");
+    QTest::newRow("same text") << "@/in/song.wav" << 0 << "@/in" << false;
+    QTest::newRow("trailing slash") << "@/in/song.wav" << 0 << "@/in/" << false;
+    QTest::newRow("dot-dot") << "@/in/song.wav" << 0 << "@/out/../in" << false;
+    QTest::newRow("dot") << "@/in/song.wav" << 0 << "@/in/." << false;
+    QTest::newRow("relative folder") << "@/in/song.wav" << 0 << "../in" << false;
+    QTest::newRow("working directory") << "@/in/song.wav" << 0 << "" << false;
+    QTest::newRow("relative source") << "song.wav" << 0 << "@/in" << false;
+    QTest::newRow("symlinked folder") << "@/in/song.wav" << 0 << "@/link" << false;
+    QTest::newRow("source through a symlink") << "@/link/song.wav" << 0 << "@/in" << false;
+    QTest::newRow("hard link") << "@/in/song.wav" << 0 << "@/hard" << false;
+    QTest::newRow("name without extension") << "@/in/song" << 0 << "@/link" << false;
+    QTest::newRow("appending is safe") << "@/in/song.wav" << 1 << "@/link" << true;
+}
+
+void tst_cConverter::neverOverwritesTheSource()
+{
+    QFETCH(QString, source);
+    QFETCH(int, nameType);
+    QFETCH(QString, outputDir);
+    QFETCH(bool, converted);
+    QVERIFY(TestSupport::makeTone(path(QStringLiteral("in/song.wav")), 0.5));
+    QVERIFY(QFile::copy(path(QStringLiteral("in/song.wav")), path(QStringLiteral("in/song"))));
+    QVERIFY(QFile::link(path(QStringLiteral("in")), path(QStringLiteral("link"))));
+    QVERIFY(QDir(scratch->path()).mkpath(QStringLiteral("hard")));
+    QCOMPARE(::link(QFile::encodeName(path(QStringLiteral("in/song.wav"))).constData(),
+                    QFile::encodeName(path(QStringLiteral("hard/song.wav"))).constData()),
+             0);
+    QVERIFY(QDir::setCurrent(path(QStringLiteral("in"))));
+    outputDir.replace(QLatin1Char('@'), scratch->path());
+    source.replace(QLatin1Char('@'), scratch->path());
+    const QByteArray before = readAll(source);
+
+    cConverter converter;
+    const Results results(&converter);
+    converter.setOutputDir(outputDir);
+    converter.setFileNameType(nameType);
+    converter.setFileSaveType(0);
+    converter.convertFiles({source});
+    QVERIFY(batchesDone(converter, results));
+
+    QCOMPARE(results.files, (QList<std::pair<QString, bool>>{{source, converted}}));
+    QCOMPARE(readAll(source), before);
+    const QStringList log = loggedLines();
+    QCOMPARE(log.filter(QStringLiteral("Not converted, the output file is the source file itself")).size(),
+             converted ? 0 : 1);
+    QCOMPARE(log.filter(QStringLiteral("Running ffmpeg with args:")).size(), converted ? 1 : 0);
+}
+
+void tst_cConverter::twoSourcesNeverShareAnOutput_data()
+{
+    // Each source is "<path>:<seconds of tone>" or "<path>:bad" for a file ffmpeg can't read.
+    QTest::addColumn<QStringList>("sources");
+    QTest::addColumn<QList<bool>>("converted");
+    QTest::addColumn<double>("outputSeconds");
+    QTest::addColumn<int>("refused");
+    QTest::newRow("mp3 and wav of one folder")
+        << QStringList{"in/song.mp3:1", "in/song.wav:2"} << QList<bool>{true, false} << 1.0 << 1;
+    QTest::newRow("one name in two folders")
+        << QStringList{"in/song.mp3:1", "out/song.mp3:2"} << QList<bool>{true, false} << 1.0 << 1;
+    QTest::newRow("the earlier one failed")
+        << QStringList{"in/song.mp3:bad", "in/song.wav:2"} << QList<bool>{false, true} << 2.0 << 0;
+    QTest::newRow("same path twice") << QStringList{"in/song.mp3:1", "in/song.mp3:1"} << QList<bool>{true, true} << 1.0
+                                     << 0;
+    QTest::newRow("same file spelled twice")
+        << QStringList{"in/song.mp3:1", "out/../in/song.mp3:1"} << QList<bool>{true, true} << 1.0 << 0;
+}
+
+void tst_cConverter::twoSourcesNeverShareAnOutput()
+{
+    QFETCH(QStringList, sources);
+    QFETCH(QList<bool>, converted);
+    QFETCH(double, outputSeconds);
+    QFETCH(int, refused);
+    QStringList queue;
+    QList<std::pair<QString, bool>> expected;
+    for (qsizetype k = 0; k < sources.size(); ++k) {
+        const QStringList parts = sources.at(k).split(QLatin1Char(':'));
+        const QString source = path(parts.first());
+        if (!QFile::exists(source)) {
+            if (parts.last() == QLatin1String("bad"))
+                QVERIFY(writeFile(source, "not a sound"));
+            else
+                QVERIFY(TestSupport::makeTone(source, parts.last().toDouble()));
+        }
+        queue << source;
+        expected.append({source, converted.at(k)});
+    }
+    QVERIFY(QDir(scratch->path()).mkpath(QStringLiteral("result")));
+
+    cConverter converter;
+    const Results results(&converter);
+    converter.setOutputDir(path(QStringLiteral("result")));
+    converter.setFileSaveType(0);
+    converter.convertFiles(queue);
+    QVERIFY(batchesDone(converter, results));
+
+    QCOMPARE(results.files, expected);
+    const double seconds = readWav(path(QStringLiteral("result/song.wav"))).dataBytes / 16000.0;
+    QVERIFY2(qAbs(seconds - outputSeconds) < 0.2, QByteArray::number(seconds));
+    QCOMPARE(loggedLines().filter(QStringLiteral("Not converted, the output file was already written")).size(),
+             refused);
+}
+
+void tst_cConverter::destroyingDuringABatch_data()
+{
+    QTest::addColumn<int>("saveType");
+    QTest::addColumn<bool>("outputExisted");
+    QTest::addColumn<bool>("programWrites");
+    QTest::newRow("new output half written") << 0 << false << true;
+    QTest::newRow("existing output half overwritten") << 0 << true << true;
+    QTest::newRow("existing output not yet opened") << 0 << true << false;
+    QTest::newRow("existing output skipped") << 1 << true << false;
+}
+
+void tst_cConverter::destroyingDuringABatch()
+{
+    QFETCH(int, saveType);
+    QFETCH(bool, outputExisted);
+    QFETCH(bool, programWrites);
+    // The first call writes part of its output if asked to, then hangs.
+    QVERIFY(useFakeConverter(QByteArray(programWrites ? "printf 'RIFF' > \"$last\"\n" : "") +
+                             ": > \"$scratch/started\"\n"
+                             "exec sleep 60"));
+    const QString output = path(QStringLiteral("out/a.wav"));
+    if (outputExisted)
+        QVERIFY(writeFile(output, "a finished earlier result"));
+
+    auto converter = std::make_unique<cConverter>();
+    const Results results(converter.get());
+    converter->setOutputDir(path(QStringLiteral("out")));
+    converter->setFileSaveType(saveType);
+    converter->convertFiles({path(QStringLiteral("in/a.mp3")), path(QStringLiteral("in/b.mp3"))});
+    QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(path(QStringLiteral("started"))), 10000);
+
+    QElapsedTimer timer;
+    timer.start();
+    converter.reset();
+    QVERIFY2(timer.elapsed() < 8000, QByteArray::number(timer.elapsed()));
+    QCoreApplication::sendPostedEvents();
+
+    // The stopped file is not reported, the next one never started, and no
+    // half-written file is left to pass for a finished one.
+    QVERIFY(results.files.isEmpty());
+    QCOMPARE(results.finished, 0);
+    QCOMPARE(recordedCalls().size(), 1);
+    if (outputExisted && !programWrites)
+        QCOMPARE(readAll(output), QByteArray("a finished earlier result"));
+    else
+        QVERIFY(!QFile::exists(output));
+}
+
+QTEST_GUILESS_MAIN(tst_cConverter)
+#include "tst_cconverter.moc"
