@@ -2,7 +2,17 @@
 
 #include "ui_cmainwidget.h"
 
+#include <QHash>
+#include <QIcon>
+#include <QMap>
+#include <QString>
+#include <QStringList>
 #include <QWidget>
+
+class QActionGroup;
+class QToolButton;
+class cConverter;
+class cPlayer;
 
 // The central widget of the main window: the form, its file table and commands.
 class cMainWidget : public QWidget, private Ui::cMainWidget
@@ -11,7 +21,46 @@ class cMainWidget : public QWidget, private Ui::cMainWidget
 
 public:
     explicit cMainWidget(QWidget *parent = nullptr);
+    ~cMainWidget() override;
 
 protected:
     void changeEvent(QEvent *e) override;
+
+private slots:
+    void selectBtnClicked();
+    void convertBtnClicked();
+    void outputBtnClicked();
+    void playRequested();
+    void fileProcessed(const QString &fn, bool result);
+    void playFinished();
+    void convertFinished();
+
+private:
+    void fillTable(const QStringList &files);
+    QToolButton *newPlayButton(const QString &fn);
+    void setCommandsEnabled(bool enabled);
+    void countStatus(const QString &text, int change);
+    void resizeColumns();
+
+    QString lastOpenPath;
+    cPlayer *player = nullptr;
+    cConverter *converter = nullptr;
+    QActionGroup *nameModeGroup = nullptr;
+    QActionGroup *saveModeGroup = nullptr;
+
+    // The mode texts as read from the store: written back unchanged when they
+    // named no action and the user chose none.
+    QString storedNameMode;
+    QString storedSaveMode;
+
+    // Path of each row to the first row that holds it, so that a result finds
+    // its row without a scan of the table; rebuilt whenever the table is refilled.
+    QHash<QString, int> rowOfPath;
+    // How many status cells show each result text, and which texts were shown
+    // when the columns were last sized to their contents.
+    QMap<QString, int> statusCounts;
+    QStringList statusesWhenSized;
+    // One icon shared by every play button: each QIcon made from the file would
+    // decode all of its images again.
+    QIcon playIcon;
 };

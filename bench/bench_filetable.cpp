@@ -1,0 +1,260 @@
+// Figures for the file table of the central widget with many files: filling it
+// from the file dialog, showing a burst of results, the longest stall of the
+// GUI event loop while a real batch runs, and the peak memory.
+//
+// Run: bench_filetable [seconds of the real batch, default 10]
+
+#include "ui/cmainwidget.h"
+#include "workers/cconverter.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QFile>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QProcess>
+#include <QSettings>
+#include <QTableWidget>
+#include <QTemporaryDir>
+#include <QThread>
+#include <QTimer>
+
+#include <sys/resource.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
+
+namespace {
+
+long maxRssKiB()
+{
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_maxrss;
+}
+
+// Lets the event loop handle everything pending: layouts, painting, and the
+// widgets of replaced rows, which are deleted once control is back in a loop.
+void settle()
+{
+    for (int pass = 0; pass < 3; ++pass) {
+        QEventLoop loop;
+        QTimer::singleShot(0, &loop, &QEventLoop::quit);
+        loop.exec();
+    }
+}
+
+// Makes count files called f00000.wav, ... in dir, each a copy of source (or empty).
+QStringList makeFiles(const QString &dir, int count, const QByteArray &content)
+{
+    QStringList names;
+    for (int i = 0; i < count; ++i) {
+        const QString name = QStringLiteral("f%1.wav").arg(i, 5, 10, QLatin1Char('0'));
+        QFile file(QDir(dir).filePath(name));
+        if (file.open(QIODevice::WriteOnly))
+            file.write(content);
+        names << name;
+    }
+    return names;
+}
+
+// Selects the named files of dir through the widget's file dialog; returns the
+// milliseconds from the dialog's accept until the filled table is laid out.
+double selectThroughDialog(cMainWidget &widget, const QString &dir, const QStringList &names)
+{
+    QElapsedTimer clock;
+    QTimer poll;
+    poll.setInterval(5);
+    QObject::connect(&poll, &QTimer::timeout, &poll, [&] {
+        auto *const dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
+        if (!dialog)
+            return;
+        poll.stop();
+        dialog->setDirectory(dir);
+        auto *const edit = dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
+        QStringList quoted;
+        for (const QString &name : names)
+            quoted << QLatin1Char('"') + name + QLatin1Char('"');
+        {
+            // The dialog would select each typed name in its view as it is typed.
+            const QSignalBlocker blocker(edit);
+            edit->setMaxLength(1 << 24);
+            edit->setText(quoted.join(QLatin1Char(' ')));
+        }
+        clock.start();
+        static_cast<QDialog *>(dialog)->accept();
+    });
+    poll.start();
+    // A dialog that did not close (a file it could not find) ends the run.
+    QTimer watchdog;
+    QObject::connect(&watchdog, &QTimer::timeout, &watchdog, [] {
+        if (QApplication::activeModalWidget()) {
+            std::fprintf(stderr, "a dialog stayed open\n");
+            std::exit(1);
+        }
+    });
+    watchdog.start(60000);
+    widget.findChild<QAbstractButton *>(QStringLiteral("selectBtn"))->click();
+    settle();
+    widget.repaint();
+    return clock.nsecsElapsed() / 1e6;
+}
+
+// Sends one result per row from a thread of its own, as the converter does,
+// then the end of the batch; returns the milliseconds until all are shown.
+double applyResults(cMainWidget &widget, const QStringList &paths)
+{
+    auto *const converter = widget.findChild<cConverter *>();
+    auto *const convertBtn = widget.findChild<QAbstractButton *>(QStringLiteral("convertBtn"));
+    convertBtn->setEnabled(false);
+    QElapsedTimer clock;
+    clock.start();
+    std::unique_ptr<QThread> sender(QThread::create([&] {
+        for (int i = 0; i < paths.size(); ++i)
+            emit converter->fileProcessed(paths.at(i), i % 10 != 3);
+        emit converter->convertFinished();
+    }));
+    sender->start();
+    while (!convertBtn->isEnabled())
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    settle();
+    widget.repaint();
+    const double ms = clock.nsecsElapsed() / 1e6;
+    sender->wait();
+    return ms;
+}
+
+struct BatchFigures
+{
+    double convertClickMs = 0;
+    double worstStallMs = 0;
+    int results = 0;
+};
+
+// Presses Convert, lets the real batch run for the given time and measures the
+// largest gap between two ticks of a 5 ms timer beyond its interval.
+BatchFigures measureBatch(cMainWidget &widget, int seconds)
+{
+    auto *const converter = widget.findChild<cConverter *>();
+    BatchFigures figures;
+    const QMetaObject::Connection counting =
+        QObject::connect(converter, &cConverter::fileProcessed, &widget, [&figures] { ++figures.results; });
+    QElapsedTimer sinceTick;
+    QTimer tick;
+    tick.setTimerType(Qt::PreciseTimer);
+    tick.setInterval(5);
+    QObject::connect(&tick, &QTimer::timeout, &tick, [&] {
+        figures.worstStallMs = qMax(figures.worstStallMs, sinceTick.nsecsElapsed() / 1e6 - 5);
+        sinceTick.start();
+    });
+    QElapsedTimer clock;
+    clock.start();
+    widget.findChild<QAbstractButton *>(QStringLiteral("convertBtn"))->click();
+    figures.convertClickMs = clock.nsecsElapsed() / 1e6;
+    sinceTick.start();
+    tick.start();
+    QEventLoop loop;
+    QTimer::singleShot(seconds * 1000, &loop, &QEventLoop::quit);
+    loop.exec();
+    tick.stop();
+    QObject::disconnect(counting);
+    return figures;
+}
+
+// How many rows show text in their status cell.
+int countStatus(const cMainWidget &widget, const QString &text)
+{
+    const auto *const table = widget.findChild<QTableWidget *>(QStringLiteral("fileList"));
+    int count = 0;
+    for (int row = 0; row < table->rowCount(); ++row)
+        count += table->item(row, 2)->text() == text ? 1 : 0;
+    return count;
+}
+
+QStringList tablePaths(const cMainWidget &widget)
+{
+    const auto *const table = widget.findChild<QTableWidget *>(QStringLiteral("fileList"));
+    QStringList paths;
+    for (int row = 0; row < table->rowCount(); ++row)
+        paths << table->item(row, 0)->text();
+    return paths;
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    qunsetenv("QT_QPA_PLATFORMTHEME");
+    QApplication app(argc, argv);
+    QApplication::setAttribute(Qt::AA_DontUseNativeDialogs);
+    const int batchSeconds = argc > 1 ? QByteArray(argv[1]).toInt() : 10;
+
+    QTemporaryDir scratch;
+    QCoreApplication::setOrganizationName(QStringLiteral("Varnholt"));
+    QCoreApplication::setApplicationName(QStringLiteral("Marrowby"));
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, scratch.filePath(QStringLiteral("settings")));
+    QDir().mkpath(scratch.filePath(QStringLiteral("out")));
+    QDir().mkpath(scratch.filePath(QStringLiteral("few")));
+    QDir().mkpath(scratch.filePath(QStringLiteral("many")));
+    QDir::setCurrent(scratch.filePath(QStringLiteral("out")));
+    // The debug stream would print one line per file of the real batch.
+    qInstallMessageHandler([](QtMsgType, const QMessageLogContext &, const QString &) {});
+
+    const QString tone = scratch.filePath(QStringLiteral("tone.wav"));
+    const int made =
+        QProcess::execute(QStringLiteral("ffmpeg"),
+                          {QStringLiteral("-v"), QStringLiteral("error"), QStringLiteral("-f"), QStringLiteral("lavfi"),
+                           QStringLiteral("-i"), QStringLiteral("sine=frequency=440:sample_rate=8000:duration=0.1"),
+                           QStringLiteral("-ac"), QStringLiteral("1"), tone});
+    QFile toneFile(tone);
+    if (made != 0 || !toneFile.open(QIODevice::ReadOnly)) {
+        std::fprintf(stderr, "cannot make a tone with ffmpeg\n");
+        return 1;
+    }
+    const QByteArray toneBytes = toneFile.readAll();
+    const QStringList few = makeFiles(scratch.filePath(QStringLiteral("few")), 1000, toneBytes);
+    const QStringList many = makeFiles(scratch.filePath(QStringLiteral("many")), 10000, toneBytes);
+
+    const long baseKiB = maxRssKiB();
+    auto widget = std::make_unique<cMainWidget>();
+    widget->resize(650, 600);
+    widget->show();
+    settle();
+
+    const double fill1k = selectThroughDialog(*widget, scratch.filePath(QStringLiteral("few")), few);
+    const BatchFigures batch1k = measureBatch(*widget, batchSeconds);
+    widget.reset();
+
+    widget = std::make_unique<cMainWidget>();
+    widget->resize(650, 600);
+    widget->show();
+    settle();
+    const double fill10k = selectThroughDialog(*widget, scratch.filePath(QStringLiteral("many")), many);
+    const long rss10k = maxRssKiB();
+    const double results10k = applyResults(*widget, tablePaths(*widget));
+    const int shownOk = countStatus(*widget, QStringLiteral("OK"));
+    const int shownFail = countStatus(*widget, QStringLiteral("FAIL!"));
+    const double refill10k = selectThroughDialog(*widget, scratch.filePath(QStringLiteral("many")), many);
+    const BatchFigures batch10k = measureBatch(*widget, batchSeconds);
+    widget.reset();
+
+    std::printf("fill 1,000 rows:                %8.1f ms\n", fill1k);
+    std::printf("fill 10,000 rows:               %8.1f ms (target < 2000)\n", fill10k);
+    std::printf("refill 10,000 rows over 10,000: %8.1f ms\n", refill10k);
+    std::printf("apply 10,000 results:           %8.1f ms (target < 1000); shown: %d OK, %d FAIL!\n", results10k,
+                shownOk, shownFail);
+    std::printf("press Convert, 1,000 rows:      %8.1f ms\n", batch1k.convertClickMs);
+    std::printf("press Convert, 10,000 rows:     %8.1f ms\n", batch10k.convertClickMs);
+    std::printf("real batch, 1,000 rows:         worst event-loop stall %5.1f ms, %d results in %d s\n",
+                batch1k.worstStallMs, batch1k.results, batchSeconds);
+    std::printf("real batch, 10,000 rows:        worst event-loop stall %5.1f ms, %d results in %d s (target < 50)\n",
+                batch10k.worstStallMs, batch10k.results, batchSeconds);
+    std::printf("peak memory: %ld MiB before any table, %ld MiB with 10,000 rows\n", baseKiB / 1024, rss10k / 1024);
+    return 0;
+}
