@@ -25,11 +25,12 @@ ensure_packages() {
 }
 
 # Configures and builds the tree in the given folder with warnings as errors;
-# extra arguments go to the configure step.
+# extra arguments go to the configure step. BUILD_TARGET, when set, names the
+# one target to build.
 build_tree() {
     local dir=$1; shift
     cmake -S "$ROOT" -B "$dir" -DMARROWBY_WERROR=ON "$@" >/dev/null
-    cmake --build "$dir" -j"$(nproc)"
+    cmake --build "$dir" -j"$(nproc)" ${BUILD_TARGET:+--target "$BUILD_TARGET"}
 }
 
 ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
