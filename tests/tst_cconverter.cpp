@@ -1,57 +1,32 @@
 #include "support/testsupport.h"
 #include "workers/cconverter.h"
 
-#include <QDataStream>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
-#include <QMutex>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QtTest>
 
 #include <memory>
+#include <optional>
 
 #include <unistd.h>
 
 namespace {
 
-// Every debug message of the process, in the order raised on any thread, with
-// the emissions of fileProcessed recorded among them.
-QMutex logMutex;
-QStringList logLines;
-QtMessageHandler previousHandler = nullptr;
+using TestSupport::debugQuoted;
+using TestSupport::readFile;
+using TestSupport::readWavHeader;
+using TestSupport::writeFile;
 
-void appendLog(const QString &line)
-{
-    const QMutexLocker locker(&logMutex);
-    logLines << line;
-}
-
-QStringList loggedLines()
-{
-    const QMutexLocker locker(&logMutex);
-    return logLines;
-}
-
-void captureMessage(QtMsgType type, const QMessageLogContext &context, const QString &msg)
-{
-    if (type == QtDebugMsg)
-        appendLog(msg);
-    else if (previousHandler)
-        previousHandler(type, context, msg);
-}
+// What the converter reported, in order: each file with its result.
+using Reports = QList<std::pair<QString, bool>>;
 
 QString processedMarker(const QString &fn, bool result)
 {
     return QStringLiteral("<fileProcessed %1 %2>").arg(fn, result ? QStringLiteral("true") : QStringLiteral("false"));
-}
-
-// A string as the debug stream quotes it, for paths without backslashes.
-QString quoted(QString text)
-{
-    return QLatin1Char('"') + text.replace(QLatin1Char('"'), QStringLiteral("\\\"")) + QLatin1Char('"');
 }
 
 // What a converter reports, received in this (the GUI) thread the way the
@@ -65,12 +40,14 @@ public:
             files.append({fn, result});
         });
         connect(converter, &cConverter::convertFinished, this, [this] { ++finished; });
+        // Logged on the converter's thread, so the log shows when each file was reported.
         connect(
             converter, &cConverter::fileProcessed, converter,
-            [](const QString &fn, bool result) { appendLog(processedMarker(fn, result)); }, Qt::DirectConnection);
+            [](const QString &fn, bool result) { qDebug().noquote() << processedMarker(fn, result); },
+            Qt::DirectConnection);
     }
 
-    QList<std::pair<QString, bool>> files;
+    Reports files;
     int finished = 0;
 };
 
@@ -78,64 +55,6 @@ public:
 bool batchesDone(const cConverter &converter, const Results &results, int batches = 1)
 {
     return QTest::qWaitFor([&] { return results.finished == batches && converter.isFinished(); }, 60000);
-}
-
-struct WavFormat
-{
-    quint16 format = 0;
-    quint16 channels = 0;
-    quint32 rate = 0;
-    quint16 bits = 0;
-    qint64 dataBytes = -1;
-};
-
-// Reads the format chunk and the size of the data chunk of a WAV file.
-WavFormat readWav(const QString &path)
-{
-    WavFormat wav;
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return wav;
-    QDataStream in(&file);
-    in.setByteOrder(QDataStream::LittleEndian);
-    QByteArray id(4, '\0');
-    QByteArray form(4, '\0');
-    quint32 size = 0;
-    in.readRawData(id.data(), 4);
-    in >> size;
-    in.readRawData(form.data(), 4);
-    if (id != "RIFF" || form != "WAVE")
-        return wav;
-    while (in.readRawData(id.data(), 4) == 4) {
-        in >> size;
-        if (in.status() != QDataStream::Ok)
-            break;
-        if (id == "data") {
-            wav.dataBytes = size;
-            break;
-        }
-        qint64 rest = size + (size & 1);
-        if (id == "fmt " && size >= 16) {
-            quint32 byteRate = 0;
-            quint16 blockAlign = 0;
-            in >> wav.format >> wav.channels >> wav.rate >> byteRate >> blockAlign >> wav.bits;
-            rest -= 16;
-        }
-        in.skipRawData(static_cast<int>(rest));
-    }
-    return wav;
-}
-
-QByteArray readAll(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-bool writeFile(const QString &path, const QByteArray &content)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(content) == content.size();
 }
 
 // A fake converter's first call says it has started, then waits until the test lets it go.
@@ -205,6 +124,8 @@ private:
     std::unique_ptr<QTemporaryDir> scratch;
     QByteArray originalPath;
     QString originalCwd;
+    // Every debug message of the process, in the order raised on any thread.
+    std::optional<TestSupport::DebugMessages> debug;
 };
 
 void tst_cConverter::initTestCase()
@@ -212,12 +133,12 @@ void tst_cConverter::initTestCase()
     QVERIFY2(!QStandardPaths::findExecutable(QStringLiteral("ffmpeg")).isEmpty(), "the tests need ffmpeg on PATH");
     originalPath = qgetenv("PATH");
     originalCwd = QDir::currentPath();
-    previousHandler = qInstallMessageHandler(captureMessage);
+    debug.emplace();
 }
 
 void tst_cConverter::cleanupTestCase()
 {
-    qInstallMessageHandler(previousHandler);
+    debug.reset();
 }
 
 void tst_cConverter::init()
@@ -227,8 +148,7 @@ void tst_cConverter::init()
     QVERIFY(QDir(scratch->path()).mkpath(QStringLiteral("calls")));
     QVERIFY(QDir(scratch->path()).mkpath(QStringLiteral("in")));
     QVERIFY(QDir(scratch->path()).mkpath(QStringLiteral("out")));
-    const QMutexLocker locker(&logMutex);
-    logLines.clear();
+    debug->clear();
 }
 
 void tst_cConverter::cleanup()
@@ -292,8 +212,9 @@ void tst_cConverter::convertsRealFiles()
     converter.convertFiles({source});
     QVERIFY(batchesDone(converter, results));
 
-    QCOMPARE(results.files, (QList<std::pair<QString, bool>>{{source, true}}));
-    const WavFormat wav = readWav(path(QStringLiteral("out/") + QFileInfo(name).completeBaseName() + ".wav"));
+    QCOMPARE(results.files, (Reports{{source, true}}));
+    const TestSupport::WavHeader wav =
+        readWavHeader(path(QStringLiteral("out/") + QFileInfo(name).completeBaseName() + ".wav"));
     QCOMPARE(wav.format, quint16(1));
     QCOMPARE(wav.bits, quint16(16));
     QCOMPARE(wav.rate, quint32(8000));
@@ -331,7 +252,7 @@ void tst_cConverter::passesTheExactArguments()
         QStringLiteral("1"),  output};
     QCOMPARE(recordedCalls(),
              (QList<QStringList>{QStringList{QStringLiteral("-y")} + tail, QStringList{QStringLiteral("-n")} + tail}));
-    QCOMPARE(results.files, (QList<std::pair<QString, bool>>{{source, true}, {source, true}}));
+    QCOMPARE(results.files, (Reports{{source, true}, {source, true}}));
 }
 
 void tst_cConverter::namesTheOutput_data()
@@ -415,12 +336,12 @@ void tst_cConverter::logsEachStepInOrder()
     QStringList expected;
     for (const QString &source : {first, second}) {
         const QString output = path(QStringLiteral("out/") + QFileInfo(source).completeBaseName() + ".wav");
-        expected << "Processing file: " + quoted(source) << "Out filename: " + quoted(output)
-                 << "Running ffmpeg with args: (\"-n\", \"-i\", " + quoted(source) +
-                        ", \"-ar\", \"8000\", \"-ac\", \"1\", " + quoted(output) + ")"
+        expected << "Processing file: " + debugQuoted(source) << "Out filename: " + debugQuoted(output)
+                 << "Running ffmpeg with args: (\"-n\", \"-i\", " + debugQuoted(source) +
+                        ", \"-ar\", \"8000\", \"-ac\", \"1\", " + debugQuoted(output) + ")"
                  << QStringLiteral("Exit code: 0") << processedMarker(source, true) << QStringLiteral("File done!");
     }
-    QCOMPARE(loggedLines(), expected);
+    QCOMPARE(debug->lines(), expected);
 }
 
 void tst_cConverter::existingOutput_data()
@@ -447,11 +368,11 @@ void tst_cConverter::existingOutput()
     converter.convertFiles({source});
     QVERIFY(batchesDone(converter, results));
 
-    QCOMPARE(results.files, (QList<std::pair<QString, bool>>{{source, result}}));
+    QCOMPARE(results.files, (Reports{{source, result}}));
     if (result)
-        QCOMPARE(readWav(output).rate, quint32(8000));
+        QCOMPARE(readWavHeader(output).rate, quint32(8000));
     else
-        QCOMPARE(readAll(output), QByteArray("an earlier result"));
+        QCOMPARE(readFile(output), QByteArray("an earlier result"));
 }
 
 void tst_cConverter::converterFailuresReportFalseAndGoOn_data()
@@ -480,8 +401,8 @@ void tst_cConverter::converterFailuresReportFalseAndGoOn()
     converter.convertFiles({first, second});
     QVERIFY(batchesDone(converter, results));
 
-    QCOMPARE(results.files, (QList<std::pair<QString, bool>>{{first, false}, {second, false}}));
-    QCOMPARE(loggedLines().count(QStringLiteral("Exit code: %1").arg(exitCode)), 2);
+    QCOMPARE(results.files, (Reports{{first, false}, {second, false}}));
+    QCOMPARE(debug->lines().count(QStringLiteral("Exit code: %1").arg(exitCode)), 2);
 }
 
 void tst_cConverter::badRulesNeverRunTheProgram_data()
@@ -513,11 +434,11 @@ void tst_cConverter::badRulesNeverRunTheProgram()
     converter.convertFiles({first, second});
     QVERIFY(batchesDone(converter, results));
 
-    QCOMPARE(results.files, (QList<std::pair<QString, bool>>{{first, false}, {second, false}}));
+    QCOMPARE(results.files, (Reports{{first, false}, {second, false}}));
     QVERIFY(recordedCalls().isEmpty());
-    QCOMPARE(loggedLines(),
-             (QStringList{"Processing file: " + quoted(first), message, processedMarker(first, false),
-                          "Processing file: " + quoted(second), message, processedMarker(second, false)}));
+    QCOMPARE(debug->lines(),
+             (QStringList{"Processing file: " + debugQuoted(first), message, processedMarker(first, false),
+                          "Processing file: " + debugQuoted(second), message, processedMarker(second, false)}));
 }
 
 void tst_cConverter::emptyPathIsSkipped()
@@ -531,10 +452,10 @@ void tst_cConverter::emptyPathIsSkipped()
     converter.convertFiles({QString(), source, QString("")});
     QVERIFY(batchesDone(converter, results));
 
-    QCOMPARE(results.files, (QList<std::pair<QString, bool>>{{source, true}}));
+    QCOMPARE(results.files, (Reports{{source, true}}));
     QCOMPARE(recordedCalls().size(), 1);
-    QCOMPARE(loggedLines().filter(QStringLiteral("Processing file:")),
-             QStringList{"Processing file: " + quoted(source)});
+    QCOMPARE(debug->lines().filter(QStringLiteral("Processing file:")),
+             QStringList{"Processing file: " + debugQuoted(source)});
 }
 
 void tst_cConverter::emptyListFinishesAtOnce()
@@ -544,7 +465,7 @@ void tst_cConverter::emptyListFinishesAtOnce()
     converter.convertFiles({});
     QVERIFY(batchesDone(converter, results));
     QVERIFY(results.files.isEmpty());
-    QVERIFY(loggedLines().isEmpty());
+    QVERIFY(debug->lines().isEmpty());
 }
 
 void tst_cConverter::convertFilesWhileRunningIsIgnored()
@@ -562,12 +483,12 @@ void tst_cConverter::convertFilesWhileRunningIsIgnored()
     converter.convertFiles({ignored});
     QVERIFY(writeFile(path(QStringLiteral("release")), {}));
     QVERIFY(batchesDone(converter, results));
-    QCOMPARE(results.files, (QList<std::pair<QString, bool>>{{first, true}}));
+    QCOMPARE(results.files, (Reports{{first, true}}));
 
     // Nothing of the ignored call was kept for the next batch either.
     converter.convertFiles({later});
     QVERIFY(batchesDone(converter, results, 2));
-    QCOMPARE(results.files, (QList<std::pair<QString, bool>>{{first, true}, {later, true}}));
+    QCOMPARE(results.files, (Reports{{first, true}, {later, true}}));
     QCOMPARE(recordedCalls().size(), 2);
 }
 
@@ -628,7 +549,7 @@ void tst_cConverter::neverOverwritesTheSource()
     QVERIFY(QDir::setCurrent(path(QStringLiteral("in"))));
     outputDir.replace(QLatin1Char('@'), scratch->path());
     source.replace(QLatin1Char('@'), scratch->path());
-    const QByteArray before = readAll(source);
+    const QByteArray before = readFile(source);
 
     cConverter converter;
     const Results results(&converter);
@@ -638,9 +559,9 @@ void tst_cConverter::neverOverwritesTheSource()
     converter.convertFiles({source});
     QVERIFY(batchesDone(converter, results));
 
-    QCOMPARE(results.files, (QList<std::pair<QString, bool>>{{source, converted}}));
-    QCOMPARE(readAll(source), before);
-    const QStringList log = loggedLines();
+    QCOMPARE(results.files, (Reports{{source, converted}}));
+    QCOMPARE(readFile(source), before);
+    const QStringList log = debug->lines();
     QCOMPARE(log.filter(QStringLiteral("Not converted, the output file is the source file itself")).size(),
              converted ? 0 : 1);
     QCOMPARE(log.filter(QStringLiteral("Running ffmpeg with args:")).size(), converted ? 1 : 0);
@@ -672,7 +593,7 @@ void tst_cConverter::twoSourcesNeverShareAnOutput()
     QFETCH(double, outputSeconds);
     QFETCH(int, refused);
     QStringList queue;
-    QList<std::pair<QString, bool>> expected;
+    Reports expected;
     for (qsizetype k = 0; k < sources.size(); ++k) {
         const QStringList parts = sources.at(k).split(QLatin1Char(':'));
         const QString source = path(parts.first());
@@ -695,9 +616,9 @@ void tst_cConverter::twoSourcesNeverShareAnOutput()
     QVERIFY(batchesDone(converter, results));
 
     QCOMPARE(results.files, expected);
-    const double seconds = readWav(path(QStringLiteral("result/song.wav"))).dataBytes / 16000.0;
+    const double seconds = readWavHeader(path(QStringLiteral("result/song.wav"))).dataBytes / 16000.0;
     QVERIFY2(qAbs(seconds - outputSeconds) < 0.2, QByteArray::number(seconds));
-    QCOMPARE(loggedLines().filter(QStringLiteral("Not converted, the output file was already written")).size(),
+    QCOMPARE(debug->lines().filter(QStringLiteral("Not converted, the output file was already written")).size(),
              refused);
 }
 
@@ -744,7 +665,7 @@ void tst_cConverter::destroyingDuringABatch()
     QCOMPARE(results.finished, 0);
     QCOMPARE(recordedCalls().size(), 1);
     if (outputExisted && !programWrites)
-        QCOMPARE(readAll(output), QByteArray("a finished earlier result"));
+        QCOMPARE(readFile(output), QByteArray("a finished earlier result"));
     else
         QVERIFY(!QFile::exists(output));
 }

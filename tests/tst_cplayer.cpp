@@ -2,73 +2,17 @@
 #include "support/testsupport.h"
 #include "workers/cplayer.h"
 
-#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
-#include <QMutex>
 #include <QSignalSpy>
 #include <QTemporaryDir>
-#include <QtEndian>
 #include <QtTest>
+
+#include <optional>
 
 // The player on SDL's disk driver: what is played lands in a capture file as
 // raw 16-bit samples in the source file's own rate and channel count.
-namespace {
-
-QMutex messagesMutex;
-QStringList debugMessages;
-QtMessageHandler previousHandler = nullptr;
-
-// Collects the debug lines raised on any thread; everything else goes on to QtTest.
-void collectDebugMessages(QtMsgType type, const QMessageLogContext &context, const QString &msg)
-{
-    if (type == QtDebugMsg) {
-        const QMutexLocker locker(&messagesMutex);
-        debugMessages.append(msg);
-        return;
-    }
-    previousHandler(type, context, msg);
-}
-
-QStringList messages()
-{
-    const QMutexLocker locker(&messagesMutex);
-    return debugMessages;
-}
-
-// Frames from the first to the last one that is not silent.
-qsizetype loudFrames(const QString &capture, int channels)
-{
-    QFile file(capture);
-    if (!file.open(QIODevice::ReadOnly))
-        return 0;
-    const QByteArray bytes = file.readAll();
-    QList<qint16> samples(bytes.size() / 2);
-    if (samples.isEmpty())
-        return 0;
-    qFromLittleEndian<qint16>(bytes.constData(), samples.size(), samples.data());
-    const auto loud = [](qint16 s) {
-        return s != 0;
-    };
-    const auto first = std::find_if(samples.cbegin(), samples.cend(), loud);
-    if (first == samples.cend())
-        return 0;
-    const auto last = std::find_if(samples.crbegin(), samples.crend(), loud).base();
-    return (last - samples.cbegin() + channels - 1) / channels - (first - samples.cbegin()) / channels;
-}
-
-bool isOpenInThisProcess(const QString &path)
-{
-    const QDir fds(QStringLiteral("/proc/self/fd"));
-    const QStringList entries = fds.entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot);
-    for (const QString &fd : entries) {
-        if (QFile::symLinkTarget(fds.filePath(fd)) == path)
-            return true;
-    }
-    return false;
-}
-
-} // namespace
+using TestSupport::loudFrames;
 
 class tst_cPlayer : public QObject
 {
@@ -81,9 +25,8 @@ private slots:
 
     void previewPlaysTheFile_data();
     void previewPlaysTheFile();
-    void unplayableFileEndsAtOnce_data();
-    void unplayableFileEndsAtOnce();
-    void noOutputDeviceEndsAtOnce();
+    void previewThatCannotPlayEndsAtOnce_data();
+    void previewThatCannotPlayEndsAtOnce();
     void playDuringPreviewIsIgnored();
     void twoPreviewsInARow();
     void destroyingThePlayerStopsThePreview();
@@ -94,28 +37,29 @@ private:
 
     QTemporaryDir dir;
     QString capture;
+    std::optional<TestSupport::DebugMessages> debug;
 };
 
 void tst_cPlayer::initTestCase()
 {
+    debug.emplace();
     QVERIFY(dir.isValid());
     capture = path(QStringLiteral("capture.raw"));
     QVERIFY(TestSupport::makeTone(shortTone(), 0.2));
-    previousHandler = qInstallMessageHandler(collectDebugMessages);
 }
 
 void tst_cPlayer::init()
 {
     qputenv("SDL_AUDIODRIVER", "disk");
     qputenv("SDL_DISKAUDIOFILE", QFile::encodeName(capture));
+    qunsetenv("AUDIODEV");
     QFile::remove(capture);
-    const QMutexLocker locker(&messagesMutex);
-    debugMessages.clear();
+    debug->clear();
 }
 
 void tst_cPlayer::cleanupTestCase()
 {
-    qInstallMessageHandler(previousHandler);
+    debug.reset();
 }
 
 void tst_cPlayer::previewPlaysTheFile_data()
@@ -144,7 +88,7 @@ void tst_cPlayer::previewPlaysTheFile()
     QVERIFY(finished.wait(10000));
     QCOMPARE(finished.count(), 1);
 
-    const QStringList lines = messages();
+    const QStringList lines = debug->lines();
     QCOMPARE(lines.size(), 3);
     QCOMPARE(lines.at(0), QStringLiteral("BASS_Init: 0"));
     const QStringList stream = lines.at(1).split(QLatin1Char(' '));
@@ -159,58 +103,50 @@ void tst_cPlayer::previewPlaysTheFile()
     QVERIFY2(qAbs(played - expected) <= expected / 50, qPrintable(QString::number(played)));
 }
 
-void tst_cPlayer::unplayableFileEndsAtOnce_data()
+void tst_cPlayer::previewThatCannotPlayEndsAtOnce_data()
 {
     QTest::addColumn<QString>("name");
-    QTest::addColumn<QByteArray>("content");
-    QTest::addColumn<int>("error");
-    QTest::newRow("missing") << "missing.wav" << QByteArray() << int{MB_AUDIO_ERR_FILE_OPEN};
-    QTest::newRow("empty name") << "" << QByteArray() << int{MB_AUDIO_ERR_FILE_OPEN};
-    QTest::newRow("empty file") << "empty.mp3" << QByteArray("") << int{MB_AUDIO_ERR_FILE_FORMAT};
-    QTest::newRow("corrupt") << "corrupt.wav" << QByteArray("RIFF but nothing a decoder could use").repeated(20)
-                             << int{MB_AUDIO_ERR_FILE_FORMAT};
+    QTest::addColumn<QByteArray>("content"); // written to the file unless null
+    QTest::addColumn<bool>("outputOpens");
+    // The codes the player logs for the layer's Init, StreamCreateFile and ChannelPlay.
+    QTest::addColumn<QList<int>>("errors");
+    const QList<int> cannotOpen{MB_AUDIO_OK, MB_AUDIO_ERR_FILE_OPEN, MB_AUDIO_ERR_BAD_HANDLE};
+    const QList<int> cannotDecode{MB_AUDIO_OK, MB_AUDIO_ERR_FILE_FORMAT, MB_AUDIO_ERR_BAD_HANDLE};
+    QTest::newRow("missing") << "missing.wav" << QByteArray() << true << cannotOpen;
+    QTest::newRow("empty name") << "" << QByteArray() << true << cannotOpen;
+    QTest::newRow("empty file") << "empty.mp3" << QByteArray("") << true << cannotDecode;
+    QTest::newRow("corrupt") << "corrupt.wav" << QByteArray("RIFF but nothing a decoder could use").repeated(20) << true
+                             << cannotDecode;
+    // No sound server and no card: the widget must still get its controls back.
+    QTest::newRow("no output device") << "short.wav" << QByteArray() << false
+                                      << QList<int>{MB_AUDIO_ERR_NO_OUTPUT, MB_AUDIO_ERR_NOT_INITIALISED,
+                                                    MB_AUDIO_ERR_NOT_INITIALISED};
 }
 
-void tst_cPlayer::unplayableFileEndsAtOnce()
+void tst_cPlayer::previewThatCannotPlayEndsAtOnce()
 {
     QFETCH(QString, name);
     QFETCH(QByteArray, content);
-    QFETCH(int, error);
+    QFETCH(bool, outputOpens);
+    QFETCH(QList<int>, errors);
     const QString file = name.isEmpty() ? QString() : path(name);
-    if (!content.isNull()) {
-        QFile out(file);
-        QVERIFY(out.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        QCOMPARE(out.write(content), content.size());
+    if (!content.isNull())
+        QVERIFY(TestSupport::writeFile(file, content));
+    if (!outputOpens) {
+        qputenv("SDL_AUDIODRIVER", "alsa");
+        qputenv("AUDIODEV", "marrowby-no-such-device");
     }
 
     cPlayer player;
     QSignalSpy finished(&player, &cPlayer::playFinished);
     player.play(file);
     QVERIFY(finished.wait(5000));
-    QCOMPARE(finished.count(), 1);
-    const QStringList expected{QStringLiteral("BASS_Init: 0"), QStringLiteral("0 %1").arg(error),
-                               QStringLiteral("BASS_ChannelPlay: %1").arg(MB_AUDIO_ERR_BAD_HANDLE)};
-    QCOMPARE(messages(), expected);
-}
-
-// No sound server and no card: the device can't be opened, the preview ends
-// at once and the widget gets its controls back.
-void tst_cPlayer::noOutputDeviceEndsAtOnce()
-{
-    qputenv("SDL_AUDIODRIVER", "alsa");
-    qputenv("AUDIODEV", "marrowby-no-such-device");
-    cPlayer player;
-    QSignalSpy finished(&player, &cPlayer::playFinished);
-    player.play(shortTone());
-    const bool ended = finished.wait(5000);
     QTRY_VERIFY(player.isFinished());
-    qunsetenv("AUDIODEV");
-    QVERIFY(ended);
     QCOMPARE(finished.count(), 1);
-    const QStringList expected{QStringLiteral("BASS_Init: %1").arg(MB_AUDIO_ERR_NO_OUTPUT),
-                               QStringLiteral("0 %1").arg(MB_AUDIO_ERR_NOT_INITIALISED),
-                               QStringLiteral("BASS_ChannelPlay: %1").arg(MB_AUDIO_ERR_NOT_INITIALISED)};
-    QCOMPARE(messages(), expected);
+    const QStringList expected{QStringLiteral("BASS_Init: %1").arg(errors.at(0)),
+                               QStringLiteral("0 %1").arg(errors.at(1)),
+                               QStringLiteral("BASS_ChannelPlay: %1").arg(errors.at(2))};
+    QCOMPARE(debug->lines(), expected);
 }
 
 void tst_cPlayer::playDuringPreviewIsIgnored()
@@ -225,7 +161,7 @@ void tst_cPlayer::playDuringPreviewIsIgnored()
     QCOMPARE(finished.count(), 1);
 
     // One preview, and it played the first file.
-    const QStringList lines = messages();
+    const QStringList lines = debug->lines();
     QCOMPARE(lines.size(), 3);
     QVERIFY2(lines.at(1).endsWith(QLatin1String(" 0")) && !lines.at(1).startsWith(QLatin1String("0 ")),
              qPrintable(lines.at(1)));
@@ -245,7 +181,7 @@ void tst_cPlayer::twoPreviewsInARow()
     QVERIFY(finished.wait(10000));
     QCOMPARE(finished.count(), 2);
 
-    const QStringList lines = messages();
+    const QStringList lines = debug->lines();
     QCOMPARE(lines.size(), 6);
     for (const int first : {0, 3}) {
         QCOMPARE(lines.at(first), QStringLiteral("BASS_Init: 0"));
@@ -275,8 +211,8 @@ void tst_cPlayer::destroyingThePlayerStopsThePreview()
 
     // The device is closed, so the sound has stopped for good, and the layer
     // was freed: it can be initialised again.
-    QVERIFY(!isOpenInThisProcess(capture));
-    QVERIFY(!isOpenInThisProcess(longTone));
+    QVERIFY(!TestSupport::isOpenInThisProcess(capture));
+    QVERIFY(!TestSupport::isOpenInThisProcess(longTone));
     QVERIFY(loudFrames(capture, 2) < seconds * 44100);
     QCOMPARE(BASS_Init(1, 8000, 0, nullptr, nullptr), 1);
     QCOMPARE(BASS_Free(), 1);

@@ -1,10 +1,16 @@
 #include "support/testsupport.h"
 
 #include <QCoreApplication>
+#include <QDataStream>
 #include <QDir>
 #include <QFile>
+#include <QMutex>
 #include <QProcess>
 #include <QSettings>
+#include <QtEndian>
+
+#include <algorithm>
+#include <atomic>
 
 namespace TestSupport {
 
@@ -44,6 +50,171 @@ QByteArray prependToPath(const QString &dir)
     const QByteArray old = qgetenv("PATH");
     qputenv("PATH", QFile::encodeName(dir) + ':' + old);
     return old;
+}
+
+QByteArray readFile(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+bool writeFile(const QString &path, const QByteArray &content)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(content) == content.size();
+}
+
+namespace {
+
+// The collector's state outlives every collector, so that a worker thread
+// still logging while one is destroyed finds it intact.
+QMutex debugMutex;
+QStringList debugLines;
+std::atomic<QtMessageHandler> handlerBefore{nullptr};
+
+void collectDebug(QtMsgType type, const QMessageLogContext &context, const QString &msg)
+{
+    if (type == QtDebugMsg) {
+        const QMutexLocker locker(&debugMutex);
+        debugLines.append(msg);
+    } else if (const QtMessageHandler next = handlerBefore.load()) {
+        next(type, context, msg);
+    }
+}
+
+} // namespace
+
+DebugMessages::DebugMessages()
+{
+    clear();
+    handlerBefore = qInstallMessageHandler(collectDebug);
+}
+
+DebugMessages::~DebugMessages()
+{
+    qInstallMessageHandler(handlerBefore.load());
+}
+
+QStringList DebugMessages::lines() const
+{
+    const QMutexLocker locker(&debugMutex);
+    return debugLines;
+}
+
+void DebugMessages::clear()
+{
+    const QMutexLocker locker(&debugMutex);
+    debugLines.clear();
+}
+
+QString debugQuoted(QString text)
+{
+    return QLatin1Char('"') + text.replace(QLatin1Char('"'), QStringLiteral("\\\"")) + QLatin1Char('"');
+}
+
+QList<qint16> readSamples(const QString &capture)
+{
+    const QByteArray bytes = readFile(capture);
+    QList<qint16> samples(bytes.size() / 2);
+    if (!samples.isEmpty())
+        qFromLittleEndian<qint16>(bytes.constData(), samples.size(), samples.data());
+    return samples;
+}
+
+QList<qint16> withoutSilence(const QList<qint16> &samples, int channels)
+{
+    qsizetype first = 0;
+    while (first < samples.size() && samples.at(first) == 0)
+        ++first;
+    qsizetype last = samples.size();
+    while (last > first && samples.at(last - 1) == 0)
+        --last;
+    first -= first % channels;
+    last += (channels - last % channels) % channels;
+    return samples.mid(first, last - first);
+}
+
+qsizetype loudFrames(const QString &capture, int channels)
+{
+    return (withoutSilence(readSamples(capture), channels).size() + channels - 1) / channels;
+}
+
+namespace {
+
+QStringList descriptors()
+{
+    return QDir(QStringLiteral("/proc/self/fd")).entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot);
+}
+
+} // namespace
+
+bool isOpenInThisProcess(const QString &path)
+{
+    const QDir fds(QStringLiteral("/proc/self/fd"));
+    const QStringList entries = descriptors();
+    return std::any_of(entries.cbegin(), entries.cend(),
+                       [&](const QString &fd) { return QFile::symLinkTarget(fds.filePath(fd)) == path; });
+}
+
+qsizetype openDescriptors()
+{
+    return descriptors().size();
+}
+
+WavHeader readWavHeader(const QString &path)
+{
+    WavHeader wav;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return wav;
+    QDataStream in(&file);
+    in.setByteOrder(QDataStream::LittleEndian);
+    QByteArray id(4, '\0');
+    QByteArray form(4, '\0');
+    quint32 size = 0;
+    in.readRawData(id.data(), 4);
+    in >> size;
+    in.readRawData(form.data(), 4);
+    if (id != "RIFF" || form != "WAVE")
+        return wav;
+    while (in.readRawData(id.data(), 4) == 4) {
+        in >> size;
+        if (in.status() != QDataStream::Ok)
+            break;
+        if (id == "data") {
+            wav.dataBytes = size;
+            break;
+        }
+        qint64 rest = size + (size & 1);
+        if (id == "fmt " && size >= 16) {
+            quint32 byteRate = 0;
+            quint16 blockAlign = 0;
+            in >> wav.format >> wav.channels >> wav.rate >> byteRate >> blockAlign >> wav.bits;
+            rest -= 16;
+        }
+        in.skipRawData(static_cast<int>(rest));
+    }
+    return wav;
+}
+
+bool writeWav(const QString &path, int rate, int channels, const QList<qint16> &samples)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        return false;
+    QDataStream out(&file);
+    out.setByteOrder(QDataStream::LittleEndian);
+    const auto dataBytes = static_cast<quint32>(samples.size() * 2);
+    out.writeRawData("RIFF", 4);
+    out << quint32{36 + dataBytes};
+    out.writeRawData("WAVEfmt ", 8);
+    out << quint32{16} << quint16{1} << static_cast<quint16>(channels) << static_cast<quint32>(rate)
+        << static_cast<quint32>(rate * channels * 2) << static_cast<quint16>(channels * 2) << quint16{16};
+    out.writeRawData("data", 4);
+    out << dataBytes;
+    for (const qint16 s : samples)
+        out << s;
+    return out.status() == QDataStream::Ok;
 }
 
 } // namespace TestSupport

@@ -1,8 +1,11 @@
 #pragma once
 
+#include <QByteArray>
+#include <QList>
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
+#include <QtGlobal>
 
 namespace TestSupport {
 
@@ -19,5 +22,55 @@ QString writeFakeConverter(const QString &dir, const QByteArray &body);
 
 // Puts dir first on PATH for the rest of the process; returns the old PATH.
 QByteArray prependToPath(const QString &dir);
+
+// A small file's whole content; empty when it can't be read.
+QByteArray readFile(const QString &path);
+// Replaces the file's content; false unless all of it was written.
+bool writeFile(const QString &path, const QByteArray &content);
+
+// Collects the debug messages raised on any thread while it exists; every
+// other message goes on to the handler it replaced (QtTest's), which is put
+// back when it is destroyed. QtTest installs its handler when the tests start:
+// make the collector in initTestCase() or in a test, and one at a time.
+class DebugMessages
+{
+public:
+    DebugMessages();
+    ~DebugMessages();
+    Q_DISABLE_COPY_MOVE(DebugMessages)
+
+    QStringList lines() const;
+    void clear();
+};
+
+// The debug stream's quoting of a string, for texts without backslashes.
+QString debugQuoted(QString text);
+
+// SDL's disk driver writes what is played to a file as raw 16-bit
+// little-endian samples; these read such a capture.
+QList<qint16> readSamples(const QString &capture);
+// The frames from the first to the last one that holds a non-zero sample.
+QList<qint16> withoutSilence(const QList<qint16> &samples, int channels);
+// How many frames lie from the first sound of a capture to its last.
+qsizetype loudFrames(const QString &capture, int channels);
+
+// Whether this process holds a descriptor open on path, and how many it holds.
+bool isOpenInThisProcess(const QString &path);
+qsizetype openDescriptors();
+
+// The format chunk and the size of the data chunk of a WAV file; zeros and a
+// dataBytes of -1 for what could not be read.
+struct WavHeader
+{
+    quint16 format = 0;
+    quint16 channels = 0;
+    quint32 rate = 0;
+    quint16 bits = 0;
+    qint64 dataBytes = -1;
+};
+WavHeader readWavHeader(const QString &path);
+
+// Writes interleaved 16-bit samples as a PCM WAV file.
+bool writeWav(const QString &path, int rate, int channels, const QList<qint16> &samples);
 
 } // namespace TestSupport
