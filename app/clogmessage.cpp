@@ -7,8 +7,7 @@ cLogMessage logRelay(nullptr);
 } // namespace
 
 cLogMessage::cLogMessage(QObject *parent) : QObject(parent)
-{
-}
+{}
 
 void cLogMessage::writeToLog(QtMsgType msgType, const QString &msg)
 {

@@ -115,7 +115,8 @@ void tst_cMainWidgetForm::languageChangeReappliesTexts()
     auto *const convertBtn = form.findChild<QPushButton *>(QStringLiteral("convertBtn"));
     auto *const optionsBtn = form.findChild<QPushButton *>(QStringLiteral("optionsBtn"));
     auto *const outputBtn = form.findChild<QToolButton *>(QStringLiteral("outputBtn"));
-    for (QAbstractButton *button : std::initializer_list<QAbstractButton *>{selectBtn, convertBtn, optionsBtn, outputBtn})
+    for (QAbstractButton *button :
+         std::initializer_list<QAbstractButton *>{selectBtn, convertBtn, optionsBtn, outputBtn})
         button->setText(QStringLiteral("changed"));
     form.setWindowTitle(QStringLiteral("changed"));
 
@@ -134,14 +135,15 @@ void tst_cMainWidgetForm::styleSheetBytes()
 {
     QFile file(QStringLiteral(":/css/marrowby.css"));
     QVERIFY(file.open(QIODevice::ReadOnly));
-    const QByteArray expected = "#outputEdit\r\n{\r\n  min-height: 28px;\r\n}\r\n\r\n\r\n"
-                                "#outputBtn\r\n{\r\n  min-width: 30px;\r\n  min-height: 29px;\r\n"
-                                "  qproperty-iconSize: 24px 24px;\r\n  qproperty-icon: url(:/icon/folder.ico);\r\n"
-                                "  margin-left: 1px;\r\n}\r\n\r\n\r\n"
-                                "#convertBtn, #selectBtn, #optionsBtn\r\n{\r\n  min-height: 33px;\r\n"
-                                "  min-width: 150px;\r\n  qproperty-iconSize: 24px 24px;\r\n  font-size: 10pt;\r\n}\r\n\r\n\r\n"
-                                "#convertBtn\r\n{\r\n  qproperty-icon: url(:/icon/converter.ico);\r\n}\r\n\r\n\r\n"
-                                "#selectBtn\r\n{\r\n  qproperty-icon: url(:/icon/folder.ico);\r\n}\r\n";
+    const QByteArray expected =
+        "#outputEdit\r\n{\r\n  min-height: 28px;\r\n}\r\n\r\n\r\n"
+        "#outputBtn\r\n{\r\n  min-width: 30px;\r\n  min-height: 29px;\r\n"
+        "  qproperty-iconSize: 24px 24px;\r\n  qproperty-icon: url(:/icon/folder.ico);\r\n"
+        "  margin-left: 1px;\r\n}\r\n\r\n\r\n"
+        "#convertBtn, #selectBtn, #optionsBtn\r\n{\r\n  min-height: 33px;\r\n"
+        "  min-width: 150px;\r\n  qproperty-iconSize: 24px 24px;\r\n  font-size: 10pt;\r\n}\r\n\r\n\r\n"
+        "#convertBtn\r\n{\r\n  qproperty-icon: url(:/icon/converter.ico);\r\n}\r\n\r\n\r\n"
+        "#selectBtn\r\n{\r\n  qproperty-icon: url(:/icon/folder.ico);\r\n}\r\n";
     QCOMPARE(file.readAll(), expected);
     QCOMPARE(expected.size(), 479);
 }

@@ -69,8 +69,7 @@ void tst_cMainWindow::cleanup()
 
 QByteArray tst_cMainWindow::logBytes() const
 {
-    QFile file(QDir(workDir).filePath(QStringLiteral("marrowby_log.txt")));
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    return TestSupport::readFile(QDir(workDir).filePath(QStringLiteral("marrowby_log.txt")));
 }
 
 QStringList tst_cMainWindow::readLogLines() const
@@ -145,11 +144,8 @@ void tst_cMainWindow::rejectedStateDoesNoHarm()
 
 void tst_cMainWindow::logStartsWithStartUpLinesAndIsEmptiedAtStart()
 {
-    {
-        QFile old(QDir(workDir).filePath(QStringLiteral("marrowby_log.txt")));
-        QVERIFY(old.open(QIODevice::WriteOnly));
-        old.write("left over from an earlier run\n");
-    }
+    QVERIFY(TestSupport::writeFile(QDir(workDir).filePath(QStringLiteral("marrowby_log.txt")),
+                                   "left over from an earlier run\n"));
     const std::unique_ptr<cMainWindow> window(new cMainWindow);
     // Nothing reaches the file before the event loop runs.
     QCOMPARE(logBytes(), QByteArray());
@@ -188,14 +184,14 @@ void tst_cMainWindow::logLines_data()
     QTest::addColumn<QByteArray>("expected");
 
     QTest::newRow("debug") << int(QtDebugMsg) << QStringLiteral("Exit code: 0") << QByteArray("Exit code: 0\n");
-    QTest::newRow("warning, no level marker") << int(QtWarningMsg) << QStringLiteral("careful") << QByteArray("careful\n");
+    QTest::newRow("warning, no level marker")
+        << int(QtWarningMsg) << QStringLiteral("careful") << QByteArray("careful\n");
     QTest::newRow("critical") << int(QtCriticalMsg) << QStringLiteral("bad") << QByteArray("bad\n");
     QTest::newRow("info is not logged") << int(QtInfoMsg) << QStringLiteral("quiet") << QByteArray();
     QTest::newRow("line breaks stay whole")
         << int(QtDebugMsg) << QStringLiteral("first\nsecond\r\nthird") << QByteArray("first\nsecond\r\nthird\n");
-    QTest::newRow("cyrillic in Windows-1251")
-        << int(QtDebugMsg) << QString::fromUtf8("Файл песня.mp3")
-        << QByteArray("\xD4\xE0\xE9\xEB \xEF\xE5\xF1\xED\xFF.mp3\n");
+    QTest::newRow("cyrillic in Windows-1251") << int(QtDebugMsg) << QString::fromUtf8("Файл песня.mp3")
+                                              << QByteArray("\xD4\xE0\xE9\xEB \xEF\xE5\xF1\xED\xFF.mp3\n");
     QTest::newRow("a NUL ends the text, not the line")
         << int(QtDebugMsg) << QString::fromLatin1("before\0after", 12) << QByteArray("before\n");
 }
