@@ -5,12 +5,16 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
+#include <QSemaphore>
+#include <QSignalSpy>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <atomic>
 #include <memory>
 #include <optional>
+#include <thread>
 
 #include <unistd.h>
 
@@ -108,6 +112,7 @@ private slots:
     void emptyPathIsSkipped();
     void emptyListFinishesAtOnce();
     void convertFilesWhileRunningIsIgnored();
+    void convertFilesRightAfterTheEndIsNotLost();
     void newOutputDirAppliesFromTheNextFile();
     void neverOverwritesTheSource_data();
     void neverOverwritesTheSource();
@@ -490,6 +495,39 @@ void tst_cConverter::convertFilesWhileRunningIsIgnored()
     QVERIFY(batchesDone(converter, results, 2));
     QCOMPARE(results.files, (Reports{{first, true}, {later, true}}));
     QCOMPARE(recordedCalls().size(), 2);
+}
+
+void tst_cConverter::convertFilesRightAfterTheEndIsNotLost()
+{
+    cConverter converter;
+    QSignalSpy finished(&converter, &cConverter::convertFinished);
+    // Holds the first run's thread right after it has announced its end.
+    QSemaphore announced;
+    QSemaphore release;
+    std::atomic_int emissions{0};
+    connect(
+        &converter, &cConverter::convertFinished, &converter,
+        [&] {
+            if (emissions++ == 0) {
+                announced.release();
+                release.acquire();
+            }
+        },
+        Qt::DirectConnection);
+    converter.convertFiles({});
+    QVERIFY(announced.tryAcquire(1, 10000));
+    QVERIFY(converter.isRunning());
+
+    // The thread ends only a while after the new batch came in, so a batch that
+    // is dropped because the thread still runs shows as a missing end.
+    std::thread releaser([&release] {
+        QThread::msleep(200);
+        release.release();
+    });
+    converter.convertFiles({QString()});
+    releaser.join();
+    QVERIFY(QTest::qWaitFor([&] { return finished.count() == 2; }, 10000));
+    QTRY_VERIFY(converter.isFinished());
 }
 
 void tst_cConverter::newOutputDirAppliesFromTheNextFile()

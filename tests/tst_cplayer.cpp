@@ -4,11 +4,14 @@
 
 #include <QElapsedTimer>
 #include <QFile>
+#include <QSemaphore>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <atomic>
 #include <optional>
+#include <thread>
 
 // The player on SDL's disk driver: what is played lands in a capture file as
 // raw 16-bit samples in the source file's own rate and channel count.
@@ -28,6 +31,7 @@ private slots:
     void previewThatCannotPlayEndsAtOnce_data();
     void previewThatCannotPlayEndsAtOnce();
     void playDuringPreviewIsIgnored();
+    void playRightAfterTheEndIsNotLost();
     void twoPreviewsInARow();
     void destroyingThePlayerStopsThePreview();
 
@@ -170,6 +174,41 @@ void tst_cPlayer::playDuringPreviewIsIgnored()
 
 // Each preview initialises and frees the layer: a layer left initialised by
 // the first would make the second Init fail.
+void tst_cPlayer::playRightAfterTheEndIsNotLost()
+{
+    cPlayer player;
+    QSignalSpy finished(&player, &cPlayer::playFinished);
+    // Holds the first preview's thread right after it has announced its end.
+    QSemaphore announced;
+    QSemaphore release;
+    std::atomic_int emissions{0};
+    connect(
+        &player, &cPlayer::playFinished, &player,
+        [&] {
+            if (emissions++ == 0) {
+                announced.release();
+                release.acquire();
+            }
+        },
+        Qt::DirectConnection);
+    player.play(path(QStringLiteral("missing.wav")));
+    QVERIFY(announced.tryAcquire(1, 10000));
+    QVERIFY(player.isRunning());
+
+    // The thread ends only a while after the new request came in, so a request
+    // that is dropped because the thread still runs shows as a missing preview.
+    std::thread releaser([&release] {
+        QThread::msleep(200);
+        release.release();
+    });
+    player.play(shortTone());
+    releaser.join();
+    QVERIFY(QTest::qWaitFor([&] { return finished.count() == 2; }, 10000));
+    QTRY_VERIFY(player.isFinished());
+    QCOMPARE(debug->lines().size(), 6);
+    QVERIFY(loudFrames(capture, 2) > 0);
+}
+
 void tst_cPlayer::twoPreviewsInARow()
 {
     cPlayer player;

@@ -100,10 +100,17 @@ void cConverter::setFileSaveType(int type)
     fileSaveType.setValue(type);
 }
 
+// Paths handed over while a batch runs are dropped. A batch that has already
+// announced its end is waited for: its caller, told the batch is over, would
+// otherwise wait for a convertFinished() that never comes.
 void cConverter::convertFiles(const QStringList &files)
 {
-    if (isRunning())
-        return;
+    if (isRunning()) {
+        if (!finishing)
+            return;
+        wait();
+    }
+    finishing = false;
     const QMutexLocker locker(&queueMutex);
     fileQueue += files;
     start();
@@ -133,6 +140,7 @@ void cConverter::run()
         if (!convertFile(fn, writtenBy))
             return;
     }
+    finishing = true;
     emit convertFinished();
 }
 

@@ -7,6 +7,7 @@
 #include <QStringList>
 #include <QThread>
 
+#include <atomic>
 #include <optional>
 
 // Runs the converter program once per queued source file, one file after
@@ -43,4 +44,7 @@ private:
     cLockedValue<QString> outputDir;
     cLockedValue<int> fileNameType;
     cLockedValue<int> fileSaveType;
+    // Set just before convertFinished(): the batch is over and the thread only
+    // has to return, so a new batch waits for it instead of being dropped.
+    std::atomic_bool finishing{false};
 };

@@ -20,11 +20,17 @@ cPlayer::~cPlayer()
 
 // A request while a preview runs is ignored, its name too: the running
 // preview reads the name only after initialising the layer, so a name stored
-// now would replace the file it is about to open.
+// now would replace the file it is about to open. A preview that has already
+// announced its end is waited for: its caller, told the preview is over, would
+// otherwise wait for a playFinished() that never comes.
 void cPlayer::play(const QString &fn)
 {
-    if (isRunning())
-        return;
+    if (isRunning()) {
+        if (!finishing)
+            return;
+        wait();
+    }
+    finishing = false;
     fileName.setValue(fn);
     start(QThread::InheritPriority);
 }
@@ -51,6 +57,8 @@ void cPlayer::run()
 
     BASS_StreamFree(handle);
     BASS_Free();
-    if (!stopRequested)
+    if (!stopRequested) {
+        finishing = true;
         emit playFinished();
+    }
 }

@@ -31,4 +31,7 @@ private:
     std::atomic_bool stopRequested{false};
     // Released by the destructor to cut the 500 ms pause between tests short.
     QSemaphore stopSignal;
+    // Set just before playFinished(): the preview is over and the thread only
+    // has to return, so a new request waits for it instead of being lost.
+    std::atomic_bool finishing{false};
 };
