@@ -5,16 +5,13 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
-#include <QSemaphore>
 #include <QSignalSpy>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QtTest>
 
-#include <atomic>
 #include <memory>
 #include <optional>
-#include <thread>
 
 #include <unistd.h>
 
@@ -501,31 +498,15 @@ void tst_cConverter::convertFilesRightAfterTheEndIsNotLost()
 {
     cConverter converter;
     QSignalSpy finished(&converter, &cConverter::convertFinished);
-    // Holds the first run's thread right after it has announced its end.
-    QSemaphore announced;
-    QSemaphore release;
-    std::atomic_int emissions{0};
-    connect(
-        &converter, &cConverter::convertFinished, &converter,
-        [&] {
-            if (emissions++ == 0) {
-                announced.release();
-                release.acquire();
-            }
-        },
-        Qt::DirectConnection);
+    TestSupport::HoldFirstEmission hold(&converter, &cConverter::convertFinished);
     converter.convertFiles({});
-    QVERIFY(announced.tryAcquire(1, 10000));
+    QVERIFY(hold.waitUntilHeld(10000));
     QVERIFY(converter.isRunning());
 
-    // The thread ends only a while after the new batch came in, so a batch that
-    // is dropped because the thread still runs shows as a missing end.
-    std::thread releaser([&release] {
-        QThread::msleep(200);
-        release.release();
-    });
+    // The thread ends only a while after the new request came in, so a request
+    // that is dropped because the thread still runs shows as a missing end.
+    hold.releaseLater(200);
     converter.convertFiles({QString()});
-    releaser.join();
     QVERIFY(QTest::qWaitFor([&] { return finished.count() == 2; }, 10000));
     QTRY_VERIFY(converter.isFinished());
 }

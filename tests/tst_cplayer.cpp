@@ -4,14 +4,11 @@
 
 #include <QElapsedTimer>
 #include <QFile>
-#include <QSemaphore>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QtTest>
 
-#include <atomic>
 #include <optional>
-#include <thread>
 
 // The player on SDL's disk driver: what is played lands in a capture file as
 // raw 16-bit samples in the source file's own rate and channel count.
@@ -178,31 +175,15 @@ void tst_cPlayer::playRightAfterTheEndIsNotLost()
 {
     cPlayer player;
     QSignalSpy finished(&player, &cPlayer::playFinished);
-    // Holds the first preview's thread right after it has announced its end.
-    QSemaphore announced;
-    QSemaphore release;
-    std::atomic_int emissions{0};
-    connect(
-        &player, &cPlayer::playFinished, &player,
-        [&] {
-            if (emissions++ == 0) {
-                announced.release();
-                release.acquire();
-            }
-        },
-        Qt::DirectConnection);
+    TestSupport::HoldFirstEmission hold(&player, &cPlayer::playFinished);
     player.play(path(QStringLiteral("missing.wav")));
-    QVERIFY(announced.tryAcquire(1, 10000));
+    QVERIFY(hold.waitUntilHeld(10000));
     QVERIFY(player.isRunning());
 
     // The thread ends only a while after the new request came in, so a request
     // that is dropped because the thread still runs shows as a missing preview.
-    std::thread releaser([&release] {
-        QThread::msleep(200);
-        release.release();
-    });
+    hold.releaseLater(200);
     player.play(shortTone());
-    releaser.join();
     QVERIFY(QTest::qWaitFor([&] { return finished.count() == 2; }, 10000));
     QTRY_VERIFY(player.isFinished());
     QCOMPARE(debug->lines().size(), 6);

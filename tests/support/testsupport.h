@@ -2,10 +2,16 @@
 
 #include <QByteArray>
 #include <QList>
+#include <QObject>
+#include <QSemaphore>
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
+#include <QThread>
 #include <QtGlobal>
+
+#include <atomic>
+#include <thread>
 
 namespace TestSupport {
 
@@ -72,5 +78,53 @@ WavHeader readWavHeader(const QString &path);
 
 // Writes interleaved 16-bit samples as a PCM WAV file.
 bool writeWav(const QString &path, int rate, int channels, const QList<qint16> &samples);
+
+// Holds the thread that emits a signal inside its first emission, for the
+// moment between a worker's last signal and the end of its thread: a test
+// acts while the thread is still running, then lets it go on.
+class HoldFirstEmission
+{
+public:
+    template <typename Sender, typename Signal>
+    HoldFirstEmission(Sender *sender, Signal signal)
+    {
+        QObject::connect(
+            sender, signal, &context,
+            [this] {
+                if (emissions++ == 0) {
+                    held.release();
+                    released.acquire();
+                }
+            },
+            Qt::DirectConnection);
+    }
+    ~HoldFirstEmission()
+    {
+        if (releaser.joinable())
+            releaser.join();
+        else
+            released.release();
+    }
+    Q_DISABLE_COPY_MOVE(HoldFirstEmission)
+
+    bool waitUntilHeld(int ms) { return held.tryAcquire(1, ms); }
+
+    // Lets the held thread go on after ms, from a thread of its own, so that
+    // the test can block in the meantime.
+    void releaseLater(int ms)
+    {
+        releaser = std::thread([this, ms] {
+            QThread::msleep(static_cast<unsigned long>(ms));
+            released.release();
+        });
+    }
+
+private:
+    QObject context;
+    QSemaphore held;
+    QSemaphore released;
+    std::atomic_int emissions{0};
+    std::thread releaser;
+};
 
 } // namespace TestSupport
