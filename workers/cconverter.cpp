@@ -171,7 +171,7 @@ bool cConverter::convertFile(const QString &fn, QHash<QString, QString> &written
     case 0: {
         // A dot and a run of ASCII letters and digits up to the very end of the
         // name; "\z", unlike "$", does not match before a trailing line break.
-        const QRegularExpression extension(QStringLiteral("\\.[a-zA-Z0-9]+\\z"));
+        static const QRegularExpression extension(QStringLiteral("\\.[a-zA-Z0-9]+\\z"));
         outPath.replace(extension, QStringLiteral(".wav"));
         break;
     }
