@@ -51,6 +51,11 @@ cMainWindow::~cMainWindow()
     tearDownLog();
 }
 
+void cMainWindow::listFiles(const QStringList &paths)
+{
+    mainWidget->listFiles(paths);
+}
+
 void cMainWindow::setUpLog()
 {
     logFile.setFileName(QString::fromLatin1(logFileName));

@@ -16,6 +16,9 @@ public:
     explicit cMainWindow(QWidget *parent = nullptr);
     ~cMainWindow() override;
 
+    // Lists files and folders named from outside the window (command line, "Open with").
+    void listFiles(const QStringList &paths);
+
 private slots:
     void log(QtMsgType type, const QString &msg);
 

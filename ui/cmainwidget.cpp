@@ -1,5 +1,6 @@
 #include "ui/cmainwidget.h"
 
+#include "app/csourcelist.h"
 #include "workers/cconverter.h"
 #include "workers/cplayer.h"
 
@@ -156,6 +157,14 @@ void cMainWidget::selectBtnClicked()
     qDebug() << QDir::currentPath();
     if (!files.isEmpty())
         fillTable(files);
+    resizeColumns();
+}
+
+void cMainWidget::listFiles(const QStringList &paths)
+{
+    const cSourceList::Result listed = cSourceList::collect(paths);
+    if (!listed.files.isEmpty())
+        fillTable(listed.files);
     resizeColumns();
 }
 

@@ -23,6 +23,10 @@ public:
     explicit cMainWidget(QWidget *parent = nullptr);
     ~cMainWidget() override;
 
+    // Lists the named files and the sound files of the named folders, as if
+    // they had been selected (see cSourceList for the rules).
+    void listFiles(const QStringList &paths);
+
 protected:
     void changeEvent(QEvent *e) override;
 

@@ -8,6 +8,7 @@
 #include <QProcess>
 #include <QRegularExpression>
 
+#include <algorithm>
 #include <filesystem>
 #include <system_error>
 
@@ -72,6 +73,7 @@ cConverter::cConverter(QObject *parent) : QThread(parent)
 {
     fileSaveType.setValue(1);
     fileNameType.setValue(0);
+    forwardOutput.setValue(true);
 }
 
 cConverter::~cConverter()
@@ -103,6 +105,27 @@ void cConverter::setFileSaveType(int type)
 // Paths handed over while a batch runs are dropped. A batch that has already
 // announced its end is waited for: its caller, told the batch is over, would
 // otherwise wait for a convertFinished() that never comes.
+void cConverter::setJobs(int jobs)
+{
+    jobCount.setValue(jobs);
+}
+
+int cConverter::jobs() const
+{
+    const int jobs = jobCount.value();
+    return jobs > 0 ? jobs : std::max(1, QThread::idealThreadCount());
+}
+
+void cConverter::setForwardOutput(bool forward)
+{
+    forwardOutput.setValue(forward);
+}
+
+void cConverter::stop()
+{
+    batchStopRequested.setValue(true);
+}
+
 void cConverter::convertFiles(const QStringList &files)
 {
     if (isRunning()) {
@@ -161,7 +184,7 @@ bool cConverter::convertFile(const QString &fn, QHash<QString, QString> &written
         break;
     default:
         qDebug() << "Bad fileSaveType";
-        emit fileProcessed(fn, false);
+        report(fn, false, QString(), tr("Unknown rule for existing files"));
         return true;
     }
     args << QStringLiteral("-i") << fn << QStringLiteral("-ar") << QStringLiteral("8000") << QStringLiteral("-ac")
@@ -180,7 +203,7 @@ bool cConverter::convertFile(const QString &fn, QHash<QString, QString> &written
         break;
     default:
         qDebug() << "Bad fileNameType";
-        emit fileProcessed(fn, false);
+        report(fn, false, QString(), tr("Unknown rule for output names"));
         return true;
     }
     args << outPath;
@@ -189,7 +212,7 @@ bool cConverter::convertFile(const QString &fn, QHash<QString, QString> &written
     // The program would truncate its own source when the two paths are spelled differently.
     if (sameFile(fn, outPath)) {
         qDebug() << "Not converted, the output file is the source file itself:" << outPath;
-        emit fileProcessed(fn, false);
+        report(fn, false, outPath, tr("Not converted: the output file would be the source file itself"));
         return true;
     }
     // A second source must not silently replace what an earlier one of this batch wrote.
@@ -197,11 +220,12 @@ bool cConverter::convertFile(const QString &fn, QHash<QString, QString> &written
     const auto earlier = writtenBy.constFind(outKey);
     if (!outKey.isEmpty() && earlier != writtenBy.cend() && *earlier != fn && !sameFile(*earlier, fn)) {
         qDebug() << "Not converted, the output file was already written in this batch from:" << *earlier;
-        emit fileProcessed(fn, false);
+        report(fn, false, outPath, tr("Not converted: the output file was already written in this batch from %1").arg(*earlier));
         return true;
     }
 
     qDebug().noquote() << "Running ffmpeg with args:" << debugList(args);
+    emit fileStarted(fn);
     const std::optional<int> exitCode = runConverter(args, outPath);
     if (!exitCode)
         return false;
@@ -211,7 +235,7 @@ bool cConverter::convertFile(const QString &fn, QHash<QString, QString> &written
         if (!written.isEmpty())
             writtenBy.insert(written, fn);
     }
-    emit fileProcessed(fn, *exitCode == 0);
+    report(fn, *exitCode == 0, outPath, *exitCode == 0 ? QString() : tr("ffmpeg failed with exit code %1").arg(*exitCode));
     qDebug() << "File done!";
     return true;
 }
@@ -243,4 +267,10 @@ std::optional<int> cConverter::runConverter(const QStringList &args, const QStri
         return std::nullopt;
     }
     return process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+}
+
+void cConverter::report(const QString &fn, bool result, const QString &outPath, const QString &reason)
+{
+    emit fileResult(fn, result, outPath, reason);
+    emit fileProcessed(fn, result);
 }

@@ -10,8 +10,8 @@
 #include <atomic>
 #include <optional>
 
-// Runs the converter program once per queued source file, one file after
-// another, on a thread of its own; reports each file and the end of the batch.
+// Runs the converter program once per queued source file on a thread of its
+// own, up to jobs() files at a time; reports each file and the end of the batch.
 class cConverter : public QThread
 {
     Q_OBJECT
@@ -23,11 +23,28 @@ public:
     void setOutputDir(const QString &dir);
     void setFileNameType(int type);
     void setFileSaveType(int type);
+    // How many converter programs may run at once; 0 or less means one per
+    // logical processor. Read when a batch starts.
+    void setJobs(int jobs);
+    int jobs() const;
+    // Whether the converter program's own output goes on to standard error,
+    // one file's output in one piece when that file ends (on by default).
+    void setForwardOutput(bool forward);
     void convertFiles(const QStringList &files);
+    // Ends the running batch: no further file starts, running converter
+    // programs are ended and their unfinished outputs removed; files not done
+    // get no report, and convertFinished() follows.
+    void stop();
 
 signals:
     void convertFinished();
     void fileProcessed(const QString &fn, bool result);
+    // A file's converter program is about to run (not sent for a file that is
+    // refused before it runs).
+    void fileStarted(const QString &fn);
+    // Sent just before fileProcessed(fn, result) for the same file: the output
+    // file written (result true), or why the file failed, in words for people.
+    void fileResult(const QString &fn, bool result, const QString &outPath, const QString &reason);
 
 protected:
     void run() override;
@@ -35,6 +52,7 @@ protected:
 private:
     bool convertFile(const QString &fn, QHash<QString, QString> &writtenBy);
     std::optional<int> runConverter(const QStringList &args, const QString &outPath);
+    void report(const QString &fn, bool result, const QString &outPath, const QString &reason);
 
     // Raised by the destructor: no further file is started, and a running
     // converter program is ended.
@@ -44,6 +62,10 @@ private:
     cLockedValue<QString> outputDir;
     cLockedValue<int> fileNameType;
     cLockedValue<int> fileSaveType;
+    cLockedValue<int> jobCount;
+    cLockedValue<bool> forwardOutput;
+    // Raised by stop(): the batch ends early but still announces its end.
+    cLockedValue<bool> batchStopRequested;
     // Set just before convertFinished(): the batch is over and the thread only
     // has to return, so a new batch waits for it instead of being dropped.
     std::atomic_bool finishing{false};
