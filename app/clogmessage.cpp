@@ -1,5 +1,7 @@
 #include "app/clogmessage.h"
 
+#include <QTextCodec>
+
 #include <cstdlib>
 
 namespace {
@@ -34,4 +36,21 @@ void logMessageHandler(QtMsgType type, const QMessageLogContext &context, const 
     logRelay.writeToLog(type, msg);
     if (type == QtFatalMsg)
         std::abort();
+}
+
+QString logFileName()
+{
+    return QStringLiteral("marrowby_log.txt");
+}
+
+void appendLogLine(QFile &file, const QString &msg)
+{
+    if (!file.isOpen())
+        return;
+    // The log is a stored file in Windows-1251, whatever the locale of the machine.
+    static QTextCodec *const codec = QTextCodec::codecForName("Windows-1251");
+    const qsizetype nul = msg.indexOf(QChar(u'\0'));
+    const QString text = nul < 0 ? msg : msg.left(nul);
+    file.write(codec->fromUnicode(text + QLatin1Char('\n')));
+    file.flush();
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QFile>
 #include <QObject>
 #include <QString>
 #include <QtGlobal>
@@ -28,3 +29,11 @@ cLogMessage &globalLogMessage();
 // The process-wide message handler: passes debug, warning, critical and fatal
 // messages to the relay and ends the process after a fatal one.
 void logMessageHandler(QtMsgType type, const QMessageLogContext &context, const QString &msg);
+
+// The log file every diagnostic message of the process goes to: in the working
+// directory, emptied at every start, one line per message, in Windows-1251.
+QString logFileName();
+
+// Appends one message to the log as one line; a NUL inside the message ends
+// its text but not its line. Does nothing when the file is not open.
+void appendLogLine(QFile &file, const QString &msg);

@@ -10,10 +10,8 @@
 #include <QMetaType>
 #include <QRect>
 #include <QSettings>
-#include <QTextCodec>
 
 namespace {
-const char *const logFileName = "marrowby_log.txt";
 const QRect defaultGeometry(40, 40, 650, 650);
 } // namespace
 
@@ -58,7 +56,7 @@ void cMainWindow::listFiles(const QStringList &paths)
 
 void cMainWindow::setUpLog()
 {
-    logFile.setFileName(QString::fromLatin1(logFileName));
+    logFile.setFileName(logFileName());
     logFile.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Text);
 
     qRegisterMetaType<QtMsgType>("QtMsgType");
@@ -78,14 +76,5 @@ void cMainWindow::tearDownLog()
 void cMainWindow::log(QtMsgType type, const QString &msg)
 {
     Q_UNUSED(type)
-    if (!logFile.isOpen())
-        return;
-
-    // The log is a stored file in Windows-1251, whatever the locale of the
-    // machine; a NUL inside a message ends its text but not its line.
-    static QTextCodec *const codec = QTextCodec::codecForName("Windows-1251");
-    const qsizetype nul = msg.indexOf(QChar(u'\0'));
-    const QString text = nul < 0 ? msg : msg.left(nul);
-    logFile.write(codec->fromUnicode(text + QLatin1Char('\n')));
-    logFile.flush();
+    appendLogLine(logFile, msg);
 }
