@@ -30,6 +30,14 @@ QString processedMarker(const QString &fn, bool result)
     return QStringLiteral("<fileProcessed %1 %2>").arg(fn, result ? QStringLiteral("true") : QStringLiteral("false"));
 }
 
+// One file at a time, as before several jobs: the tests of the per-file rules
+// expect their files in queue order.
+class SequentialConverter : public cConverter
+{
+public:
+    SequentialConverter() { setJobs(1); }
+};
+
 // What a converter reports, received in this (the GUI) thread the way the
 // central widget receives it.
 class Results : public QObject
@@ -208,7 +216,7 @@ void tst_cConverter::convertsRealFiles()
     QVERIFY(QDir::setCurrent(path(QStringLiteral("in"))));
     const QString source = relative ? name : path(QStringLiteral("in/") + name);
 
-    cConverter converter;
+    SequentialConverter converter;
     const Results results(&converter);
     converter.setOutputDir(path(QStringLiteral("out")));
     converter.convertFiles({source});
@@ -239,7 +247,7 @@ void tst_cConverter::passesTheExactArguments()
     const QString source = relative ? name : path(QStringLiteral("in/") + name);
     const QString output = path(QStringLiteral("out/") + QFileInfo(name).completeBaseName() + ".wav");
 
-    cConverter converter;
+    SequentialConverter converter;
     const Results results(&converter);
     converter.setOutputDir(path(QStringLiteral("out")));
     converter.setFileSaveType(0);
@@ -285,7 +293,7 @@ void tst_cConverter::namesTheOutput()
     QFETCH(QString, output);
     QVERIFY(useFakeConverter("exit 0"));
 
-    cConverter converter;
+    SequentialConverter converter;
     const Results results(&converter);
     converter.setOutputDir(path(QStringLiteral("out")));
     converter.setFileNameType(nameType);
@@ -310,7 +318,7 @@ void tst_cConverter::emptyOutputDirIsTheWorkingDir()
     QVERIFY(useFakeConverter("exit 0"));
     QVERIFY(QDir::setCurrent(path(QStringLiteral("out"))));
 
-    cConverter converter;
+    SequentialConverter converter;
     const Results results(&converter);
     if (!outputDir.isNull())
         converter.setOutputDir(outputDir);
@@ -329,7 +337,7 @@ void tst_cConverter::logsEachStepInOrder()
     QVERIFY(TestSupport::makeTone(first, 0.2));
     QVERIFY(TestSupport::makeTone(second, 0.2));
 
-    cConverter converter;
+    SequentialConverter converter;
     const Results results(&converter);
     converter.setOutputDir(path(QStringLiteral("out")));
     converter.convertFiles({first, second});
@@ -363,7 +371,7 @@ void tst_cConverter::existingOutput()
     QVERIFY(TestSupport::makeTone(source, 0.5));
     QVERIFY(writeFile(output, "an earlier result"));
 
-    cConverter converter;
+    SequentialConverter converter;
     const Results results(&converter);
     converter.setOutputDir(path(QStringLiteral("out")));
     converter.setFileSaveType(saveType);
@@ -397,7 +405,7 @@ void tst_cConverter::converterFailuresReportFalseAndGoOn()
     const QString first = path(QStringLiteral("in/a.mp3"));
     const QString second = path(QStringLiteral("in/b.mp3"));
 
-    cConverter converter;
+    SequentialConverter converter;
     const Results results(&converter);
     converter.setOutputDir(path(QStringLiteral("out")));
     converter.convertFiles({first, second});
@@ -428,7 +436,7 @@ void tst_cConverter::badRulesNeverRunTheProgram()
     const QString first = path(QStringLiteral("in/a.mp3"));
     const QString second = path(QStringLiteral("in/b.mp3"));
 
-    cConverter converter;
+    SequentialConverter converter;
     const Results results(&converter);
     converter.setOutputDir(path(QStringLiteral("out")));
     converter.setFileSaveType(saveType);
@@ -448,7 +456,7 @@ void tst_cConverter::emptyPathIsSkipped()
     QVERIFY(useFakeConverter("exit 0"));
     const QString source = path(QStringLiteral("in/a.mp3"));
 
-    cConverter converter;
+    SequentialConverter converter;
     const Results results(&converter);
     converter.setOutputDir(path(QStringLiteral("out")));
     converter.convertFiles({QString(), source, QString("")});
@@ -462,7 +470,7 @@ void tst_cConverter::emptyPathIsSkipped()
 
 void tst_cConverter::emptyListFinishesAtOnce()
 {
-    cConverter converter;
+    SequentialConverter converter;
     const Results results(&converter);
     converter.convertFiles({});
     QVERIFY(batchesDone(converter, results));
@@ -477,7 +485,7 @@ void tst_cConverter::convertFilesWhileRunningIsIgnored()
     const QString ignored = path(QStringLiteral("in/ignored.mp3"));
     const QString later = path(QStringLiteral("in/later.mp3"));
 
-    cConverter converter;
+    SequentialConverter converter;
     const Results results(&converter);
     converter.setOutputDir(path(QStringLiteral("out")));
     converter.convertFiles({first});
@@ -496,7 +504,7 @@ void tst_cConverter::convertFilesWhileRunningIsIgnored()
 
 void tst_cConverter::convertFilesRightAfterTheEndIsNotLost()
 {
-    cConverter converter;
+    SequentialConverter converter;
     QSignalSpy finished(&converter, &cConverter::convertFinished);
     TestSupport::HoldFirstEmission hold(&converter, &cConverter::convertFinished);
     converter.convertFiles({});
@@ -516,7 +524,7 @@ void tst_cConverter::newOutputDirAppliesFromTheNextFile()
     QVERIFY(useFakeConverter(firstCallWaitsForRelease));
     QVERIFY(QDir(scratch->path()).mkpath(QStringLiteral("elsewhere")));
 
-    cConverter converter;
+    SequentialConverter converter;
     const Results results(&converter);
     converter.setOutputDir(path(QStringLiteral("out")));
     converter.convertFiles({path(QStringLiteral("in/a.mp3")), path(QStringLiteral("in/b.mp3"))});
@@ -570,7 +578,7 @@ void tst_cConverter::neverOverwritesTheSource()
     source.replace(QLatin1Char('@'), scratch->path());
     const QByteArray before = readFile(source);
 
-    cConverter converter;
+    SequentialConverter converter;
     const Results results(&converter);
     converter.setOutputDir(outputDir);
     converter.setFileNameType(nameType);
@@ -627,7 +635,7 @@ void tst_cConverter::twoSourcesNeverShareAnOutput()
     }
     QVERIFY(QDir(scratch->path()).mkpath(QStringLiteral("result")));
 
-    cConverter converter;
+    SequentialConverter converter;
     const Results results(&converter);
     converter.setOutputDir(path(QStringLiteral("result")));
     converter.setFileSaveType(0);
@@ -665,7 +673,7 @@ void tst_cConverter::destroyingDuringABatch()
     if (outputExisted)
         QVERIFY(writeFile(output, "a finished earlier result"));
 
-    auto converter = std::make_unique<cConverter>();
+    auto converter = std::make_unique<SequentialConverter>();
     const Results results(converter.get());
     converter->setOutputDir(path(QStringLiteral("out")));
     converter->setFileSaveType(saveType);

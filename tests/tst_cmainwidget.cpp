@@ -166,6 +166,8 @@ private slots:
 
     void storedSettings_data();
     void storedSettings();
+    void storedJobs_data();
+    void storedJobs();
     void unnamedModeOnlyClearsStatuses();
     void optionsMenu();
     void outputFolderDialog();
@@ -315,6 +317,31 @@ void tst_cMainWidget::storedSettings()
     QCOMPARE(stored(QStringLiteral("LastOpenPath")), QVariant(lastOpen));
     QCOMPARE(stored(QStringLiteral("FileNameMode")), QVariant(savedModes.at(0)));
     QCOMPARE(stored(QStringLiteral("FileSaveMode")), QVariant(savedModes.at(1)));
+}
+
+void tst_cMainWidget::storedJobs_data()
+{
+    const int automatic = std::max(1, QThread::idealThreadCount());
+    QTest::addColumn<QVariant>("storedValue");
+    QTest::addColumn<int>("jobs");
+    QTest::newRow("missing") << QVariant() << automatic;
+    QTest::newRow("three") << QVariant(QStringLiteral("3")) << 3;
+    QTest::newRow("zero") << QVariant(QStringLiteral("0")) << automatic;
+    QTest::newRow("not a number") << QVariant(QStringLiteral("many")) << automatic;
+}
+
+// "Jobs" sets how many files convert at once; what was stored, however odd,
+// is written back, and nothing is written when nothing was stored.
+void tst_cMainWidget::storedJobs()
+{
+    QFETCH(QVariant, storedValue);
+    QFETCH(int, jobs);
+    if (storedValue.isValid())
+        store(QStringLiteral("Jobs"), storedValue.toString());
+    QVERIFY(makeWidget());
+    QCOMPARE(converter->jobs(), jobs);
+    widget.reset();
+    QCOMPARE(stored(QStringLiteral("Jobs")), storedValue);
 }
 
 // With no naming rule chosen, Convert empties the status column and starts
@@ -645,6 +672,8 @@ void tst_cMainWidget::batchGoesOnWhileUserWorks()
     Gate gate(sounds.filePath(QStringLiteral("held.wav")));
     QVERIFY(gate.isMade());
     store(QStringLiteral("Output"), first.path());
+    // One file at a time, so the second file starts only after the folder has changed.
+    store(QStringLiteral("Jobs"), QStringLiteral("1"));
     QVERIFY(makeWidget());
     QVERIFY(select(sounds.path(), {QStringLiteral("held.wav"), QStringLiteral("tone.mp3")}));
     QSignalSpy results(converter, &cConverter::fileProcessed);
@@ -684,6 +713,7 @@ void tst_cMainWidget::resultsAfterReselection()
     Gate gate(sounds.filePath(QStringLiteral("gate.wav")));
     QVERIFY(gate.isMade());
     store(QStringLiteral("Output"), out.path());
+    store(QStringLiteral("Jobs"), QStringLiteral("1"));
     QVERIFY(makeWidget());
     QVERIFY(select(sounds.path(), {QStringLiteral("gate.wav"), QStringLiteral("tone.mp3")}));
     QSignalSpy results(converter, &cConverter::fileProcessed);

@@ -25,6 +25,7 @@ const QString outputKey = QStringLiteral("Output");
 const QString lastOpenPathKey = QStringLiteral("LastOpenPath");
 const QString fileSaveModeKey = QStringLiteral("FileSaveMode");
 const QString fileNameModeKey = QStringLiteral("FileNameMode");
+const QString jobsKey = QStringLiteral("Jobs");
 
 const QString changeExtName = QStringLiteral("actionChangeExt");
 const QString addExtName = QStringLiteral("actionAddExt");
@@ -128,6 +129,10 @@ cMainWidget::cMainWidget(QWidget *parent) : QWidget(parent)
     checkNamed(saveModeGroup, storedSaveMode);
     storedNameMode = settings.value(fileNameModeKey, changeExtName).toString();
     checkNamed(nameModeGroup, storedNameMode);
+    // How many files convert at once: a missing key, 0 or anything but a
+    // number leaves it to the converter (one per logical processor).
+    storedJobs = settings.value(jobsKey);
+    converter->setJobs(storedJobs.toInt());
     settings.endGroup();
 }
 
@@ -139,6 +144,9 @@ cMainWidget::~cMainWidget()
     settings.setValue(lastOpenPathKey, lastOpenPath);
     settings.setValue(fileNameModeKey, checkedName(nameModeGroup, storedNameMode));
     settings.setValue(fileSaveModeKey, checkedName(saveModeGroup, storedSaveMode));
+    // Nothing changes it in the window: it is written back only if it was there.
+    if (storedJobs.isValid())
+        settings.setValue(jobsKey, storedJobs);
     settings.endGroup();
     settings.sync();
 }

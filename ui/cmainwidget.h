@@ -7,6 +7,7 @@
 #include <QMap>
 #include <QString>
 #include <QStringList>
+#include <QVariant>
 #include <QWidget>
 
 class QActionGroup;
@@ -56,6 +57,8 @@ private:
     // named no action and the user chose none.
     QString storedNameMode;
     QString storedSaveMode;
+    // The "Jobs" value as read from the store, if it was there.
+    QVariant storedJobs;
 
     // Path of each row to the first row that holds it, so that a result finds
     // its row without a scan of the table; rebuilt whenever the table is refilled.

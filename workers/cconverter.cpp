@@ -1,28 +1,26 @@
 #include "workers/cconverter.h"
 
-#include <QDateTime>
+#include "workers/cconversion.h"
+#include "workers/debugline.h"
+
 #include <QDebug>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QProcess>
+#include <QHash>
 #include <QRegularExpression>
 
 #include <algorithm>
+#include <cstdio>
 #include <filesystem>
+#include <optional>
 #include <system_error>
 
-namespace {
-
-// The converter program, found through PATH.
-#ifdef Q_OS_WIN
-const QString converterProgram = QStringLiteral("ffmpeg.exe");
-#else
-const QString converterProgram = QStringLiteral("ffmpeg");
+#ifdef Q_OS_UNIX
+#include <sys/stat.h>
 #endif
 
-// How often a running converter program is checked for a stop request.
-constexpr int stopPollMs = 100;
+namespace {
 
 // Longest wait for a running batch when the converter is destroyed.
 constexpr int shutdownWaitMs = 5000;
@@ -48,26 +46,62 @@ bool sameFile(const QString &a, const QString &b)
     return std::filesystem::equivalent(QFileInfo(a).filesystemFilePath(), QFileInfo(b).filesystemFilePath(), error);
 }
 
-// What a file looks like on disk, to tell whether the converter program touched it.
-struct FileState
+// What tells an existing file apart from every other, however its path is
+// spelled (hard links included); empty for a path that names no file.
+QString fileIdentity(const QString &path)
 {
-    bool exists = false;
-    qint64 size = 0;
-    QDateTime modified;
+#ifdef Q_OS_UNIX
+    struct stat info;
+    if (::stat(QFile::encodeName(path).constData(), &info) != 0)
+        return QString();
+    return QStringLiteral("%1:%2").arg(info.st_dev).arg(info.st_ino);
+#else
+    return QFileInfo(path).canonicalFilePath();
+#endif
+}
 
-    bool operator==(const FileState &other) const
-    {
-        return exists == other.exists && size == other.size && modified == other.modified;
-    }
-};
-
-FileState fileState(const QString &path)
+// The output path with its folder spelled one way, to tell whether two
+// conversions would write the same file before either of them has written it.
+QString outputKey(const QString &outPath)
 {
-    const QFileInfo info(path);
-    return {info.exists(), info.size(), info.lastModified()};
+    const QFileInfo info(outPath);
+    const QString folder = QFileInfo(info.absolutePath()).canonicalFilePath();
+    return folder.isEmpty() ? info.absoluteFilePath() : folder + QLatin1Char('/') + info.fileName();
 }
 
 } // namespace
+
+// One source file taken from the queue, with its output and arguments worked
+// out from the settings as they were when it was taken.
+struct cConverter::Plan
+{
+    QString fn;
+    QString outPath;
+    QString outKey;
+    QStringList args;
+    QStringList log;
+};
+
+// What one batch knows; used on the converter's thread only.
+struct cConverter::Batch
+{
+    QStringList files;
+    qsizetype next = 0;
+    int jobs = 1;
+    // The identity of every source of the batch, with the first path that has it.
+    QHash<QString, QString> sources;
+    // Outputs written in this batch, by canonical path, with the source each came from.
+    QHash<QString, QString> writtenBy;
+    // The next file, taken from the queue and waiting for its turn.
+    std::optional<Plan> planned;
+    // Conversions whose program runs, with the key of the output each writes.
+    QHash<cConversion *, QString> running;
+    // Lives on the converter's thread for the batch: owns the conversions and
+    // receives their signals there.
+    QObject *context = nullptr;
+
+    bool isDone() const { return running.isEmpty() && !planned && next >= files.size(); }
+};
 
 cConverter::cConverter(QObject *parent) : QThread(parent)
 {
@@ -79,6 +113,7 @@ cConverter::cConverter(QObject *parent) : QThread(parent)
 cConverter::~cConverter()
 {
     stopRequested.setValue(true);
+    quit();
     if (wait(shutdownWaitMs))
         return;
     qDebug() << "Converter thread did not stop, terminating it";
@@ -102,9 +137,6 @@ void cConverter::setFileSaveType(int type)
     fileSaveType.setValue(type);
 }
 
-// Paths handed over while a batch runs are dropped. A batch that has already
-// announced its end is waited for: its caller, told the batch is over, would
-// otherwise wait for a convertFinished() that never comes.
 void cConverter::setJobs(int jobs)
 {
     jobCount.setValue(jobs);
@@ -121,11 +153,9 @@ void cConverter::setForwardOutput(bool forward)
     forwardOutput.setValue(forward);
 }
 
-void cConverter::stop()
-{
-    batchStopRequested.setValue(true);
-}
-
+// Paths handed over while a batch runs are dropped. A batch that has already
+// announced its end is waited for: its caller, told the batch is over, would
+// otherwise wait for a convertFinished() that never comes.
 void cConverter::convertFiles(const QStringList &files)
 {
     if (isRunning()) {
@@ -134,143 +164,204 @@ void cConverter::convertFiles(const QStringList &files)
         wait();
     }
     finishing = false;
+    batchStopRequested.setValue(false);
     const QMutexLocker locker(&queueMutex);
     fileQueue += files;
     start();
 }
 
+// Ending the thread's event loop ends the batch; quit() before the loop runs
+// makes it return at once.
+void cConverter::stop()
+{
+    batchStopRequested.setValue(true);
+    quit();
+}
+
+bool cConverter::stopping() const
+{
+    return stopRequested.value() || batchStopRequested.value();
+}
+
+// The thread starts up to jobs() conversions and then waits in its event loop
+// for them to end, starting the next file as each one ends.
 void cConverter::run()
 {
-    // Outputs written in this run, by canonical path, with the source each came from.
-    QHash<QString, QString> writtenBy;
-    qsizetype remaining = 0;
+    Batch batch;
     {
         const QMutexLocker locker(&queueMutex);
-        remaining = fileQueue.size();
+        batch.files.swap(fileQueue);
     }
-    while (remaining > 0) {
-        // The converter is being destroyed: start no further file and report nothing more.
-        if (stopRequested.value())
-            return;
-        QString fn;
-        {
-            const QMutexLocker locker(&queueMutex);
-            fn = fileQueue.takeFirst();
-            remaining = fileQueue.size();
+    batch.jobs = jobs();
+    for (const QString &fn : std::as_const(batch.files)) {
+        const QString identity = fileIdentity(fn);
+        if (!identity.isEmpty() && !batch.sources.contains(identity))
+            batch.sources.insert(identity, fn);
+    }
+    QObject context;
+    batch.context = &context;
+
+    startMore(batch);
+    if (!batch.isDone())
+        exec();
+
+    // Stopped early: the programs that still run are ended, and those that
+    // ended by themselves in the meantime are reported as usual.
+    const QList<cConversion *> left = batch.running.keys();
+    for (cConversion *const conversion : left) {
+        if (conversion->stop()) {
+            for (const QString &line : conversion->log())
+                qDebug().noquote() << line;
+        } else {
+            fileEnded(batch, conversion);
         }
-        if (fn.isEmpty())
-            continue;
-        if (!convertFile(fn, writtenBy))
-            return;
     }
+    // The converter is being destroyed: nothing more is reported.
+    if (stopRequested.value())
+        return;
     finishing = true;
     emit convertFinished();
 }
 
-// Converts one source path and reports it; returns false only when a stop
-// request ended the conversion, which is then not reported.
-bool cConverter::convertFile(const QString &fn, QHash<QString, QString> &writtenBy)
+void cConverter::startMore(Batch &batch)
 {
-    qDebug() << "Processing file:" << fn;
-    QString outPath = QDir(outputDir.value()).absoluteFilePath(QFileInfo(fn).fileName());
-
-    QStringList args;
-    switch (fileSaveType.value()) {
-    case 0:
-        args << QStringLiteral("-y");
-        break;
-    case 1:
-        args << QStringLiteral("-n");
-        break;
-    default:
-        qDebug() << "Bad fileSaveType";
-        report(fn, false, QString(), tr("Unknown rule for existing files"));
-        return true;
+    while (!stopping() && batch.running.size() < batch.jobs && (batch.planned || planNext(batch))) {
+        // Two conversions never write one file at the same time: the later
+        // one waits for the earlier, and so does every file after it, which
+        // keeps the results the same from run to run.
+        if (std::find(batch.running.cbegin(), batch.running.cend(), batch.planned->outKey) != batch.running.cend())
+            break;
+        startPlanned(batch);
     }
-    args << QStringLiteral("-i") << fn << QStringLiteral("-ar") << QStringLiteral("8000") << QStringLiteral("-ac")
-         << QStringLiteral("1");
-
-    switch (fileNameType.value()) {
-    case 0: {
-        // A dot and a run of ASCII letters and digits up to the very end of the
-        // name; "\z", unlike "$", does not match before a trailing line break.
-        static const QRegularExpression extension(QStringLiteral("\\.[a-zA-Z0-9]+\\z"));
-        outPath.replace(extension, QStringLiteral(".wav"));
-        break;
-    }
-    case 1:
-        outPath += QStringLiteral(".wav");
-        break;
-    default:
-        qDebug() << "Bad fileNameType";
-        report(fn, false, QString(), tr("Unknown rule for output names"));
-        return true;
-    }
-    args << outPath;
-    qDebug() << "Out filename:" << outPath;
-
-    // The program would truncate its own source when the two paths are spelled differently.
-    if (sameFile(fn, outPath)) {
-        qDebug() << "Not converted, the output file is the source file itself:" << outPath;
-        report(fn, false, outPath, tr("Not converted: the output file would be the source file itself"));
-        return true;
-    }
-    // A second source must not silently replace what an earlier one of this batch wrote.
-    const QString outKey = QFileInfo(outPath).canonicalFilePath();
-    const auto earlier = writtenBy.constFind(outKey);
-    if (!outKey.isEmpty() && earlier != writtenBy.cend() && *earlier != fn && !sameFile(*earlier, fn)) {
-        qDebug() << "Not converted, the output file was already written in this batch from:" << *earlier;
-        report(fn, false, outPath, tr("Not converted: the output file was already written in this batch from %1").arg(*earlier));
-        return true;
-    }
-
-    qDebug().noquote() << "Running ffmpeg with args:" << debugList(args);
-    emit fileStarted(fn);
-    const std::optional<int> exitCode = runConverter(args, outPath);
-    if (!exitCode)
-        return false;
-    qDebug() << "Exit code:" << *exitCode;
-    if (*exitCode == 0) {
-        const QString written = QFileInfo(outPath).canonicalFilePath();
-        if (!written.isEmpty())
-            writtenBy.insert(written, fn);
-    }
-    report(fn, *exitCode == 0, outPath, *exitCode == 0 ? QString() : tr("ffmpeg failed with exit code %1").arg(*exitCode));
-    qDebug() << "File done!";
-    return true;
+    if (batch.isDone() || stopping())
+        quit();
 }
 
-// Runs the converter program as QProcess::execute does (output forwarded; -2
-// when it can't start, -1 when it crashed, else its exit code), but in a
-// process of our own, so that a stop request can end it. A stopped run returns
-// nothing and removes the output the program had begun to write, so that no
-// half-written file looks finished to a later run that skips existing files.
-std::optional<int> cConverter::runConverter(const QStringList &args, const QString &outPath)
+// Takes files from the batch until one can be planned; a file whose rules are
+// invalid is reported on the way. False when no file is left.
+bool cConverter::planNext(Batch &batch)
 {
-    const FileState before = fileState(outPath);
-    QProcess process;
-    process.setProcessChannelMode(QProcess::ForwardedChannels);
-    process.start(converterProgram, args);
-    if (!process.waitForStarted(-1))
-        return -2;
-    while (!process.waitForFinished(stopPollMs) && process.state() != QProcess::NotRunning) {
-        if (!stopRequested.value())
+    while (batch.next < batch.files.size()) {
+        Plan plan;
+        plan.fn = batch.files.at(batch.next++);
+        if (plan.fn.isEmpty())
             continue;
-        process.kill();
-        process.waitForFinished(-1);
-        // Only a file the program created or changed is its own work; one that
-        // it left alone (as "-n" does) stays.
-        if (!(fileState(outPath) == before) && QFile::remove(outPath))
-            qDebug() << "Conversion stopped, unfinished output removed:" << outPath;
-        else
-            qDebug() << "Conversion stopped";
-        return std::nullopt;
+        plan.log << debugLine("Processing file:", plan.fn);
+        plan.outPath = QDir(outputDir.value()).absoluteFilePath(QFileInfo(plan.fn).fileName());
+
+        switch (fileSaveType.value()) {
+        case 0:
+            plan.args << QStringLiteral("-y");
+            break;
+        case 1:
+            plan.args << QStringLiteral("-n");
+            break;
+        default:
+            refuse(plan, debugLine("Bad fileSaveType"), tr("Unknown rule for existing files"));
+            continue;
+        }
+        plan.args << QStringLiteral("-i") << plan.fn << QStringLiteral("-ar") << QStringLiteral("8000")
+                  << QStringLiteral("-ac") << QStringLiteral("1");
+
+        switch (fileNameType.value()) {
+        case 0: {
+            // A dot and a run of ASCII letters and digits up to the very end of the
+            // name; "\z", unlike "$", does not match before a trailing line break.
+            static const QRegularExpression extension(QStringLiteral("\\.[a-zA-Z0-9]+\\z"));
+            plan.outPath.replace(extension, QStringLiteral(".wav"));
+            break;
+        }
+        case 1:
+            plan.outPath += QStringLiteral(".wav");
+            break;
+        default:
+            refuse(plan, debugLine("Bad fileNameType"), tr("Unknown rule for output file names"));
+            continue;
+        }
+        plan.args << plan.outPath;
+        plan.log << debugLine("Out filename:", plan.outPath);
+        plan.outKey = outputKey(plan.outPath);
+        batch.planned = std::move(plan);
+        return true;
     }
-    return process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+    return false;
+}
+
+// Starts the planned file's conversion, unless its output would destroy a
+// source or replace what another source of this batch has written.
+void cConverter::startPlanned(Batch &batch)
+{
+    Plan plan = std::move(*batch.planned);
+    batch.planned.reset();
+
+    // The program would truncate its own source when the two paths are spelled differently.
+    if (sameFile(plan.fn, plan.outPath)) {
+        refuse(plan, debugLine("Not converted, the output file is the source file itself:", plan.outPath),
+               tr("Not converted: the output file would be the source file itself"));
+        return;
+    }
+    const QString outIdentity = fileIdentity(plan.outPath);
+    if (!outIdentity.isEmpty() && batch.sources.contains(outIdentity)) {
+        refuse(plan, debugLine("Not converted, the output file is another source of this batch:", plan.outPath),
+               tr("Not converted: the output file %1 is another source of this batch").arg(plan.outPath));
+        return;
+    }
+    const QString outCanonical = QFileInfo(plan.outPath).canonicalFilePath();
+    const auto earlier = batch.writtenBy.constFind(outCanonical);
+    if (!outCanonical.isEmpty() && earlier != batch.writtenBy.cend() && *earlier != plan.fn &&
+        !sameFile(*earlier, plan.fn)) {
+        refuse(plan, debugLine("Not converted, the output file was already written in this batch from:", *earlier),
+               tr("Not converted: the output file was already written in this batch from %1").arg(*earlier));
+        return;
+    }
+
+    plan.log << debugLine("Running ffmpeg with args:") + QLatin1Char(' ') + debugList(plan.args);
+    auto *const conversion = new cConversion(plan.fn, plan.outPath, plan.args, plan.log, batch.context);
+    connect(conversion, &cConversion::finished, batch.context, [this, &batch, conversion] {
+        fileEnded(batch, conversion);
+        startMore(batch);
+    });
+    batch.running.insert(conversion, plan.outKey);
+    if (!stopRequested.value())
+        emit fileStarted(plan.fn);
+    conversion->start();
+}
+
+// A file's messages reach the log together, and the program's output reaches
+// standard error in one piece, so that files running side by side never mix.
+void cConverter::fileEnded(Batch &batch, cConversion *conversion)
+{
+    batch.running.remove(conversion);
+    for (const QString &line : conversion->log())
+        qDebug().noquote() << line;
+    if (forwardOutput.value()) {
+        const QByteArray output = conversion->output();
+        std::fwrite(output.constData(), 1, static_cast<size_t>(output.size()), stderr);
+        std::fflush(stderr);
+    }
+    const bool converted = conversion->exitCode() == 0;
+    if (converted) {
+        const QString written = QFileInfo(conversion->outPath()).canonicalFilePath();
+        if (!written.isEmpty())
+            batch.writtenBy.insert(written, conversion->source());
+    }
+    report(conversion->source(), converted, conversion->outPath(), conversion->reason());
+    qDebug() << "File done!";
+    conversion->deleteLater();
+}
+
+void cConverter::refuse(const Plan &plan, const QString &logLine, const QString &reason)
+{
+    for (const QString &line : plan.log)
+        qDebug().noquote() << line;
+    qDebug().noquote() << logLine;
+    report(plan.fn, false, plan.outPath, reason);
 }
 
 void cConverter::report(const QString &fn, bool result, const QString &outPath, const QString &reason)
 {
+    if (stopRequested.value())
+        return;
     emit fileResult(fn, result, outPath, reason);
     emit fileProcessed(fn, result);
 }

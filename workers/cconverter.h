@@ -2,15 +2,15 @@
 
 #include "workers/clockedvalue.h"
 
-#include <QHash>
 #include <QMutex>
 #include <QStringList>
 #include <QThread>
 
 #include <atomic>
-#include <optional>
 
-// Runs the converter program once per queued source file on a thread of its
+class cConversion;
+
+// Runs the converter program for each queued source file on a thread of its
 // own, up to jobs() files at a time; reports each file and the end of the batch.
 class cConverter : public QThread
 {
@@ -50,12 +50,19 @@ protected:
     void run() override;
 
 private:
-    bool convertFile(const QString &fn, QHash<QString, QString> &writtenBy);
-    std::optional<int> runConverter(const QStringList &args, const QString &outPath);
+    struct Batch;
+    struct Plan;
+
+    bool stopping() const;
+    void startMore(Batch &batch);
+    bool planNext(Batch &batch);
+    void startPlanned(Batch &batch);
+    void fileEnded(Batch &batch, cConversion *conversion);
+    void refuse(const Plan &plan, const QString &logLine, const QString &reason);
     void report(const QString &fn, bool result, const QString &outPath, const QString &reason);
 
-    // Raised by the destructor: no further file is started, and a running
-    // converter program is ended.
+    // Raised by the destructor: no further file is started, running converter
+    // programs are ended and nothing more is reported.
     cLockedValue<bool> stopRequested;
     QStringList fileQueue;
     QMutex queueMutex;

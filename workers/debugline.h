@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QDebug>
+#include <QString>
+
+// One log line composed as the debug stream composes a message: items
+// separated by a blank, strings in double quotes, lists as (…). Lines made
+// this way can be kept and written later with qDebug().noquote().
+template <typename... Items>
+QString debugLine(const Items &...items)
+{
+    QString text;
+    {
+        QDebug stream(&text);
+        (stream << ... << items);
+    }
+    if (text.endsWith(QLatin1Char(' ')))
+        text.chop(1);
+    return text;
+}
