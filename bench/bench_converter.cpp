@@ -1,6 +1,9 @@
-// Converts one corpus, again and again, through cConverter and through a plain
-// shell loop that runs ffmpeg with the same arguments, and prints both times
-// and their ratio. ffmpeg's own output goes to stderr; the figures to stdout.
+// Converts one corpus, again and again, through a plain shell loop that runs
+// ffmpeg with the same arguments one file after another, and through
+// cConverter with 1, 2 and automatic jobs; prints the median times against the
+// loop's and whether every way wrote the same files. Then measures what the
+// scheduling alone allows, with a converter that only sleeps. ffmpeg's own
+// output goes to stderr; the figures to stdout.
 //
 //   bench_converter CORPUS_DIR [ROUNDS]
 
@@ -12,6 +15,7 @@
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QFileInfo>
+#include <QHash>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
@@ -97,12 +101,13 @@ Pass shellLoop(const QStringList &sources, const QStringList &outputs)
     });
 }
 
-Pass throughConverter(const QStringList &sources, const QString &outDir, int *converted)
+Pass throughConverter(const QStringList &sources, const QString &outDir, int jobs, int *converted)
 {
     cConverter converter;
     converter.setOutputDir(outDir);
     converter.setFileNameType(0);
     converter.setFileSaveType(0);
+    converter.setJobs(jobs);
     QEventLoop loop;
     *converted = 0;
     QObject::connect(&converter, &cConverter::fileProcessed, &loop,
@@ -113,6 +118,34 @@ Pass throughConverter(const QStringList &sources, const QString &outDir, int *co
         loop.exec();
         converter.wait();
     });
+}
+
+double median(QList<double> values)
+{
+    std::sort(values.begin(), values.end());
+    const qsizetype middle = values.size() / 2;
+    return values.size() % 2 ? values.at(middle) : (values.at(middle - 1) + values.at(middle)) / 2;
+}
+
+// Files per second through a stand-in converter that only sleeps 100 ms: what
+// the scheduling itself allows, whatever the machine's cores.
+double sleepingThroughput(int jobs, int files)
+{
+    const QTemporaryDir fake;
+    QFile script(fake.filePath(QStringLiteral("ffmpeg")));
+    script.open(QIODevice::WriteOnly);
+    script.write("#!/bin/sh\nexec sleep 0.1\n");
+    script.close();
+    script.setPermissions(QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+    const QByteArray path = qgetenv("PATH");
+    qputenv("PATH", QFile::encodeName(fake.path()) + ':' + path);
+    QStringList sources;
+    for (int k = 0; k < files; ++k)
+        sources << fake.filePath(QStringLiteral("prompt-%1.mp3").arg(k));
+    int converted = 0;
+    const Pass pass = throughConverter(sources, fake.path(), jobs, &converted);
+    qputenv("PATH", path);
+    return files / pass.wall;
 }
 
 } // namespace
@@ -137,50 +170,53 @@ int main(int argc, char **argv)
     const QString outDir = work.path();
     const QStringList outputs = outputPaths(sources, outDir);
 
-    std::printf("corpus: %d files; %d rounds, each converts it once both ways\n", static_cast<int>(sources.size()),
-                rounds);
-    // One pass first, so that both ways find the corpus and ffmpeg in the page cache.
+    const int automatic = cConverter().jobs();
+    std::printf("corpus: %d files; %d rounds, each converts it once in every way; automatic jobs: %d\n",
+                static_cast<int>(sources.size()), rounds, automatic);
+    // One pass first, so that every way finds the corpus and ffmpeg in the page cache.
     shellLoop(sources, outputs);
 
-    Pass loopTotal;
-    Pass converterTotal;
-    QList<double> ratios;
-    QByteArray loopHash;
-    QByteArray converterHash;
+    // The ways: the bare shell loop (jobs 0 here), then cConverter with 1, 2 and automatic jobs.
+    const QList<int> ways{0, 1, 2, -1};
+    const auto name = [&](int way) {
+        return way == 0  ? QStringLiteral("shell loop")
+               : way < 0 ? QStringLiteral("cConverter, jobs auto (%1)").arg(automatic)
+                         : QStringLiteral("cConverter, jobs %1").arg(way);
+    };
+    QHash<int, QList<double>> walls;
+    QHash<int, QByteArray> hashes;
+    QHash<int, double> ownCpu;
     int converted = 0;
     for (int round = 1; round <= rounds; ++round) {
-        Pass loop;
-        Pass conv;
-        // Alternate the order, so that a drift in machine load falls on both.
-        for (int pass = 0; pass < 2; ++pass) {
+        // Each round starts with another way, so that a drift in machine load falls on all.
+        for (qsizetype k = 0; k < ways.size(); ++k) {
+            const int way = ways.at((k + round) % ways.size());
             emptyFolder(outDir);
-            if ((pass == 0) == (round % 2 == 1)) {
-                loop = shellLoop(sources, outputs);
-                loopHash = folderHash(outDir);
-            } else {
-                conv = throughConverter(sources, outDir, &converted);
-                converterHash = folderHash(outDir);
-            }
+            const Pass pass =
+                way == 0 ? shellLoop(sources, outputs) : throughConverter(sources, outDir, way, &converted);
+            walls[way] << pass.wall;
+            ownCpu[way] += pass.ownCpu;
+            hashes[way] = folderHash(outDir);
+            std::printf("round %d: %-28s %.3f s\n", round, qPrintable(name(way)), pass.wall);
+            std::fflush(stdout);
         }
-        for (auto [total, one] : {std::pair{&loopTotal, loop}, std::pair{&converterTotal, conv}}) {
-            total->wall += one.wall;
-            total->ownCpu += one.ownCpu;
-            total->childCpu += one.childCpu;
-        }
-        ratios << conv.wall / loop.wall;
-        std::printf("round %d: shell loop %.3f s, cConverter %.3f s, ratio %.4f\n", round, loop.wall, conv.wall,
-                    conv.wall / loop.wall);
-        std::fflush(stdout);
     }
-    std::sort(ratios.begin(), ratios.end());
-    std::printf("wall:    shell loop %.3f s, cConverter %.3f s, ratio %.4f (median round %.4f), overhead %+.2f%%\n",
-                loopTotal.wall, converterTotal.wall, converterTotal.wall / loopTotal.wall, ratios.at(ratios.size() / 2),
-                (converterTotal.wall / loopTotal.wall - 1) * 100);
-    std::printf(
-        "cpu:     ffmpeg and shell %.3f s, ffmpeg %.3f s; this process in the loop %.3f s, with cConverter %.3f s\n",
-        loopTotal.childCpu, converterTotal.childCpu, loopTotal.ownCpu, converterTotal.ownCpu);
-    std::printf("converted %d of %d files; outputs of both ways %s (%s, %s)\n", converted,
-                static_cast<int>(sources.size()), loopHash == converterHash ? "identical" : "DIFFER",
-                loopHash.constData(), converterHash.constData());
+    const double loopMedian = median(walls.value(0));
+    for (const int way : ways) {
+        std::printf("median %-28s %.3f s, %.3f of the loop; outputs %s the loop's", qPrintable(name(way)),
+                    median(walls.value(way)), median(walls.value(way)) / loopMedian,
+                    hashes.value(way) == hashes.value(0) ? "identical to" : "DIFFER from");
+        if (way != 0)
+            std::printf("; this process's CPU %.3f s a round", ownCpu.value(way) / rounds);
+        std::printf("\n");
+    }
+    std::printf("converted %d of %d files in the last pass\n", converted, static_cast<int>(sources.size()));
+
+    const int files = 48;
+    const double one = sleepingThroughput(1, files);
+    const double eight = sleepingThroughput(8, files);
+    std::printf("scheduling, %d files through a converter that sleeps 100 ms: jobs 1 %.1f files/s, jobs 8 %.1f "
+                "files/s, %.2fx\n",
+                files, one, eight, eight / one);
     return 0;
 }

@@ -5,6 +5,8 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
+#include <QProcess>
+#include <QScopeGuard>
 #include <QSignalSpy>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -13,6 +15,7 @@
 #include <memory>
 #include <optional>
 
+#include <signal.h>
 #include <unistd.h>
 
 namespace {
@@ -125,6 +128,16 @@ private slots:
     void twoSourcesNeverShareAnOutput();
     void destroyingDuringABatch_data();
     void destroyingDuringABatch();
+    void refusesAnOutputThatIsAnotherSource_data();
+    void refusesAnOutputThatIsAnotherSource();
+    void failedRunLeavesNoPartialOutput_data();
+    void failedRunLeavesNoPartialOutput();
+    void fullDiskLeavesNoPartialOutput();
+    void runsSeveralAtOnceWithWholeLogBlocks();
+    void stopEndsEveryRunningConversion_data();
+    void stopEndsEveryRunningConversion();
+    void reportsWhyAFileFailed_data();
+    void reportsWhyAFileFailed();
 
 private:
     QString path(const QString &relative) const { return QDir(scratch->path()).filePath(relative); }
@@ -176,7 +189,7 @@ bool tst_cConverter::useFakeConverter(const QByteArray &behaviour)
     const QByteArray body = "scratch='" + QFile::encodeName(scratch->path()) +
                             "'\n"
                             "i=0\n"
-                            "while [ -e \"$scratch/calls/$i\" ]; do i=$((i + 1)); done\n"
+                            "while ! mkdir \"$scratch/calls/$i.taken\" 2>/dev/null; do i=$((i + 1)); done\n"
                             "printf '%s\\0' \"$@\" > \"$scratch/calls/$i\"\n"
                             "for last; do :; done\n" +
                             behaviour;
@@ -601,16 +614,21 @@ void tst_cConverter::twoSourcesNeverShareAnOutput_data()
     QTest::addColumn<QList<bool>>("converted");
     QTest::addColumn<double>("outputSeconds");
     QTest::addColumn<int>("refused");
-    QTest::newRow("mp3 and wav of one folder")
-        << QStringList{"in/song.mp3:1", "in/song.wav:2"} << QList<bool>{true, false} << 1.0 << 1;
-    QTest::newRow("one name in two folders")
-        << QStringList{"in/song.mp3:1", "out/song.mp3:2"} << QList<bool>{true, false} << 1.0 << 1;
-    QTest::newRow("the earlier one failed")
-        << QStringList{"in/song.mp3:bad", "in/song.wav:2"} << QList<bool>{false, true} << 2.0 << 0;
-    QTest::newRow("same path twice") << QStringList{"in/song.mp3:1", "in/song.mp3:1"} << QList<bool>{true, true} << 1.0
-                                     << 0;
-    QTest::newRow("same file spelled twice")
-        << QStringList{"in/song.mp3:1", "out/../in/song.mp3:1"} << QList<bool>{true, true} << 1.0 << 0;
+    QTest::addColumn<int>("jobs");
+    // Several jobs give the same results: files that write one output run one after the other.
+    for (const int jobs : {1, 3}) {
+        const QByteArray suffix = jobs == 1 ? QByteArray() : QByteArray(", several jobs");
+        QTest::newRow("mp3 and wav of one folder" + suffix)
+            << QStringList{"in/song.mp3:1", "in/song.wav:2"} << QList<bool>{true, false} << 1.0 << 1 << jobs;
+        QTest::newRow("one name in two folders" + suffix)
+            << QStringList{"in/song.mp3:1", "out/song.mp3:2"} << QList<bool>{true, false} << 1.0 << 1 << jobs;
+        QTest::newRow("the earlier one failed" + suffix)
+            << QStringList{"in/song.mp3:bad", "in/song.wav:2"} << QList<bool>{false, true} << 2.0 << 0 << jobs;
+        QTest::newRow("same path twice" + suffix)
+            << QStringList{"in/song.mp3:1", "in/song.mp3:1"} << QList<bool>{true, true} << 1.0 << 0 << jobs;
+        QTest::newRow("same file spelled twice" + suffix)
+            << QStringList{"in/song.mp3:1", "out/../in/song.mp3:1"} << QList<bool>{true, true} << 1.0 << 0 << jobs;
+    }
 }
 
 void tst_cConverter::twoSourcesNeverShareAnOutput()
@@ -619,6 +637,7 @@ void tst_cConverter::twoSourcesNeverShareAnOutput()
     QFETCH(QList<bool>, converted);
     QFETCH(double, outputSeconds);
     QFETCH(int, refused);
+    QFETCH(int, jobs);
     QStringList queue;
     Reports expected;
     for (qsizetype k = 0; k < sources.size(); ++k) {
@@ -635,7 +654,8 @@ void tst_cConverter::twoSourcesNeverShareAnOutput()
     }
     QVERIFY(QDir(scratch->path()).mkpath(QStringLiteral("result")));
 
-    SequentialConverter converter;
+    cConverter converter;
+    converter.setJobs(jobs);
     const Results results(&converter);
     converter.setOutputDir(path(QStringLiteral("result")));
     converter.setFileSaveType(0);
@@ -695,6 +715,283 @@ void tst_cConverter::destroyingDuringABatch()
         QCOMPARE(readFile(output), QByteArray("a finished earlier result"));
     else
         QVERIFY(!QFile::exists(output));
+}
+
+void tst_cConverter::refusesAnOutputThatIsAnotherSource_data()
+{
+    // The sources of the batch and the output folder, relative to the scratch folder.
+    QTest::addColumn<QStringList>("sources");
+    QTest::addColumn<QString>("outputDir");
+    QTest::newRow("mp3 first, one folder") << QStringList{"in/song.mp3", "in/song.wav"} << "in";
+    QTest::newRow("wav first, one folder") << QStringList{"in/song.wav", "in/song.mp3"} << "in";
+    QTest::newRow("output folder holds the other") << QStringList{"in/song.mp3", "out/song.wav"} << "out";
+    QTest::newRow("folder through a symlink") << QStringList{"in/song.mp3", "in/song.wav"} << "link";
+}
+
+// song.mp3 would become song.wav, which is the user's own recording listed in
+// the same batch: neither is converted, and the recording stays as it was.
+void tst_cConverter::refusesAnOutputThatIsAnotherSource()
+{
+    QFETCH(QStringList, sources);
+    QFETCH(QString, outputDir);
+    QVERIFY(useFakeConverter("printf 'converted' > \"$last\""));
+    QVERIFY(QFile::link(path(QStringLiteral("in")), path(QStringLiteral("link"))));
+    QStringList queue;
+    for (const QString &source : std::as_const(sources)) {
+        QVERIFY(writeFile(path(source), "studio recording of " + source.toUtf8()));
+        queue << path(source);
+    }
+    const QString mp3 = queue.filter(QStringLiteral(".mp3")).first();
+    const QString wav = queue.filter(QStringLiteral(".wav")).first();
+
+    cConverter converter;
+    converter.setJobs(2);
+    const Results results(&converter);
+    converter.setOutputDir(path(outputDir));
+    converter.setFileSaveType(0);
+    converter.convertFiles(queue);
+    QVERIFY(batchesDone(converter, results));
+
+    QVERIFY(results.files.contains({mp3, false}) && results.files.contains({wav, false}));
+    QVERIFY(recordedCalls().isEmpty());
+    QCOMPARE(readFile(wav), "studio recording of " + QFileInfo(wav).dir().dirName().toUtf8() + "/song.wav");
+    QCOMPARE(
+        debug->lines().filter(QStringLiteral("Not converted, the output file is another source of this batch:")).size(),
+        1);
+}
+
+void tst_cConverter::failedRunLeavesNoPartialOutput_data()
+{
+    QTest::addColumn<QByteArray>("behaviour");
+    QTest::addColumn<int>("saveType");
+    QTest::addColumn<bool>("outputExisted");
+    QTest::addColumn<bool>("removed");
+    const QByteArray writesPart = "printf 'RIFF' > \"$last\"\n";
+    QTest::newRow("fails after writing part of a new output") << writesPart + "exit 1" << 0 << false << true;
+    QTest::newRow("crashes after writing part of a new output")
+        << writesPart + "ulimit -c 0; kill -SEGV $$" << 0 << false << true;
+    QTest::newRow("fails after overwriting an output") << writesPart + "exit 1" << 0 << true << true;
+    QTest::newRow("skips an existing output untouched") << QByteArray("exit 1") << 1 << true << false;
+}
+
+// A failed run's output would pass for a finished prompt; an output the
+// program did not touch is not its work and stays.
+void tst_cConverter::failedRunLeavesNoPartialOutput()
+{
+    QFETCH(QByteArray, behaviour);
+    QFETCH(int, saveType);
+    QFETCH(bool, outputExisted);
+    QFETCH(bool, removed);
+    QVERIFY(useFakeConverter(behaviour));
+    const QString source = path(QStringLiteral("in/a.mp3"));
+    const QString output = path(QStringLiteral("out/a.wav"));
+    if (outputExisted)
+        QVERIFY(writeFile(output, "a finished earlier result"));
+
+    SequentialConverter converter;
+    const Results results(&converter);
+    converter.setOutputDir(path(QStringLiteral("out")));
+    converter.setFileSaveType(saveType);
+    converter.convertFiles({source});
+    QVERIFY(batchesDone(converter, results));
+
+    QCOMPARE(results.files, (Reports{{source, false}}));
+    QCOMPARE(QFile::exists(output), !removed);
+    const QStringList log = debug->lines();
+    QCOMPARE(log.contains("Conversion failed, unfinished output removed: " + debugQuoted(output)), removed);
+    QCOMPARE(log.last(), QStringLiteral("File done!"));
+}
+
+// The real converter on a full disk: it exits 1 and leaves a WAV that plays.
+void tst_cConverter::fullDiskLeavesNoPartialOutput()
+{
+    const QString small = path(QStringLiteral("small"));
+    QVERIFY(QDir().mkpath(small));
+    QProcess mount;
+    mount.start(QStringLiteral("mount"), {QStringLiteral("-t"), QStringLiteral("tmpfs"), QStringLiteral("-o"),
+                                          QStringLiteral("size=200k"), QStringLiteral("tmpfs"), small});
+    if (!mount.waitForFinished(10000) || mount.exitStatus() != QProcess::NormalExit || mount.exitCode() != 0)
+        QSKIP("this machine does not let the test mount a small tmpfs (needs root outside a locked-down container)");
+    const auto unmount = qScopeGuard([&] { QProcess::execute(QStringLiteral("umount"), {small}); });
+    const QString source = path(QStringLiteral("in/hold music.mp3"));
+    QVERIFY(TestSupport::makeTone(source, 30.0));
+
+    cConverter converter;
+    QSignalSpy reasons(&converter, &cConverter::fileResult);
+    const Results results(&converter);
+    converter.setOutputDir(small);
+    converter.convertFiles({source});
+    QVERIFY(batchesDone(converter, results));
+
+    QCOMPARE(results.files, (Reports{{source, false}}));
+    QVERIFY(QDir(small).entryList(QDir::Files).isEmpty());
+    QCOMPARE(reasons.size(), 1);
+    const QString reason = reasons.first().at(3).toString();
+    QVERIFY2(reason.contains(QStringLiteral("No space left on device")), qPrintable(reason));
+}
+
+// Three files convert at once, never more; each file's messages reach the log
+// as one block, whatever ran beside it.
+void tst_cConverter::runsSeveralAtOnceWithWholeLogBlocks()
+{
+    QVERIFY(QDir(scratch->path()).mkpath(QStringLiteral("running")));
+    QVERIFY(useFakeConverter(": > \"$scratch/running/$i\"\n"
+                             "ls \"$scratch/running\" | wc -l >> \"$scratch/together\"\n"
+                             "while [ ! -e \"$scratch/release\" ]; do sleep 0.02; done\n"
+                             "rm \"$scratch/running/$i\"\n"
+                             "exit 0"));
+    QStringList queue;
+    for (int k = 0; k < 7; ++k)
+        queue << path(QStringLiteral("in/prompt %1.mp3").arg(k));
+
+    cConverter converter;
+    converter.setJobs(3);
+    const Results results(&converter);
+    QSignalSpy started(&converter, &cConverter::fileStarted);
+    converter.setOutputDir(path(QStringLiteral("out")));
+    converter.convertFiles(queue);
+    QTRY_COMPARE_WITH_TIMEOUT(QDir(path(QStringLiteral("running"))).entryList(QDir::Files).size(), 3, 10000);
+    QCOMPARE(started.size(), 3);
+    QVERIFY(writeFile(path(QStringLiteral("release")), {}));
+    QVERIFY(batchesDone(converter, results));
+
+    QCOMPARE(results.files.size(), queue.size());
+    const QList<QByteArray> together = readFile(path(QStringLiteral("together"))).trimmed().split('\n');
+    QCOMPARE(*std::max_element(together.cbegin(), together.cend(),
+                               [](const QByteArray &a, const QByteArray &b) { return a.toInt() < b.toInt(); }),
+             QByteArray("3"));
+    // Six lines a file: four messages, the report, "File done!", all about the same file.
+    const QStringList log = debug->lines();
+    QCOMPARE(log.size(), 6 * queue.size());
+    for (qsizetype block = 0; block < log.size(); block += 6) {
+        const QString fn = log.at(block).section(QLatin1Char('"'), 1, 1);
+        QVERIFY2(log.at(block).startsWith(QStringLiteral("Processing file:")), qPrintable(log.at(block)));
+        QVERIFY2(log.at(block + 2).contains(debugQuoted(fn)), qPrintable(log.at(block + 2)));
+        QCOMPARE(log.at(block + 4), processedMarker(fn, true));
+        QCOMPARE(log.at(block + 5), QStringLiteral("File done!"));
+    }
+}
+
+void tst_cConverter::stopEndsEveryRunningConversion_data()
+{
+    QTest::addColumn<bool>("destroy");
+    QTest::newRow("stop") << false;
+    QTest::newRow("destroy") << true;
+}
+
+// Stopping with three conversions running ends all three programs and
+// removes what they wrote; stop() still ends the batch with convertFinished(),
+// the destructor with nothing.
+void tst_cConverter::stopEndsEveryRunningConversion()
+{
+    QFETCH(bool, destroy);
+    QVERIFY(QDir(scratch->path()).mkpath(QStringLiteral("pids")));
+    QVERIFY(useFakeConverter("printf 'RIFF' > \"$last\"\n"
+                             "echo $$ > \"$scratch/pids/$i\"\n"
+                             "exec sleep 60"));
+    QStringList queue;
+    for (int k = 0; k < 5; ++k)
+        queue << path(QStringLiteral("in/prompt %1.mp3").arg(k));
+
+    auto converter = std::make_unique<cConverter>();
+    converter->setJobs(3);
+    const Results results(converter.get());
+    converter->setOutputDir(path(QStringLiteral("out")));
+    converter->convertFiles(queue);
+    const QDir pids(path(QStringLiteral("pids")));
+    QTRY_COMPARE_WITH_TIMEOUT(pids.entryList(QDir::Files).size(), 3, 10000);
+
+    if (destroy) {
+        converter.reset();
+        QCoreApplication::sendPostedEvents();
+        QCOMPARE(results.finished, 0);
+    } else {
+        converter->stop();
+        QVERIFY(batchesDone(*converter, results));
+    }
+    QVERIFY(results.files.isEmpty());
+    QCOMPARE(recordedCalls().size(), 3);
+    QVERIFY(QDir(path(QStringLiteral("out"))).entryList(QDir::Files).isEmpty());
+    for (const QString &name : pids.entryList(QDir::Files)) {
+        const pid_t pid = readFile(pids.filePath(name)).trimmed().toInt();
+        QVERIFY2(::kill(pid, 0) != 0, "a converter program still runs");
+    }
+    QCOMPARE(debug->lines().filter(QStringLiteral("Conversion stopped, unfinished output removed:")).size(), 3);
+}
+
+void tst_cConverter::reportsWhyAFileFailed_data()
+{
+    // The sources ("<path>:tone" or "<path>:bad"), the output folder, the rule
+    // for existing files, the program ("real", "missing" or a fake's body), and
+    // what the last report says.
+    QTest::addColumn<QStringList>("sources");
+    QTest::addColumn<QString>("outputDir");
+    QTest::addColumn<int>("saveType");
+    QTest::addColumn<QByteArray>("program");
+    QTest::addColumn<QString>("reason");
+    const QByteArray real("real");
+    QTest::newRow("converted: no reason") << QStringList{"in/a.mp3:tone"} << "out" << 0 << real << QString();
+    QTest::newRow("program missing") << QStringList{"in/a.mp3:tone"} << "out" << 0 << QByteArray("missing")
+                                     << "ffmpeg could not be started: it is not installed, or not on PATH";
+    QTest::newRow("program crashes") << QStringList{"in/a.mp3:tone"} << "out" << 0
+                                     << QByteArray("ulimit -c 0; kill -SEGV $$") << "ffmpeg crashed";
+    QTest::newRow("program fails silently")
+        << QStringList{"in/a.mp3:tone"} << "out" << 0 << QByteArray("exit 3") << "ffmpeg failed with exit code 3";
+    QTest::newRow("damaged source") << QStringList{"in/a.mp3:bad"} << "out" << 0 << real
+                                    << "ffmpeg failed with exit code 1: @/in/a.mp3: Invalid argument";
+    QTest::newRow("missing output folder") << QStringList{"in/a.mp3:tone"} << "none" << 0 << real
+                                           << "ffmpeg failed with exit code 1: @/none/a.wav: No such file or directory";
+    QTest::newRow("existing output skipped") << QStringList{"in/a.mp3:tone", "in/a.mp3:tone"} << "out" << 1 << real
+                                             << "The output file exists and \"Skip existing files\" is chosen";
+    QTest::newRow("the source itself") << QStringList{"in/a.wav:tone"} << "in" << 0 << real
+                                       << "Not converted: the output file would be the source file itself";
+    QTest::newRow("another source") << QStringList{"in/a.wav:tone", "in/a.mp3:tone"} << "in" << 0 << real
+                                    << "Not converted: the output file @/in/a.wav is another source of this batch";
+    QTest::newRow("written from another source")
+        << QStringList{"in/a.mp3:tone", "out/a.mp3:tone"} << "result" << 0 << real
+        << "Not converted: the output file was already written in this batch from @/in/a.mp3";
+}
+
+// Every failure says why, in words for people; a converted file names its output.
+void tst_cConverter::reportsWhyAFileFailed()
+{
+    QFETCH(QStringList, sources);
+    QFETCH(QString, outputDir);
+    QFETCH(int, saveType);
+    QFETCH(QByteArray, program);
+    QFETCH(QString, reason);
+    QVERIFY(QDir(scratch->path()).mkpath(QStringLiteral("result")));
+    QStringList queue;
+    for (const QString &source : std::as_const(sources)) {
+        const QString file = path(source.section(QLatin1Char(':'), 0, 0));
+        if (!QFile::exists(file)) {
+            if (source.endsWith(QLatin1String(":bad")))
+                QVERIFY(writeFile(file, QByteArray(3000, 'x')));
+            else
+                QVERIFY(TestSupport::makeTone(file, 0.2));
+        }
+        queue << file;
+    }
+    if (program == "missing")
+        qputenv("PATH", QFile::encodeName(path(QStringLiteral("calls"))));
+    else if (program != "real")
+        QVERIFY(useFakeConverter(program));
+
+    SequentialConverter converter;
+    QSignalSpy reports(&converter, &cConverter::fileResult);
+    const Results results(&converter);
+    converter.setOutputDir(path(outputDir));
+    converter.setFileSaveType(saveType);
+    converter.convertFiles(queue);
+    QVERIFY(batchesDone(converter, results));
+
+    QCOMPARE(reports.size(), queue.size());
+    const QList<QVariant> last = reports.last();
+    QCOMPARE(last.at(0).toString(), queue.last());
+    QCOMPARE(last.at(1).toBool(), reason.isEmpty());
+    QCOMPARE(last.at(3).toString(), QString(reason).replace(QLatin1Char('@'), scratch->path()));
+    if (reason.isEmpty())
+        QCOMPARE(last.at(2).toString(), path(outputDir + QStringLiteral("/a.wav")));
 }
 
 QTEST_GUILESS_MAIN(tst_cConverter)

@@ -46,8 +46,8 @@ cConversion::FileState cConversion::fileState(const QString &path)
     return {info.exists(), info.size(), info.lastModified(), info.metadataChangeTime()};
 }
 
-cConversion::cConversion(const QString &source, const QString &outPath, const QStringList &args,
-                         const QStringList &log, QObject *parent)
+cConversion::cConversion(const QString &source, const QString &outPath, const QStringList &args, const QStringList &log,
+                         QObject *parent)
     : QObject(parent), sourcePath(source), outputPath(outPath), arguments(args), lines(log), process(this)
 {
     process.setProcessChannelMode(QProcess::MergedChannels);
