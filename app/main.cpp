@@ -1,3 +1,4 @@
+#include "app/clanguage.h"
 #include "app/cmainwindow.h"
 
 #include <QApplication>
@@ -16,6 +17,7 @@ int main(int argc, char **argv)
     QTextCodec::setCodecForLocale(codec);
 
     QApplication app(argc, argv);
+    cLanguage::install();
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/icon/converter.ico")));
 
     QFile styleSheet(QStringLiteral(":/css/marrowby.css"));

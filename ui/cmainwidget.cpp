@@ -36,9 +36,10 @@ constexpr int pathColumn = 0;
 constexpr int playColumn = 1;
 constexpr int statusColumn = 2;
 
-QAction *newOption(const QString &text, const QString &name, QObject *parent)
+// An option of the menu; its text comes with the widget's other texts.
+QAction *newOption(const QString &name, QObject *parent)
 {
-    auto *const action = new QAction(text, parent);
+    auto *const action = new QAction(parent);
     action->setCheckable(true);
     action->setObjectName(name);
     return action;
@@ -72,6 +73,19 @@ int ruleOf(const QActionGroup *group, const QString &nameOfZero, const QString &
     return -1;
 }
 
+// The play button's tool tip and accessible name, in the language of the moment.
+void describePlayButton(QToolButton *button)
+{
+    const QString what = cMainWidget::tr("Play %1").arg(QFileInfo(button->property("fn").toString()).fileName());
+    button->setToolTip(what);
+    button->setAccessibleName(what);
+}
+
+QString statusText(bool result)
+{
+    return result ? cMainWidget::tr("OK") : cMainWidget::tr("FAIL!");
+}
+
 QTableWidgetItem *newItem(const QString &text)
 {
     auto *const item = new QTableWidgetItem(text);
@@ -100,14 +114,14 @@ cMainWidget::cMainWidget(QWidget *parent) : QWidget(parent)
     auto *const optionsMenu = new QMenu(this);
     optionsBtn->setMenu(optionsMenu);
 
-    QAction *const actionOverwrite = newOption(tr("Overwrite existing files"), overwriteName, this);
-    QAction *const actionSkip = newOption(tr("Skip existing files"), skipName, this);
+    QAction *const actionOverwrite = newOption(overwriteName, this);
+    QAction *const actionSkip = newOption(skipName, this);
     saveModeGroup = new QActionGroup(this);
     saveModeGroup->addAction(actionOverwrite);
     saveModeGroup->addAction(actionSkip);
 
-    QAction *const actionChangeExt = newOption(tr("Set extension to .wav"), changeExtName, this);
-    QAction *const actionAddExt = newOption(tr("Append .wav to filenames"), addExtName, this);
+    QAction *const actionChangeExt = newOption(changeExtName, this);
+    QAction *const actionAddExt = newOption(addExtName, this);
     nameModeGroup = new QActionGroup(this);
     nameModeGroup->addAction(actionChangeExt);
     nameModeGroup->addAction(actionAddExt);
@@ -117,6 +131,7 @@ cMainWidget::cMainWidget(QWidget *parent) : QWidget(parent)
     optionsMenu->addSeparator();
     optionsMenu->addAction(actionOverwrite);
     optionsMenu->addAction(actionSkip);
+    retranslate();
 
     playIcon = QIcon(QStringLiteral(":/icon/play.ico"));
 
@@ -155,7 +170,33 @@ void cMainWidget::changeEvent(QEvent *e)
 {
     QWidget::changeEvent(e);
     if (e->type() == QEvent::LanguageChange)
-        retranslateUi(this);
+        retranslate();
+}
+
+void cMainWidget::retranslate()
+{
+    retranslateUi(this);
+    const QList<QPair<QString, QString>> optionTexts{{changeExtName, tr("Set extension to .wav")},
+                                                     {addExtName, tr("Append .wav to filenames")},
+                                                     {overwriteName, tr("Overwrite existing files")},
+                                                     {skipName, tr("Skip existing files")}};
+    for (const auto &[name, text] : optionTexts) {
+        if (auto *const action = findChild<QAction *>(name, Qt::FindDirectChildrenOnly))
+            action->setText(text);
+    }
+
+    // The texts of the rows: the play buttons' descriptions and the results shown.
+    statusCounts.clear();
+    for (int row = 0; row < fileList->rowCount(); ++row) {
+        if (auto *const button = qobject_cast<QToolButton *>(fileList->cellWidget(row, playColumn)))
+            describePlayButton(button);
+        QTableWidgetItem *const status = fileList->item(row, statusColumn);
+        if (status && !status->text().isEmpty()) {
+            status->setText(statusText(status->data(Qt::UserRole).toBool()));
+            countStatus(status->text(), +1);
+        }
+    }
+    resizeColumns();
 }
 
 void cMainWidget::selectBtnClicked()
@@ -211,9 +252,7 @@ QToolButton *cMainWidget::newPlayButton(const QString &fn)
     button->setAutoRaise(true);
     button->setIcon(playIcon);
     button->setProperty("fn", fn);
-    const QString what = tr("Play %1").arg(QFileInfo(fn).fileName());
-    button->setToolTip(what);
-    button->setAccessibleName(what);
+    describePlayButton(button);
     connect(button, &QToolButton::clicked, this, &cMainWidget::playRequested);
     return button;
 }
@@ -270,9 +309,10 @@ void cMainWidget::fileProcessed(const QString &fn, bool result)
     if (found == rowOfPath.constEnd())
         return;
     QTableWidgetItem *const status = fileList->item(found.value(), statusColumn);
-    const QString text = result ? tr("OK") : tr("FAIL!");
+    const QString text = statusText(result);
     countStatus(status->text(), -1);
     status->setText(text);
+    status->setData(Qt::UserRole, result);
     status->setForeground(QBrush(result ? Qt::darkGreen : Qt::darkRed));
     countStatus(text, +1);
 

@@ -41,6 +41,8 @@ private slots:
     void convertFinished();
 
 private:
+    // Sets every text the widget shows in the language of the moment.
+    void retranslate();
     void fillTable(const QStringList &files);
     QToolButton *newPlayButton(const QString &fn);
     void setCommandsEnabled(bool enabled);

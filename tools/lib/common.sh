@@ -2,7 +2,7 @@
 # a way to install the missing ones.
 
 # What building and testing need; ffmpeg is the converter the program runs.
-BUILD_PACKAGES=(g++ make cmake pkgconf qt6-base-dev qt6-5compat-dev libsdl2-dev libsndfile1-dev ffmpeg)
+BUILD_PACKAGES=(g++ make cmake pkgconf qt6-base-dev qt6-5compat-dev libsdl2-dev libsndfile1-dev qt6-tools-dev qt6-l10n-tools qt6-translations-l10n ffmpeg)
 
 # Installs the named Debian packages that are not installed yet (as root, or
 # through sudo).

@@ -1,0 +1,158 @@
+#include "app/cbatchprogress.h"
+#include "app/clanguage.h"
+#include "app/cmainwindow.h"
+#include "support/testsupport.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QDialogButtonBox>
+#include <QDir>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QToolButton>
+#include <QtTest>
+
+#include <memory>
+
+namespace {
+
+// What a person reads in each language: the three buttons, the four options,
+// Qt's own Cancel button, the "1 file"/"2 files"/"5 files" plural forms, and,
+// when a file is listed and converted, its play button and its result.
+QStringList expectedTexts(const QString &language, bool withRow)
+{
+    QStringList texts;
+    QStringList row;
+    if (language == QLatin1String("ru")) {
+        texts = QStringList{"Выбрать файлы",
+                            "Конвертировать",
+                            "Параметры",
+                            "Заменять расширение на .wav",
+                            "Добавлять .wav к имени файла",
+                            "Перезаписывать существующие файлы",
+                            "Пропускать существующие файлы",
+                            "Отмена",
+                            "1 файл: ",
+                            "2 файла: ",
+                            "5 файлов: "};
+        row = QStringList{"Воспроизвести a.wav", "ОК"};
+    } else if (language == QLatin1String("de")) {
+        texts = QStringList{"Dateien auswählen",
+                            "Konvertieren",
+                            "Optionen",
+                            "Endung durch .wav ersetzen",
+                            ".wav an Dateinamen anhängen",
+                            "Vorhandene Dateien überschreiben",
+                            "Vorhandene Dateien überspringen",
+                            "Abbrechen",
+                            "1 Datei: ",
+                            "2 Dateien: ",
+                            "5 Dateien: "};
+        row = QStringList{"a.wav abspielen", "OK"};
+    } else {
+        texts = QStringList{"Select files",
+                            "Convert",
+                            "Options",
+                            "Set extension to .wav",
+                            "Append .wav to filenames",
+                            "Overwrite existing files",
+                            "Skip existing files",
+                            "Cancel",
+                            "1 file: ",
+                            "2 files: ",
+                            "5 files: "};
+        row = QStringList{"Play a.wav", "OK"};
+    }
+    return withRow ? texts + row : texts;
+}
+
+// The same texts as the window and the program show them now.
+QStringList shownTexts(const QWidget *window)
+{
+    QStringList texts;
+    for (const char *name : {"selectBtn", "convertBtn", "optionsBtn"})
+        texts.append(window->findChild<QPushButton *>(QLatin1String(name))->text());
+    for (const QAction *const action :
+         window->findChild<QPushButton *>(QStringLiteral("optionsBtn"))->menu()->actions()) {
+        if (!action->isSeparator())
+            texts.append(action->text());
+    }
+    const QDialogButtonBox buttons(QDialogButtonBox::Cancel);
+    texts.append(buttons.button(QDialogButtonBox::Cancel)->text().remove(QLatin1Char('&')));
+    for (const int files : {1, 2, 5}) {
+        cBatchProgress progress;
+        progress.start(files);
+        texts.append(progress.finishedText().section(QLatin1Char(':'), 0, 0) + QStringLiteral(": "));
+    }
+    const auto *const fileList = window->findChild<QTableWidget *>(QStringLiteral("fileList"));
+    if (fileList->rowCount() > 0) {
+        const QWidget *const play = fileList->cellWidget(0, 1);
+        texts.append(play->toolTip());
+        texts.append(fileList->item(0, 2)->text());
+        // The name a screen reader speaks follows the tool tip.
+        if (play->accessibleName() != play->toolTip())
+            texts.append(QStringLiteral("accessible name: ") + play->accessibleName());
+    }
+    return texts;
+}
+
+} // namespace
+
+// The language the program speaks: the one the session asks for at start, and
+// another one installed while the window is open.
+class tst_cLanguage : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void startUp();
+    void switchAtRunTime();
+
+private:
+    QTemporaryDir scratch;
+};
+
+void tst_cLanguage::initTestCase()
+{
+    QVERIFY(scratch.isValid());
+    TestSupport::useScratchSettings(scratch.path());
+    QVERIFY(QDir::setCurrent(scratch.path()));
+}
+
+void tst_cLanguage::startUp()
+{
+    // The environment this process started with is the session's (see tests/CMakeLists.txt).
+    const QString expected = qEnvironmentVariable("MARROWBY_EXPECTED_LANGUAGE", QStringLiteral("en"));
+    QCOMPARE(cLanguage::install(), expected);
+
+    const std::unique_ptr<cMainWindow> window(new cMainWindow);
+    QCOMPARE(shownTexts(window.get()), expectedTexts(expected, false));
+}
+
+void tst_cLanguage::switchAtRunTime()
+{
+    QCOMPARE(cLanguage::install(QLocale::c()), QStringLiteral("en"));
+    const std::unique_ptr<cMainWindow> window(new cMainWindow);
+    window->show();
+
+    // One file listed and converted, so that its row shows its texts too.
+    const QString sound = QDir(scratch.path()).filePath(QStringLiteral("a.wav"));
+    QVERIFY(TestSupport::makeTone(sound, 0.2));
+    QVERIFY(QDir(scratch.path()).mkpath(QStringLiteral("out")));
+    window->findChild<QLineEdit *>(QStringLiteral("outputEdit"))->setText(scratch.filePath(QStringLiteral("out")));
+    window->listFiles({sound});
+    QTest::mouseClick(window->findChild<QPushButton *>(QStringLiteral("convertBtn")), Qt::LeftButton);
+    QTRY_COMPARE(window->findChild<QTableWidget *>(QStringLiteral("fileList"))->item(0, 2)->text(),
+                 QStringLiteral("OK"));
+
+    for (const QString &language : {QStringLiteral("ru"), QStringLiteral("de"), QStringLiteral("en")}) {
+        QCOMPARE(cLanguage::install(QLocale(language)), language);
+        QTRY_COMPARE(shownTexts(window.get()), expectedTexts(language, true));
+    }
+}
+
+QTEST_MAIN(tst_cLanguage)
+#include "tst_clanguage.moc"

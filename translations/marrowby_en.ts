@@ -1,0 +1,35 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="en">
+<context>
+    <name>cBatchProgress</name>
+    <message numerus="yes">
+        <source>Converting: %1 of %2 done, %n failed, %3 elapsed</source>
+        <translation>
+            <numerusform>Converting: %1 of %2 done, %n failed, %3 elapsed</numerusform>
+            <numerusform>Converting: %1 of %2 done, %n failed, %3 elapsed</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n file(s): </source>
+        <translation>
+            <numerusform>%n file: </numerusform>
+            <numerusform>%n files: </numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%1 converted, %n failed, in %2</source>
+        <translation>
+            <numerusform>%1 converted, %n failed, in %2</numerusform>
+            <numerusform>%1 converted, %n failed, in %2</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>Stopped: %1 of %2 done, %n failed, in %3</source>
+        <translation>
+            <numerusform>Stopped: %1 of %2 done, %n failed, in %3</numerusform>
+            <numerusform>Stopped: %1 of %2 done, %n failed, in %3</numerusform>
+        </translation>
+    </message>
+</context>
+</TS>
