@@ -37,14 +37,33 @@
     </message>
 </context>
 <context>
+    <name>cConversion</name>
+    <message>
+        <source>ffmpeg could not be started: it is not installed, or not on PATH</source>
+        <translation>ffmpeg konnte nicht gestartet werden: Es ist nicht installiert oder nicht im PATH</translation>
+    </message>
+    <message>
+        <source>ffmpeg crashed</source>
+        <translation>ffmpeg ist abgestürzt</translation>
+    </message>
+    <message>
+        <source>The output file exists and &quot;Skip existing files&quot; is chosen</source>
+        <translation>Die Ausgabedatei existiert bereits und „Vorhandene Dateien überspringen“ ist gewählt</translation>
+    </message>
+    <message>
+        <source>ffmpeg failed with exit code %1</source>
+        <translation>ffmpeg ist mit Exit-Code %1 fehlgeschlagen</translation>
+    </message>
+    <message>
+        <source>ffmpeg failed with exit code %1: %2</source>
+        <translation>ffmpeg ist mit Exit-Code %1 fehlgeschlagen: %2</translation>
+    </message>
+</context>
+<context>
     <name>cConverter</name>
     <message>
         <source>Unknown rule for existing files</source>
         <translation>Unbekannte Regel für vorhandene Dateien</translation>
-    </message>
-    <message>
-        <source>Unknown rule for output names</source>
-        <translation>Unbekannte Regel für Ausgabedateinamen</translation>
     </message>
     <message>
         <source>Not converted: the output file would be the source file itself</source>
@@ -55,8 +74,12 @@
         <translation>Nicht konvertiert: Die Ausgabedatei wurde in diesem Durchlauf bereits aus %1 geschrieben</translation>
     </message>
     <message>
-        <source>ffmpeg failed with exit code %1</source>
-        <translation>ffmpeg ist mit Exit-Code %1 fehlgeschlagen</translation>
+        <source>Unknown rule for output file names</source>
+        <translation>Unbekannte Regel für Ausgabedateinamen</translation>
+    </message>
+    <message>
+        <source>Not converted: the output file %1 is another source of this batch</source>
+        <translation>Nicht konvertiert: Die Ausgabedatei %1 ist eine andere Quelldatei dieses Durchlaufs</translation>
     </message>
 </context>
 <context>

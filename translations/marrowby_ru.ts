@@ -41,14 +41,33 @@
     </message>
 </context>
 <context>
+    <name>cConversion</name>
+    <message>
+        <source>ffmpeg could not be started: it is not installed, or not on PATH</source>
+        <translation>Не удалось запустить ffmpeg: он не установлен или не найден в PATH</translation>
+    </message>
+    <message>
+        <source>ffmpeg crashed</source>
+        <translation>ffmpeg аварийно завершился</translation>
+    </message>
+    <message>
+        <source>The output file exists and &quot;Skip existing files&quot; is chosen</source>
+        <translation>Выходной файл уже существует, а выбрано «Пропускать существующие файлы»</translation>
+    </message>
+    <message>
+        <source>ffmpeg failed with exit code %1</source>
+        <translation>ffmpeg завершился с ошибкой, код %1</translation>
+    </message>
+    <message>
+        <source>ffmpeg failed with exit code %1: %2</source>
+        <translation>ffmpeg завершился с ошибкой, код %1: %2</translation>
+    </message>
+</context>
+<context>
     <name>cConverter</name>
     <message>
         <source>Unknown rule for existing files</source>
         <translation>Неизвестное правило для существующих файлов</translation>
-    </message>
-    <message>
-        <source>Unknown rule for output names</source>
-        <translation>Неизвестное правило для имён выходных файлов</translation>
     </message>
     <message>
         <source>Not converted: the output file would be the source file itself</source>
@@ -59,8 +78,12 @@
         <translation>Не конвертирован: выходной файл уже записан в этом пакете из %1</translation>
     </message>
     <message>
-        <source>ffmpeg failed with exit code %1</source>
-        <translation>ffmpeg завершился с ошибкой, код %1</translation>
+        <source>Unknown rule for output file names</source>
+        <translation>Неизвестное правило для имён выходных файлов</translation>
+    </message>
+    <message>
+        <source>Not converted: the output file %1 is another source of this batch</source>
+        <translation>Не конвертирован: выходной файл %1 — другой исходный файл этого пакета</translation>
     </message>
 </context>
 <context>
