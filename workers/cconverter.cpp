@@ -12,6 +12,10 @@
 #include <filesystem>
 #include <system_error>
 
+#ifdef Q_OS_UNIX
+#include <unistd.h>
+#endif
+
 namespace {
 
 // The converter program, found through PATH.
@@ -250,6 +254,12 @@ std::optional<int> cConverter::runConverter(const QStringList &args, const QStri
     const FileState before = fileState(outPath);
     QProcess process;
     process.setProcessChannelMode(QProcess::ForwardedChannels);
+#ifdef Q_OS_UNIX
+    // In a process group of its own the program does not get the terminal's
+    // Ctrl-C, on which it would end early and leave a shortened output that
+    // looks finished; the stop request ends it and removes that output.
+    process.setChildProcessModifier([] { ::setpgid(0, 0); });
+#endif
     process.start(converterProgram, args);
     if (!process.waitForStarted(-1))
         return -2;
