@@ -10,12 +10,12 @@ namespace {
 
 // Extensions of the sound formats ffmpeg reads that voice prompts come in.
 const QSet<QString> soundSuffixes{
-    QStringLiteral("wav"),  QStringLiteral("mp3"),  QStringLiteral("ogg"), QStringLiteral("oga"),
-    QStringLiteral("opus"), QStringLiteral("flac"), QStringLiteral("m4a"), QStringLiteral("aac"),
+    QStringLiteral("wav"),  QStringLiteral("mp3"),  QStringLiteral("ogg"),  QStringLiteral("oga"),
+    QStringLiteral("opus"), QStringLiteral("flac"), QStringLiteral("m4a"),  QStringLiteral("aac"),
     QStringLiteral("wma"),  QStringLiteral("aif"),  QStringLiteral("aiff"), QStringLiteral("aifc"),
-    QStringLiteral("au"),   QStringLiteral("snd"),  QStringLiteral("amr"), QStringLiteral("gsm"),
-    QStringLiteral("mp2"),  QStringLiteral("ac3"),  QStringLiteral("caf"), QStringLiteral("wv"),
-    QStringLiteral("spx"),  QStringLiteral("mka"),  QStringLiteral("vox"), QStringLiteral("3gp"),
+    QStringLiteral("au"),   QStringLiteral("snd"),  QStringLiteral("amr"),  QStringLiteral("gsm"),
+    QStringLiteral("mp2"),  QStringLiteral("ac3"),  QStringLiteral("caf"),  QStringLiteral("wv"),
+    QStringLiteral("spx"),  QStringLiteral("mka"),  QStringLiteral("vox"),  QStringLiteral("3gp"),
 };
 
 // The sound files below dir, unsorted. Folders are walked one at a time from

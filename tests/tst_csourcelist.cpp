@@ -37,9 +37,11 @@ void tst_cSourceList::initTestCase()
         QVERIFY(TestSupport::writeFile(root.filePath(file), "x"));
     }
     // A loop, links to folders, a link to a file and a broken link.
-    const QList<std::pair<const char *, const char *>> links{
-        {"..", "loop/up"}, {"../sub", "loop/sub link"}, {"e.wav", "loop/f.wav"}, {"no.wav", "loop/broken.wav"},
-        {"sub", "sub link"}};
+    const QList<std::pair<const char *, const char *>> links{{"..", "loop/up"},
+                                                             {"../sub", "loop/sub link"},
+                                                             {"e.wav", "loop/f.wav"},
+                                                             {"no.wav", "loop/broken.wav"},
+                                                             {"sub", "sub link"}};
     for (const auto &[target, link] : links)
         QVERIFY(QFile::link(QString::fromUtf8(target), root.filePath(QString::fromUtf8(link))));
 }
@@ -60,10 +62,10 @@ void tst_cSourceList::collect_data()
 
     QTest::newRow("a folder: sound files of sub-folders, sorted; hidden and other files left out")
         << QStringList{"sub"} << QStringList{"sub/c.flac", "sub/deeper/d.OGG"} << QStringList();
-    QTest::newRow("awkward names")
-        << QStringList{"names"}
-        << QStringList{"names/-dash.mp3", "names/it's \"quoted\".mp3", "names/line\nbreak.wav", "names/Запись 1.opus"}
-        << QStringList();
+    QTest::newRow("awkward names") << QStringList{"names"}
+                                   << QStringList{"names/-dash.mp3", "names/it's \"quoted\".mp3",
+                                                  "names/line\nbreak.wav", "names/Запись 1.opus"}
+                                   << QStringList();
     QTest::newRow("a named file is listed whatever its name")
         << QStringList{"notes.txt", "sub/.hidden.wav"} << QStringList{"notes.txt", "sub/.hidden.wav"} << QStringList();
     QTest::newRow("a named hidden folder is walked")
@@ -78,8 +80,8 @@ void tst_cSourceList::collect_data()
         << QStringList{"a.wav", "./a.wav"} << QStringList{"a.wav", "a.wav"} << QStringList();
     QTest::newRow("missing paths are reported, the rest listed")
         << QStringList{"gone.wav", "a.wav", "gone/"} << QStringList{"a.wav"} << QStringList{"gone.wav", "gone/"};
-    QTest::newRow("relative path cleaned") << QStringList{"sub/deeper/../../a.wav"} << QStringList{"a.wav"}
-                                           << QStringList();
+    QTest::newRow("relative path cleaned")
+        << QStringList{"sub/deeper/../../a.wav"} << QStringList{"a.wav"} << QStringList();
     QTest::newRow("absolute path") << QStringList{"{root}/a.wav"} << QStringList{"a.wav"} << QStringList();
     QTest::newRow("links: no loop, no folder followed; a file's listed, a broken one left out")
         << QStringList{"loop"} << QStringList{"loop/e.wav", "loop/f.wav"} << QStringList();
@@ -110,14 +112,16 @@ void tst_cSourceList::unreadableFolderIsSkippedAndLogged()
 {
     const QString inside = root.filePath(QStringLiteral("locked/inside"));
     QVERIFY(QFile::setPermissions(inside, QFileDevice::Permissions()));
-    const auto restore = qScopeGuard([&] { QFile::setPermissions(inside, QFileDevice::ReadOwner | QFileDevice::ExeOwner); });
+    const auto restore =
+        qScopeGuard([&] { QFile::setPermissions(inside, QFileDevice::ReadOwner | QFileDevice::ExeOwner); });
     if (::access(QFile::encodeName(inside).constData(), R_OK) == 0)
         QSKIP("Running with rights that read any folder");
 
     const TestSupport::DebugMessages messages;
     QCOMPARE(cSourceList::collect({root.filePath(QStringLiteral("locked"))}).files,
              QStringList{root.filePath(QStringLiteral("locked/h.wav"))});
-    QVERIFY(messages.lines().contains(QStringLiteral("Folder not readable, skipped: ") + TestSupport::debugQuoted(inside)));
+    QVERIFY(
+        messages.lines().contains(QStringLiteral("Folder not readable, skipped: ") + TestSupport::debugQuoted(inside)));
 }
 
 QTEST_GUILESS_MAIN(tst_cSourceList)
