@@ -27,6 +27,8 @@ private slots:
     void stopBySignal_data();
     void stopBySignal();
     void progressOnATerminal();
+    void windowListsNamedPaths_data();
+    void windowListsNamedPaths();
 
 private:
     void prepare(QProcess &program, const QStringList &args, const QString &path = QString()) const;
@@ -269,6 +271,32 @@ void tst_cBatchCommand::progressOnATerminal()
     QVERIFY2(withoutDurations(QString::fromUtf8(shown)).contains('\r' + withoutDurations(progress.runningText())),
              shown.constData());
     QVERIFY(shown.endsWith("\r\x1b[K"));
+}
+
+void tst_cBatchCommand::windowListsNamedPaths_data()
+{
+    QTest::addColumn<QStringList>("args");
+    QTest::newRow("a path") << QStringList{"gone.wav"};
+    QTest::newRow("Qt's own options, then a leading dash after --")
+        << QStringList{"-style", "fusion", "--reverse", "--", "-gone.wav"};
+}
+
+// The window opens with the paths listed; the one not found is logged.
+void tst_cBatchCommand::windowListsNamedPaths()
+{
+    QFETCH(QStringList, args);
+    QProcess program;
+    prepare(program, args);
+    QProcessEnvironment env = program.processEnvironment();
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    program.setProcessEnvironment(env);
+    program.start();
+    const QString logFile = work->filePath(QStringLiteral("marrowby_log.txt"));
+    const QString logged = QStringLiteral("Not found: ") + TestSupport::debugQuoted(args.constLast());
+    QTRY_VERIFY_WITH_TIMEOUT(QString::fromUtf8(TestSupport::readFile(logFile)).contains(logged), 30000);
+    QCOMPARE(program.state(), QProcess::Running);
+    program.kill();
+    QVERIFY(program.waitForFinished());
 }
 
 QTEST_GUILESS_MAIN(tst_cBatchCommand)
