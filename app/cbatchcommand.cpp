@@ -56,7 +56,7 @@ int terminalColumns()
     return 0;
 }
 
-void write(FILE *stream, const QString &text)
+void print(FILE *stream, const QString &text)
 {
     const QByteArray bytes = text.toLocal8Bit();
     std::fwrite(bytes.constData(), 1, static_cast<size_t>(bytes.size()), stream);
@@ -205,11 +205,11 @@ std::optional<int> cBatchCommand::readArguments(const QStringList &arguments)
         return cCommandLine::badUsageStatus;
     }
     if (parser.isSet(helpOption) || parser.isSet(QStringLiteral("help-all"))) {
-        write(stdout, parser.helpText());
+        print(stdout, parser.helpText());
         return 0;
     }
     if (parser.isSet(versionOption)) {
-        write(stdout, QStringLiteral("%1 %2\n").arg(QCoreApplication::applicationName(),
+        print(stdout, QStringLiteral("%1 %2\n").arg(QCoreApplication::applicationName(),
                                                     QCoreApplication::applicationVersion()));
         return 0;
     }
@@ -243,7 +243,7 @@ int cBatchCommand::convert()
 {
     if (!QDir().mkpath(outputDir)) {
         qDebug() << "Output folder can't be made:" << outputDir;
-        write(stderr, printable(tr("marrowby: cannot make the output folder %1").arg(outputDir)) + QLatin1Char('\n'));
+        print(stderr, printable(tr("marrowby: cannot make the output folder %1").arg(outputDir)) + QLatin1Char('\n'));
         return 1;
     }
 
@@ -289,8 +289,10 @@ void cBatchCommand::fileResult(const QString &fn, bool result, const QString &ou
 void cBatchCommand::convertFinished()
 {
     // A stop has its own summary.
-    if (!stopping)
-        QCoreApplication::exit(finish());
+    if (ended)
+        return;
+    ended = true;
+    QCoreApplication::exit(finish());
 }
 
 int cBatchCommand::finish()
@@ -313,9 +315,9 @@ void cBatchCommand::signalArrived()
 
 void cBatchCommand::stopBySignal(int number)
 {
-    if (stopping)
+    if (ended)
         return;
-    stopping = true;
+    ended = true;
     qDebug() << "Stopped by signal" << number;
     // Ends the running conversions and removes their unfinished outputs, as
     // closing the window does; nothing is reported after it.
@@ -344,7 +346,7 @@ void cBatchCommand::drawProgress()
     const int columns = terminalColumns();
     if (columns > 1 && text.size() >= columns)
         text.truncate(columns - 1);
-    write(stderr, QLatin1Char('\r') + text + QStringLiteral("\x1b[K"));
+    print(stderr, QLatin1Char('\r') + text + QStringLiteral("\x1b[K"));
 }
 
 void cBatchCommand::eraseProgress()
@@ -353,7 +355,7 @@ void cBatchCommand::eraseProgress()
         return;
     progressTimer->stop();
     progressText.clear();
-    write(stderr, eraseLine);
+    print(stderr, eraseLine);
 }
 
 void cBatchCommand::printLine(const QString &line)
@@ -361,10 +363,10 @@ void cBatchCommand::printLine(const QString &line)
     // On a terminal the line goes above the progress line, which is drawn again below it.
     const bool aboveProgress = !progressText.isEmpty() && isTerminal(stdout);
     if (aboveProgress)
-        write(stderr, eraseLine);
-    write(stdout, printable(line) + QLatin1Char('\n'));
+        print(stderr, eraseLine);
+    print(stdout, printable(line) + QLatin1Char('\n'));
     if (aboveProgress)
-        updateProgress();
+        drawProgress();
 }
 
 // The log as the window keeps it: emptied at start, the same start-up lines,

@@ -71,6 +71,6 @@ private:
     QSocketNotifier *signalNotifier = nullptr;
     QTimer *progressTimer = nullptr;
     QString progressText; // what the progress line shows; empty while it is not shown
-    bool stopping = false;
+    bool ended = false;   // the summary is out, or a stop is under way
     QFile logFile;
 };
