@@ -30,7 +30,7 @@ const QSet<QByteArray> qtOptionsWithValue{
     "visual",
 };
 const QSet<QByteArray> qtFlags{
-    "reverse", "widgetcount", "testability", "qmljsdebugger", "qdebug", "qdevel", "sync", "dograb", "nograb",
+    "reverse", "widgetcount", "testability", "qmljsdebugger", "qdebug", "qdevel", "dograb", "nograb",
 };
 
 // The options that make the program a command without a window.
