@@ -2,36 +2,26 @@
 
 #include <QByteArray>
 #include <QCommandLineParser>
+#include <QList>
 #include <QSet>
 
 #include <cstdio>
 
 namespace {
 
+QSet<QByteArray> wordSet(const QByteArray &words)
+{
+    const QList<QByteArray> list = words.split(' ');
+    return QSet<QByteArray>(list.cbegin(), list.cend());
+}
+
 // The options Qt takes out of the arguments itself (the GUI and Widgets
 // modules and the X11 platform plugin), with one dash or two. Those of the
 // first set take the next argument as their value unless written "-name=value".
-const QSet<QByteArray> qtOptionsWithValue{
-    "platform",
-    "platformpluginpath",
-    "platformtheme",
-    "plugin",
-    "qwindowgeometry",
-    "geometry",
-    "qwindowicon",
-    "icon",
-    "qwindowtitle",
-    "title",
-    "session",
-    "style",
-    "stylesheet",
-    "display",
-    "name",
-    "visual",
-};
-const QSet<QByteArray> qtFlags{
-    "reverse", "widgetcount", "testability", "qmljsdebugger", "qdebug", "qdevel", "dograb", "nograb",
-};
+const QSet<QByteArray> qtOptionsWithValue =
+    wordSet("platform platformpluginpath platformtheme plugin qwindowgeometry geometry qwindowicon icon qwindowtitle "
+            "title session style stylesheet display name visual");
+const QSet<QByteArray> qtFlags = wordSet("reverse widgetcount testability qmljsdebugger qdebug qdevel dograb nograb");
 
 // The options that make the program a command without a window.
 const QSet<QByteArray> commandOptions{"--convert", "-h", "-?", "--help", "--help-all", "-v", "--version"};
