@@ -32,7 +32,8 @@ QStringList soundFilesBelow(const QString &dir)
             qDebug() << "Folder not readable, skipped:" << folder;
             continue;
         }
-        const QFileInfoList entries = listing.entryInfoList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot);
+        const QFileInfoList entries =
+            listing.entryInfoList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot, QDir::Unsorted);
         for (const QFileInfo &entry : entries) {
             if (entry.isDir()) {
                 if (!entry.isSymLink())

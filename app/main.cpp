@@ -1,23 +1,48 @@
+#include "app/cbatchcommand.h"
+#include "app/ccommandline.h"
 #include "app/clanguage.h"
 #include "app/cmainwindow.h"
 
 #include <QApplication>
+#include <QCoreApplication>
 #include <QFile>
 #include <QIcon>
 #include <QTextCodec>
+
+#include <optional>
 
 int main(int argc, char **argv)
 {
     QCoreApplication::setOrganizationName(QStringLiteral("Varnholt"));
     QCoreApplication::setApplicationName(QStringLiteral("Marrowby"));
+    QCoreApplication::setApplicationVersion(QStringLiteral("1.0"));
 
     // Qt 6 keeps a codec setting only for the locale; the program's own 8-bit
     // texts (the style sheet, the log) are converted with this codec by hand.
     QTextCodec *const codec = QTextCodec::codecForName("Windows-1251");
     QTextCodec::setCodecForLocale(codec);
 
+    // Decided before any application object exists: a QApplication without a
+    // display ends the process, and the command must run over SSH.
+    switch (cCommandLine::mode(argc, argv)) {
+    case cCommandLine::Mode::BadUsage:
+        return cCommandLine::badUsageStatus;
+    case cCommandLine::Mode::Command: {
+        QCoreApplication app(argc, argv);
+        cLanguage::install();
+        cBatchCommand command;
+        return command.run(QCoreApplication::arguments());
+    }
+    case cCommandLine::Mode::Window:
+        break;
+    }
+
     QApplication app(argc, argv);
     cLanguage::install();
+    // QApplication has taken its own options out of the arguments by now.
+    const std::optional<QStringList> paths = cCommandLine::windowPaths(QCoreApplication::arguments());
+    if (!paths)
+        return cCommandLine::badUsageStatus;
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/icon/converter.ico")));
 
     QFile styleSheet(QStringLiteral(":/css/marrowby.css"));
@@ -27,6 +52,8 @@ int main(int argc, char **argv)
     }
 
     auto *const window = new cMainWindow;
+    if (!paths->isEmpty())
+        window->listFiles(*paths);
     window->show();
     const int result = QApplication::exec();
     delete window;

@@ -6,6 +6,10 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 
+#ifdef Q_OS_UNIX
+#include <unistd.h>
+#endif
+
 namespace {
 
 // The converter program, found through PATH.
@@ -51,6 +55,12 @@ cConversion::cConversion(const QString &source, const QString &outPath, const QS
     : QObject(parent), sourcePath(source), outputPath(outPath), arguments(args), lines(log), process(this)
 {
     process.setProcessChannelMode(QProcess::MergedChannels);
+#ifdef Q_OS_UNIX
+    // In a process group of its own the program does not get the terminal's
+    // Ctrl-C, on which it would end early and leave a shortened output that
+    // looks finished; the stop request ends it and removes that output.
+    process.setChildProcessModifier([] { ::setpgid(0, 0); });
+#endif
     connect(&process, &QProcess::finished, this, [this](int exitCode, QProcess::ExitStatus status) {
         programEnded(status == QProcess::NormalExit ? exitCode : -1);
     });

@@ -1,0 +1,293 @@
+#include "app/cbatchprogress.h"
+#include "app/clanguage.h"
+#include "support/testsupport.h"
+
+#include <QDir>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <cerrno>
+#include <csignal>
+#include <unistd.h>
+
+// The program as a shell or a script runs it, without any display:
+// "marrowby --convert", its lines, exit statuses, log and stop on a signal.
+class tst_cBatchCommand : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+    void convert_data();
+    void convert();
+    void stopBySignal_data();
+    void stopBySignal();
+    void progressOnATerminal();
+    void windowListsNamedPaths_data();
+    void windowListsNamedPaths();
+
+private:
+    void prepare(QProcess &program, const QStringList &args, const QString &path = QString()) const;
+
+    QTemporaryDir tones;
+    std::unique_ptr<QTemporaryDir> work;
+    const QByteArray settings = "[MainWidget]\nOutput=/nonexistent\nFileSaveMode=overwrite\n";
+};
+
+namespace {
+
+const QString settingsFile = QStringLiteral("config/Varnholt/Marrowby.conf");
+const QString oddName = QStringLiteral("it's \"Запись\"\nnew line.mp3");
+
+// Durations vary from run to run.
+QString withoutDurations(QString text)
+{
+    static const QRegularExpression duration(QStringLiteral("\\d+(:\\d\\d)+"));
+    return text.replace(duration, QStringLiteral("m:ss"));
+}
+
+QString summary(int converted, int failed, bool stopped = false)
+{
+    cBatchProgress progress;
+    progress.start(stopped ? 2 : converted + failed);
+    for (int i = 0; i < converted + failed; ++i)
+        progress.fileDone(i < converted);
+    progress.finish();
+    return withoutDurations(stopped ? progress.stoppedText() : progress.finishedText());
+}
+
+QStringList lines(const QByteArray &output)
+{
+    return QString::fromUtf8(output).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+}
+
+} // namespace
+
+void tst_cBatchCommand::initTestCase()
+{
+    // The expected texts in English as the program writes them ("3 files").
+    cLanguage::install(QLocale::c());
+    QVERIFY(TestSupport::makeTone(tones.filePath(QStringLiteral("a.mp3")), 0.3));
+    QVERIFY(TestSupport::makeTone(tones.filePath(QStringLiteral("b.wav")), 0.3));
+}
+
+// A fresh working folder for each run, with the sources and settings that
+// would send the outputs elsewhere if the command read them.
+void tst_cBatchCommand::init()
+{
+    work = std::make_unique<QTemporaryDir>();
+    const QDir dir(work->path());
+    QVERIFY(dir.mkpath(QStringLiteral("src/folder/sub")) && dir.mkpath(QStringLiteral("config/Varnholt")));
+    for (const QString &mp3 : QStringList{"src/a.mp3", "src/folder/c.mp3", "-dash.mp3", "src/" + oddName})
+        QVERIFY(QFile::copy(tones.filePath(QStringLiteral("a.mp3")), dir.filePath(mp3)));
+    for (const QString &wav : QStringList{"src/b b.wav", "src/folder/sub/d.wav"})
+        QVERIFY(QFile::copy(tones.filePath(QStringLiteral("b.wav")), dir.filePath(wav)));
+    QVERIFY(TestSupport::writeFile(dir.filePath(QStringLiteral("src/folder/notes.txt")), "not a sound"));
+    QVERIFY(TestSupport::writeFile(dir.filePath(settingsFile), settings));
+}
+
+// In the working folder, with no display of any kind, in a process group of
+// its own as a shell starts a job, with path first on PATH.
+void tst_cBatchCommand::prepare(QProcess &program, const QStringList &args, const QString &path) const
+{
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    for (const QString &name : QStringList{"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+        env.remove(name);
+    env.insert(QStringLiteral("XDG_CONFIG_HOME"), work->filePath(QStringLiteral("config")));
+    if (!path.isEmpty())
+        env.insert(QStringLiteral("PATH"), path + QLatin1Char(':') + env.value(QStringLiteral("PATH")));
+    program.setProcessEnvironment(env);
+    program.setWorkingDirectory(work->path());
+    program.setChildProcessModifier([] { ::setpgid(0, 0); });
+    program.setProgram(QStringLiteral(MARROWBY_PROGRAM));
+    program.setArguments(args);
+}
+
+void tst_cBatchCommand::convert_data()
+{
+    // Lines with {w} for the working folder; one ending in "*" is matched up to there.
+    QTest::addColumn<QStringList>("args");
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QStringList>("out");
+    QTest::addColumn<QStringList>("outputs"); // WAV files made in the working folder and out/
+
+    const QString ok = QStringLiteral("OK   {w}/src/%1 -> {w}/out/%2");
+    QTest::newRow("files and a folder") << QStringList{"--convert", "-o",          "out",
+                                                       "src/a.mp3", "src/b b.wav", "src/folder"}
+                                        << 0
+                                        << QStringList{ok.arg("a.mp3", "a.wav"), ok.arg("b b.wav", "b b.wav"),
+                                                       ok.arg("folder/c.mp3", "c.wav"),
+                                                       ok.arg("folder/sub/d.wav", "d.wav"), summary(4, 0)}
+                                        << QStringList{"out/a.wav", "out/b b.wav", "out/c.wav", "out/d.wav"};
+    QTest::newRow("a missing path fails; the output goes to the current folder")
+        << QStringList{"--convert", "gone.mp3", "src/a.mp3"} << 1
+        << QStringList{"FAIL gone.mp3: No such file or folder", "OK   {w}/src/a.mp3 -> {w}/a.wav", summary(1, 1)}
+        << QStringList{"a.wav"};
+    QTest::newRow("an existing output is skipped and counts as failed")
+        << QStringList{"--convert", "--append-wav", "-j", "1", "-o", "out", "src/a.mp3", "src/a.mp3"} << 1
+        << QStringList{ok.arg("a.mp3", "a.mp3.wav"), "FAIL {w}/src/a.mp3: *", summary(1, 1)}
+        << QStringList{"out/a.mp3.wav"};
+    QTest::newRow("--overwrite") << QStringList{"--convert", "--overwrite", "--output=out", "src/a.mp3", "src/a.mp3"}
+                                 << 0 << QStringList{ok.arg("a.mp3", "a.wav"), ok.arg("a.mp3", "a.wav"), summary(2, 0)}
+                                 << QStringList{"out/a.wav"};
+    QString shownOdd = oddName;
+    shownOdd.replace(QLatin1Char('\n'), QStringLiteral("\\n"));
+    QTest::newRow("a leading dash after --; quotes, Cyrillic, a line break")
+        << QStringList{"--convert", "-o", "out", "--", "-dash.mp3", "src/" + oddName} << 0
+        << QStringList{"OK   {w}/-dash.mp3 -> {w}/out/-dash.wav", ok.arg(shownOdd, shownOdd.chopped(3) + "wav"),
+                       summary(2, 0)}
+        << QStringList{"out/-dash.wav", "out/" + oddName.chopped(3) + "wav"};
+    QTest::newRow("quiet, all converted: nothing")
+        << QStringList{"--convert", "-q", "-o", "out", "src/a.mp3"} << 0 << QStringList() << QStringList{"out/a.wav"};
+    QTest::newRow("quiet, one failed: failures and the summary")
+        << QStringList{"--convert", "--quiet", "-o", "out", "src/a.mp3", "gone"} << 1
+        << QStringList{"FAIL gone: No such file or folder", summary(1, 1)} << QStringList{"out/a.wav"};
+    QTest::newRow("version") << QStringList{"--version"} << 0 << QStringList{"Marrowby 1.0"} << QStringList();
+
+    // Bad usage: one line on standard error, nothing converted, the log left alone.
+    const QList<std::pair<const char *, QStringList>> badUsage{
+        {"unknown option", {"--convert", "--bogus", "src/a.mp3"}},
+        {"missing value", {"--convert", "src/a.mp3", "-o"}},
+        {"no file", {"--convert", "-o", "out"}},
+        {"no jobs", {"--convert", "-j", "0", "src/a.mp3"}},
+        {"jobs not a number", {"--convert", "--jobs=two", "src/a.mp3"}},
+        {"unknown option without --convert", {"--bogus", "src/a.mp3"}},
+        {"unknown option after a file, without --convert", {"src/a.mp3", "-x"}},
+    };
+    for (const auto &[name, args] : badUsage)
+        QTest::newRow(name) << args << 2 << QStringList() << QStringList();
+}
+
+void tst_cBatchCommand::convert()
+{
+    QFETCH(QStringList, args);
+    QFETCH(int, status);
+    QFETCH(QStringList, out);
+    QFETCH(QStringList, outputs);
+
+    QProcess program;
+    prepare(program, args);
+    program.start();
+    QVERIFY(program.waitForFinished(60000));
+    const QByteArray err = program.readAllStandardError();
+    QVERIFY2(program.exitStatus() == QProcess::NormalExit && program.exitCode() == status, err.constData());
+    QStringList printed = lines(program.readAllStandardOutput());
+    QCOMPARE(printed.size(), out.size());
+    // Files running side by side end in any order; the summary comes last.
+    for (QStringList *list : {&printed, &out}) {
+        list->replaceInStrings(QStringLiteral("{w}"), work->path());
+        if (list->size() > 1)
+            std::sort(list->begin(), list->end() - 1);
+    }
+    for (int i = 0; i < out.size(); ++i) {
+        const QString &expected = out.at(i);
+        const QString line = withoutDurations(printed.at(i));
+        QVERIFY2(expected.endsWith(QLatin1Char('*')) ? line.startsWith(expected.chopped(1)) : line == expected,
+                 qPrintable(line + QStringLiteral("\n") + expected));
+    }
+
+    const QDir dir(work->path());
+    QStringList made = dir.entryList({"*.wav"}, QDir::Files);
+    for (const QString &name : QDir(dir.filePath(QStringLiteral("out"))).entryList(QDir::Files))
+        made << QStringLiteral("out/") + name;
+    QCOMPARE(made, outputs);
+    QCOMPARE(TestSupport::readFile(dir.filePath(settingsFile)), settings);
+
+    const QString log = TestSupport::readFile(dir.filePath(QStringLiteral("marrowby_log.txt")));
+    if (status == 2) {
+        QVERIFY2(lines(err).size() == 1 && err.startsWith("marrowby: "), err.constData());
+        QVERIFY(!dir.exists(QStringLiteral("out")) && log.isEmpty());
+    } else if (!outputs.isEmpty()) {
+        QVERIFY2(log.startsWith("\"Marrowby 1.0\" application started, build date: "), qPrintable(log));
+        QVERIFY(log.section(QLatin1Char('\n'), 1, 1).startsWith(QStringLiteral("Current date: ")));
+        QVERIFY(log.contains(QStringLiteral("Processing file: ")));
+        QVERIFY(!err.contains("Converting")); // no progress line: standard error is no terminal
+    }
+}
+
+void tst_cBatchCommand::stopBySignal_data()
+{
+    QTest::addColumn<int>("signal");
+    QTest::addColumn<bool>("toJob"); // as a terminal sends it: to every process of the job
+    QTest::addColumn<int>("status");
+    QTest::newRow("Ctrl-C") << int(SIGINT) << true << 130;
+    QTest::newRow("SIGTERM") << int(SIGTERM) << false << 143;
+    QTest::newRow("SIGHUP of a closed terminal") << int(SIGHUP) << true << 129;
+}
+
+// A slow converter has begun its output when the signal comes: the program
+// ends it, removes the unfinished output, starts nothing more, says so.
+void tst_cBatchCommand::stopBySignal()
+{
+    QFETCH(int, signal);
+    QFETCH(bool, toJob);
+    QFETCH(int, status);
+    const QString pidFile = work->filePath(QStringLiteral("converter.pid"));
+    QVERIFY(!TestSupport::writeFakeConverter(work->path(), "for last; do :; done; echo partial > \"$last\"\n"
+                                                           "echo $$ > converter.pid; exec sleep 60")
+                 .isEmpty());
+
+    QProcess program;
+    prepare(program, {"--convert", "-o", "out", "src/a.mp3", "src/b b.wav"}, work->path());
+    program.start();
+    QTRY_VERIFY_WITH_TIMEOUT(!TestSupport::readFile(pidFile).isEmpty(), 30000);
+    const pid_t converterPid = TestSupport::readFile(pidFile).trimmed().toInt();
+    const auto cleanUp = qScopeGuard([converterPid] { ::kill(converterPid, SIGKILL); });
+    QCOMPARE(::kill(toJob ? -program.processId() : program.processId(), signal), 0);
+    QVERIFY(program.waitForFinished(30000));
+    QCOMPARE(program.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(program.exitCode(), status);
+
+    QVERIFY(converterPid > 0 && ::kill(converterPid, 0) != 0 && errno == ESRCH);
+    QCOMPARE(QDir(work->filePath(QStringLiteral("out"))).entryList(QDir::Files), QStringList());
+    QCOMPARE(withoutDurations(QString::fromUtf8(program.readAllStandardOutput())), summary(0, 0, true) + '\n');
+}
+
+// On a terminal (script(1) gives it one) a progress line is drawn, and erased before the summary.
+void tst_cBatchCommand::progressOnATerminal()
+{
+    QProcess program;
+    const QString command = QStringLiteral("'%1' --convert -o out src/a.mp3 src/folder").arg(MARROWBY_PROGRAM);
+    prepare(program, {"-qfec", command, "/dev/null"});
+    program.setProgram(QStringLiteral("script"));
+    program.start();
+    QVERIFY(program.waitForFinished(60000));
+    QCOMPARE(program.exitCode(), 0);
+    const QString shown = withoutDurations(QString::fromUtf8(program.readAllStandardOutput()));
+    cBatchProgress progress;
+    progress.start(3);
+    QVERIFY2(shown.contains('\r' + withoutDurations(progress.runningText()) + "\x1b[K"), qPrintable(shown));
+    QVERIFY2(shown.contains("\r\x1b[K" + summary(3, 0)), qPrintable(shown));
+}
+
+void tst_cBatchCommand::windowListsNamedPaths_data()
+{
+    QTest::addColumn<QStringList>("args");
+    QTest::newRow("a path") << QStringList{"gone.wav"};
+    QTest::newRow("Qt's own options, then a leading dash after --")
+        << QStringList{"-style", "fusion", "--reverse", "--", "-gone.wav"};
+}
+
+// The window opens with the paths listed; the one not found is logged.
+void tst_cBatchCommand::windowListsNamedPaths()
+{
+    QFETCH(QStringList, args);
+    QProcess program;
+    prepare(program, args);
+    QProcessEnvironment env = program.processEnvironment();
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    program.setProcessEnvironment(env);
+    program.start();
+    const QString logFile = work->filePath(QStringLiteral("marrowby_log.txt"));
+    const QString logged = QStringLiteral("Not found: ") + TestSupport::debugQuoted(args.constLast());
+    QTRY_VERIFY_WITH_TIMEOUT(QString::fromUtf8(TestSupport::readFile(logFile)).contains(logged), 30000);
+    QCOMPARE(program.state(), QProcess::Running);
+    program.kill();
+    QVERIFY(program.waitForFinished());
+}
+
+QTEST_GUILESS_MAIN(tst_cBatchCommand)
+#include "tst_cbatchcommand.moc"
