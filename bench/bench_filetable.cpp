@@ -104,8 +104,8 @@ double selectThroughDialog(cMainWidget &widget, const QString &dir, const QStrin
     return clock.nsecsElapsed() / 1e6;
 }
 
-// Sends one result per row from a thread of its own, as the converter does,
-// then the end of the batch; returns the milliseconds until all are shown.
+// Sends the start and the result of each row from a thread of its own, as the
+// converter does, then the end of the batch; returns the milliseconds until all are shown.
 double applyResults(cMainWidget &widget, const QStringList &paths)
 {
     auto *const converter = widget.findChild<cConverter *>();
@@ -114,8 +114,14 @@ double applyResults(cMainWidget &widget, const QStringList &paths)
     QElapsedTimer clock;
     clock.start();
     std::unique_ptr<QThread> sender(QThread::create([&] {
-        for (int i = 0; i < paths.size(); ++i)
-            emit converter->fileProcessed(paths.at(i), i % 10 != 3);
+        for (int i = 0; i < paths.size(); ++i) {
+            const bool converted = i % 10 != 3;
+            emit converter->fileStarted(paths.at(i));
+            emit converter->fileResult(paths.at(i), converted, converted ? paths.at(i) : QString(),
+                                       converted ? QString()
+                                                 : QStringLiteral("Invalid data found when processing input"));
+            emit converter->fileProcessed(paths.at(i), converted);
+        }
         emit converter->convertFinished();
     }));
     sender->start();
