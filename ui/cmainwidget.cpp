@@ -400,7 +400,9 @@ QToolButton *cMainWidget::newPlayButton(const QString &fn)
 
 void cMainWidget::clearStatus(int row)
 {
-    if (QTableWidgetItem *const status = fileList->item(row, statusColumn))
+    QTableWidgetItem *const status = fileList->item(row, statusColumn);
+    // Most cells are empty already; each change of a cell is a signal to the view.
+    if (status && !(status->text().isEmpty() && status->toolTip().isEmpty()))
         setStatus(status, QString(), status->foreground(), QString());
 }
 
