@@ -510,7 +510,8 @@ void cMainWidget::play(const QString &fn)
 
 void cMainWidget::playFailed(int code)
 {
-    previewMessage = tr("Could not play %1: %2").arg(playingName, cPlayer::errorText(code));
+    // The reason first: a long name would push it out of the status line.
+    previewMessage = tr("Could not play, %1: %2").arg(cPlayer::errorText(code), playingName);
 }
 
 void cMainWidget::playFinished()
