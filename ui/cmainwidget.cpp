@@ -450,7 +450,6 @@ void cMainWidget::convertBtnClicked()
     firstUnfinished = 0;
     userScrolled = false;
 
-    previewFocus = FocusMemo();
     batchFocus.before = window()->focusWidget();
     batchRunning = true;
     batchStopping = false;
