@@ -24,6 +24,7 @@
 
 #include <sys/resource.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
@@ -181,6 +182,24 @@ int countStatus(const cMainWidget &widget, const QString &text)
     return count;
 }
 
+// The milliseconds one jump of the table costs, drawn, as when a batch keeps
+// its running row in view: the median of jumps to rows spread over the table.
+double scrollJumpMs(cMainWidget &widget)
+{
+    auto *const table = widget.findChild<QTableWidget *>(QStringLiteral("fileList"));
+    QList<double> times;
+    for (int i = 1; i <= 9; ++i) {
+        QElapsedTimer clock;
+        clock.start();
+        table->scrollToItem(table->item(table->rowCount() * i / 10, 0), QAbstractItemView::PositionAtCenter);
+        settle();
+        widget.repaint();
+        times << clock.nsecsElapsed() / 1e6;
+    }
+    std::sort(times.begin(), times.end());
+    return times.at(times.size() / 2);
+}
+
 QStringList tablePaths(const cMainWidget &widget)
 {
     const auto *const table = widget.findChild<QTableWidget *>(QStringLiteral("fileList"));
@@ -246,6 +265,7 @@ int main(int argc, char **argv)
     const double results10k = applyResults(*widget, tablePaths(*widget));
     const int shownOk = countStatus(*widget, QStringLiteral("OK"));
     const int shownFail = countStatus(*widget, QStringLiteral("FAIL!"));
+    const double jump10k = scrollJumpMs(*widget);
     const double refill10k = selectThroughDialog(*widget, scratch.filePath(QStringLiteral("many")), many);
     const BatchFigures batch10k = measureBatch(*widget, batchSeconds);
     widget.reset();
@@ -255,6 +275,7 @@ int main(int argc, char **argv)
     std::printf("refill 10,000 rows over 10,000: %8.1f ms\n", refill10k);
     std::printf("apply 10,000 results:           %8.1f ms (target < 1000); shown: %d OK, %d FAIL!\n", results10k,
                 shownOk, shownFail);
+    std::printf("scroll the table, 10,000 rows:  %8.1f ms per jump\n", jump10k);
     std::printf("press Convert, 1,000 rows:      %8.1f ms\n", batch1k.convertClickMs);
     std::printf("press Convert, 10,000 rows:     %8.1f ms\n", batch10k.convertClickMs);
     std::printf("real batch, 1,000 rows:         worst event-loop stall %5.1f ms, %d results in %d s\n",
