@@ -208,6 +208,7 @@ private slots:
     void longPathsLeaveResultsInView();
     void keyboard();
     void stopPreview();
+    void stopBatch();
     void removeAndOpenFolder();
     void dropFilesAndFolders();
     void outputFolderRules_data();
@@ -887,6 +888,55 @@ void tst_cMainWidget::stopPreview()
     QTRY_VERIFY(selectBtn->isEnabled());
     QVERIFY(!stoppable);
     QCOMPARE(statusLine, QStringLiteral("1 file(s) listed"));
+}
+
+// The Stop button of the status line ends a batch: no converter program is
+// left running, no unfinished output stays, the rows not done stay empty and
+// Convert comes back.
+void tst_cMainWidget::stopBatch()
+{
+    QTemporaryDir fake;
+    QTemporaryDir out;
+    const QString pids = fake.filePath(QStringLiteral("pids"));
+    QVERIFY(!TestSupport::writeFakeConverter(fake.path(), "for out; do :; done\n"
+                                                          "echo $$ >> '" +
+                                                              QFile::encodeName(pids) +
+                                                              "'\n"
+                                                              "printf partial > \"$out\"\n"
+                                                              "exec sleep 60")
+                 .isEmpty());
+    const QByteArray oldPath = TestSupport::prependToPath(fake.path());
+    const auto restorePath = qScopeGuard([&] { qputenv("PATH", oldPath); });
+    store(QStringLiteral("Output"), out.path());
+
+    cMainWindow window;
+    window.show();
+    window.listFiles(
+        {toneWav, sounds.filePath(QStringLiteral("tone.mp3")), sounds.filePath(QStringLiteral("beep.wav"))});
+    auto *const table = window.findChild<QTableWidget *>(QStringLiteral("fileList"));
+    auto *const convert = window.findChild<QPushButton *>(QStringLiteral("convertBtn"));
+    auto *const stopBtn = window.statusBar()->findChild<QPushButton *>(QStringLiteral("stopBtn"));
+    auto *const label = window.statusBar()->findChild<QLabel *>(QStringLiteral("statusLabel"));
+    QVERIFY(table && convert && stopBtn && label);
+    QVERIFY(!stopBtn->isVisible());
+
+    convert->click();
+    QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(QDir(out.path()).filePath(QStringLiteral("tone.wav"))), batchTimeoutMs);
+    QTRY_VERIFY(stopBtn->isVisible());
+    stopBtn->click();
+    QTRY_VERIFY_WITH_TIMEOUT(convert->isEnabled(), batchTimeoutMs);
+
+    QVERIFY(!stopBtn->isVisible());
+    QVERIFY(label->text().startsWith(QLatin1String("Stopped: 0 of 3 done, 0 failed, in 0:")));
+    for (int row = 0; row < 3; ++row)
+        QCOMPARE(table->item(row, 2)->text(), QString());
+    QCOMPARE(QDir(out.path()).entryList(QDir::Files), QStringList());
+    const QList<QByteArray> started = TestSupport::readFile(pids).split('\n');
+    QVERIFY(started.size() > 1);
+    for (const QByteArray &pid : started) {
+        if (!pid.isEmpty())
+            QVERIFY2(!QFile::exists(QStringLiteral("/proc/") + QString::fromLatin1(pid)), pid.constData());
+    }
 }
 
 // Delete removes the selected rows, and results then find the rows left;
