@@ -23,6 +23,7 @@
 #include <QTimer>
 
 #include <sys/resource.h>
+#include <time.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -135,10 +136,20 @@ double applyResults(cMainWidget &widget, const QStringList &paths)
     return ms;
 }
 
+double threadCpuMs()
+{
+    timespec now{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+    return now.tv_sec * 1e3 + now.tv_nsec / 1e6;
+}
+
 struct BatchFigures
 {
     double convertClickMs = 0;
     double worstStallMs = 0;
+    // How long the GUI thread itself ran during that worst gap: the rest of
+    // the gap it waited for a processor (ffmpeg keeps both cores busy).
+    double worstStallCpuMs = 0;
     int results = 0;
 };
 
@@ -154,8 +165,15 @@ BatchFigures measureBatch(cMainWidget &widget, int seconds)
     QTimer tick;
     tick.setTimerType(Qt::PreciseTimer);
     tick.setInterval(5);
+    double cpuAtTick = threadCpuMs();
     QObject::connect(&tick, &QTimer::timeout, &tick, [&] {
-        figures.worstStallMs = qMax(figures.worstStallMs, sinceTick.nsecsElapsed() / 1e6 - 5);
+        const double stall = sinceTick.nsecsElapsed() / 1e6 - 5;
+        const double cpu = threadCpuMs();
+        if (stall > figures.worstStallMs) {
+            figures.worstStallMs = stall;
+            figures.worstStallCpuMs = cpu - cpuAtTick;
+        }
+        cpuAtTick = cpu;
         sinceTick.start();
     });
     QElapsedTimer clock;
@@ -278,10 +296,12 @@ int main(int argc, char **argv)
     std::printf("scroll the table, 10,000 rows:  %8.1f ms per jump\n", jump10k);
     std::printf("press Convert, 1,000 rows:      %8.1f ms\n", batch1k.convertClickMs);
     std::printf("press Convert, 10,000 rows:     %8.1f ms\n", batch10k.convertClickMs);
-    std::printf("real batch, 1,000 rows:         worst event-loop stall %5.1f ms, %d results in %d s\n",
-                batch1k.worstStallMs, batch1k.results, batchSeconds);
-    std::printf("real batch, 10,000 rows:        worst event-loop stall %5.1f ms, %d results in %d s (target < 50)\n",
-                batch10k.worstStallMs, batch10k.results, batchSeconds);
+    std::printf("real batch, 1,000 rows:         worst event-loop stall %5.1f ms (%.1f ms of it running), %d results "
+                "in %d s\n",
+                batch1k.worstStallMs, batch1k.worstStallCpuMs, batch1k.results, batchSeconds);
+    std::printf("real batch, 10,000 rows:        worst event-loop stall %5.1f ms (%.1f ms of it running), %d results "
+                "in %d s (target < 50)\n",
+                batch10k.worstStallMs, batch10k.worstStallCpuMs, batch10k.results, batchSeconds);
     std::printf("peak memory: %ld MiB before any table, %ld MiB with 10,000 rows\n", baseKiB / 1024, rss10k / 1024);
     return 0;
 }
