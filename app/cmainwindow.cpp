@@ -7,9 +7,12 @@
 #include <QCoreApplication>
 #include <QDateTime>
 #include <QDebug>
+#include <QLabel>
 #include <QMetaType>
+#include <QPushButton>
 #include <QRect>
 #include <QSettings>
+#include <QStatusBar>
 
 namespace {
 const QRect defaultGeometry(40, 40, 650, 650);
@@ -22,6 +25,7 @@ cMainWindow::cMainWindow(QWidget *parent) : QMainWindow(parent)
 
     mainWidget = new cMainWidget(this);
     setCentralWidget(mainWidget);
+    setUpStatusLine();
 
     QSettings settings;
     settings.beginGroup(QStringLiteral("MainWindow"));
@@ -47,6 +51,32 @@ cMainWindow::~cMainWindow()
     // The central widget and its workers die after this, with the handler gone:
     // what they report while being destroyed goes to Qt's default output.
     tearDownLog();
+}
+
+// The status line: what the list or the batch says, and a Stop button while
+// a batch or a preview runs. A plain label, so screen readers read it.
+void cMainWindow::setUpStatusLine()
+{
+    auto *const statusLabel = new QLabel(this);
+    statusLabel->setObjectName(QStringLiteral("statusLabel"));
+    statusLabel->setTextFormat(Qt::PlainText);
+    // A long text is cut rather than widening the window.
+    statusLabel->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    auto *const stopBtn = new QPushButton(this);
+    stopBtn->setObjectName(QStringLiteral("stopBtn"));
+    stopBtn->setText(tr("Stop"));
+    stopBtn->setToolTip(tr("Stop the batch or the preview (Esc)"));
+    stopBtn->hide();
+    statusBar()->addWidget(statusLabel, 1);
+    statusBar()->addPermanentWidget(stopBtn);
+
+    connect(mainWidget, &cMainWidget::statusChanged, statusLabel,
+            [statusLabel, stopBtn](const QString &text, bool stoppable) {
+                statusLabel->setText(text);
+                statusLabel->setToolTip(text);
+                stopBtn->setVisible(stoppable);
+            });
+    connect(stopBtn, &QPushButton::clicked, mainWidget, &cMainWidget::stop);
 }
 
 void cMainWindow::listFiles(const QStringList &paths)

@@ -23,6 +23,7 @@ private slots:
     void log(QtMsgType type, const QString &msg);
 
 private:
+    void setUpStatusLine();
     void setUpLog();
     void tearDownLog();
 

@@ -73,7 +73,7 @@ QStringList shownTexts(const QWidget *window)
 {
     QStringList texts;
     for (const char *name : {"selectBtn", "convertBtn", "optionsBtn"})
-        texts.append(window->findChild<QPushButton *>(QLatin1String(name))->text());
+        texts.append(window->findChild<QPushButton *>(QLatin1String(name))->text().remove(QLatin1Char('&')));
     for (const QAction *const action :
          window->findChild<QPushButton *>(QStringLiteral("optionsBtn"))->menu()->actions()) {
         if (!action->isSeparator())

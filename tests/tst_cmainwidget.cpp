@@ -1,3 +1,4 @@
+#include "app/cmainwindow.h"
 #include "support/testsupport.h"
 #include "ui/cmainwidget.h"
 #include "workers/cconverter.h"
@@ -5,12 +6,18 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QDesktopServices>
 #include <QFileDialog>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMimeData>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QScopeGuard>
+#include <QScrollBar>
 #include <QSettings>
+#include <QStatusBar>
 #include <QTableWidget>
 #include <QToolButton>
 #include <QtTest>
@@ -153,11 +160,28 @@ private:
     int fd = -1;
 };
 
+// Drags the URLs onto target and drops them there, as a file manager does;
+// true when the target took both the drag and the drop.
+bool drop(QWidget *target, const QList<QUrl> &urls)
+{
+    QMimeData mime;
+    mime.setUrls(urls);
+    QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(target, &enter);
+    QDropEvent dropped(QPointF(5, 5), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(target, &dropped);
+    return enter.isAccepted() && dropped.isAccepted();
+}
+
 } // namespace
 
 class tst_cMainWidget : public QObject
 {
     Q_OBJECT
+
+public:
+    // Stands in for the desktop's file manager.
+    Q_INVOKABLE void openUrl(const QUrl &url) { openedUrls << url; }
 
 private slots:
     void initTestCase();
@@ -180,9 +204,17 @@ private slots:
     void preview_data();
     void preview();
     void batchGoesOnWhileUserWorks();
-    void resultsAfterReselection();
-    void repeatedFileShowsInFirstRow();
+    void listIsTheBatchsWhileItRuns();
+    void eachRowGetsItsOwnResult();
     void emptyTableConvertsNothing();
+    void longPathsLeaveResultsInView();
+    void keyboard();
+    void stopPreview();
+    void stopBatch();
+    void removeAndOpenFolder();
+    void dropFilesAndFolders();
+    void outputFolderRules_data();
+    void outputFolderRules();
 
 private:
     bool makeWidget();
@@ -193,6 +225,7 @@ private:
     }
     QAction *option(const QString &name) const { return widget->findChild<QAction *>(name); }
     QString status(int row) const { return fileList->item(row, 2)->text(); }
+    QString tip(int row) const { return fileList->item(row, 2)->toolTip(); }
     bool select(const QString &dir, const QStringList &names);
 
     QTemporaryDir settingsDir;
@@ -209,11 +242,19 @@ private:
     QToolButton *outputBtn = nullptr;
     cConverter *converter = nullptr;
     cPlayer *player = nullptr;
+    QList<QUrl> openedUrls;
+    // QtTest's message handler, put back after a test's main window removed its own.
+    QtMessageHandler testHandler = nullptr;
+    // What the status line shows.
+    QString statusLine;
+    bool stoppable = false;
 };
 
 void tst_cMainWidget::initTestCase()
 {
     QApplication::setAttribute(Qt::AA_DontUseNativeDialogs);
+    testHandler = qInstallMessageHandler(nullptr);
+    qInstallMessageHandler(testHandler);
     // A converter program that quits early must not end the test with it.
     ::signal(SIGPIPE, SIG_IGN);
     QVERIFY(settingsDir.isValid() && workDir.isValid() && sounds.isValid());
@@ -238,6 +279,7 @@ void tst_cMainWidget::init()
 void tst_cMainWidget::cleanup()
 {
     widget.reset();
+    qInstallMessageHandler(testHandler);
 }
 
 bool tst_cMainWidget::makeWidget()
@@ -251,6 +293,12 @@ bool tst_cMainWidget::makeWidget()
     outputBtn = part<QToolButton>("outputBtn");
     converter = widget->findChild<cConverter *>();
     player = widget->findChild<cPlayer *>();
+    statusLine.clear();
+    stoppable = false;
+    connect(widget.get(), &cMainWidget::statusChanged, this, [this](const QString &text, bool canStop) {
+        statusLine = text;
+        stoppable = canStop;
+    });
     widget->show();
     return selectBtn && convertBtn && optionsBtn && fileList && outputEdit && outputBtn && converter && player &&
            QTest::qWaitForWindowExposed(widget.get());
@@ -353,7 +401,7 @@ void tst_cMainWidget::unnamedModeOnlyClearsStatuses()
     store(QStringLiteral("FileNameMode"), QStringLiteral("ActionChangeExt"));
     QVERIFY(makeWidget());
     QVERIFY(select(sounds.path(), {QStringLiteral("tone.wav")}));
-    emit converter->fileProcessed(toneWav, true);
+    emit converter->fileResult(toneWav, true, out.path(), QString());
     QCOMPARE(status(0), QStringLiteral("OK"));
 
     convertBtn->click();
@@ -474,7 +522,7 @@ void tst_cMainWidget::selectFiles()
         QCOMPARE(dialog->windowTitle(), QStringLiteral("Select files"));
         QCOMPARE(dialog->fileMode(), QFileDialog::ExistingFiles);
         QCOMPARE(dialog->nameFilters(),
-                 QStringList({QStringLiteral("Sound files (*.wav *.mp3)"), QStringLiteral("All files (*.*)")}));
+                 QStringList({QStringLiteral("Sound files (*.wav *.mp3)"), QStringLiteral("All files (*)")}));
         QCOMPARE(dialog->directory().absolutePath(), QDir::currentPath());
         choose(dialog, first.path(), names);
     }));
@@ -489,7 +537,7 @@ void tst_cMainWidget::selectFiles()
         QCOMPARE(fileList->item(row, 0)->toolTip(), path);
         QCOMPARE(status(row), QString());
         for (int column = 0; column < 3; ++column)
-            QCOMPARE(fileList->item(row, column)->flags(), Qt::ItemFlags(Qt::ItemIsEnabled));
+            QCOMPARE(fileList->item(row, column)->flags(), Qt::ItemIsEnabled | Qt::ItemIsSelectable);
 
         auto *const play = qobject_cast<QToolButton *>(fileList->cellWidget(row, 1));
         QVERIFY(play);
@@ -532,11 +580,11 @@ void tst_cMainWidget::realBatch()
     store(QStringLiteral("Output"), out.path());
     QVERIFY(makeWidget());
     QVERIFY(select(sounds.path(), {QStringLiteral("tone.mp3"), QStringLiteral("bad.mp3"), QStringLiteral("beep.wav")}));
-    // After each result, as the user sees it, every column fits its contents.
+    // After each result, as the user sees it, the play and status columns fit their contents.
     int tooNarrow = 0;
     const QAbstractItemView *const view = fileList;
     connect(converter, &cConverter::fileProcessed, fileList, [&] {
-        for (int column = 0; column < 3; ++column)
+        for (int column = 1; column < 3; ++column)
             tooNarrow += fileList->columnWidth(column) < view->sizeHintForColumn(column) ? 1 : 0;
     });
 
@@ -550,6 +598,15 @@ void tst_cMainWidget::realBatch()
         QCOMPARE(fileList->item(row, 2)->foreground(), QBrush(colour));
     }
     QVERIFY(QFile::exists(QDir(out.path()).filePath(QStringLiteral("tone.wav"))));
+    // The output written, and why the damaged file failed, for the eye and for screen readers.
+    QCOMPARE(tip(0), QStringLiteral("Written to ") + QDir(out.path()).filePath(QStringLiteral("tone.wav")));
+    QVERIFY(!tip(1).isEmpty());
+    for (int row = 0; row < 3; ++row)
+        QCOMPARE(fileList->item(row, 2)->data(Qt::AccessibleDescriptionRole).toString(), tip(row));
+    QVERIFY2(QRegularExpression(QStringLiteral("^3 file\\(s\\): 2 converted, 1 failed, in 0:\\d\\d$"))
+                 .match(statusLine)
+                 .hasMatch(),
+             qPrintable(statusLine));
 
     // Skip is the default: this time every output exists already, or can't be made.
     // The converter's thread ends just after its last signal; a press before
@@ -647,6 +704,10 @@ void tst_cMainWidget::preview()
     QTRY_VERIFY(selectBtn->isEnabled());
     for (QWidget *const w : locked)
         QVERIFY2(w->isEnabled(), qPrintable(w->objectName()));
+    // A file that can't play says why.
+    QCOMPARE(statusLine, playable ? QStringLiteral("2 file(s) listed")
+                                  : QStringLiteral("2 file(s) listed \u00b7 Could not play, the file is empty, damaged "
+                                                   "or in a format that can't be played: bad.mp3"));
 
     // The player logs the stream handle it got for the file, 0 when it could not open it.
     const QRegularExpression handleLine(QStringLiteral("^(-?\\d+) -?\\d+$"));
@@ -662,9 +723,8 @@ void tst_cMainWidget::preview()
 }
 
 // While a batch is held at its first file, the user picks another output
-// folder, previews a file and presses Convert again: the preview gives
-// Convert back, the second press starts nothing new, and the new folder
-// takes the files not yet started.
+// folder and previews a file: Convert stays locked after the preview, and the
+// new folder takes the files not yet started. The status line follows.
 void tst_cMainWidget::batchGoesOnWhileUserWorks()
 {
     QTemporaryDir first;
@@ -676,11 +736,15 @@ void tst_cMainWidget::batchGoesOnWhileUserWorks()
     store(QStringLiteral("Jobs"), QStringLiteral("1"));
     QVERIFY(makeWidget());
     QVERIFY(select(sounds.path(), {QStringLiteral("held.wav"), QStringLiteral("tone.mp3")}));
+    QCOMPARE(statusLine, QStringLiteral("2 file(s) listed"));
     QSignalSpy results(converter, &cConverter::fileProcessed);
 
     convertBtn->click();
     QVERIFY(!convertBtn->isEnabled());
     QVERIFY(gate.waitForReader());
+    QTRY_COMPARE(status(0), QStringLiteral("\u2026"));
+    QTRY_VERIFY(statusLine.startsWith(QLatin1String("Converting: 0 of 2 done, 0 failed, 0:")));
+    QVERIFY(stoppable);
 
     QVERIFY(clickThroughDialog(outputBtn, [&](QFileDialog *dialog) { choose(dialog, second.path()); }));
     QCOMPARE(outputEdit->text(), second.path());
@@ -688,13 +752,12 @@ void tst_cMainWidget::batchGoesOnWhileUserWorks()
     QSignalSpy previewed(player, &cPlayer::playFinished);
     qobject_cast<QToolButton *>(fileList->cellWidget(1, 1))->click();
     QVERIFY(!convertBtn->isEnabled());
-    QVERIFY(!selectBtn->isEnabled());
+    QVERIFY(statusLine.endsWith(QLatin1String("Playing tone.mp3")));
     QVERIFY(previewed.wait(batchTimeoutMs));
-    QTRY_VERIFY(convertBtn->isEnabled());
+    QTRY_VERIFY(outputEdit->isEnabled());
     QVERIFY(converter->isRunning());
-
-    convertBtn->click();
     QVERIFY(!convertBtn->isEnabled());
+    QVERIFY(!selectBtn->isEnabled());
 
     QVERIFY(gate.release(TestSupport::readFile(toneWav)));
     QTRY_VERIFY_WITH_TIMEOUT(convertBtn->isEnabled(), batchTimeoutMs);
@@ -703,11 +766,12 @@ void tst_cMainWidget::batchGoesOnWhileUserWorks()
     QCOMPARE(results.size(), 2);
     QCOMPARE(QDir(first.path()).entryList(QDir::Files), QStringList{QStringLiteral("held.wav")});
     QCOMPARE(QDir(second.path()).entryList(QDir::Files), QStringList{QStringLiteral("tone.wav")});
+    QVERIFY(selectBtn->isEnabled());
+    QVERIFY(!stoppable);
 }
 
-// Files selected while a batch runs: a result for a file that left the table
-// shows nowhere, one for a path the new table holds too shows in its row.
-void tst_cMainWidget::resultsAfterReselection()
+// While a batch runs its list can be neither replaced nor edited.
+void tst_cMainWidget::listIsTheBatchsWhileItRuns()
 {
     QTemporaryDir out;
     Gate gate(sounds.filePath(QStringLiteral("gate.wav")));
@@ -716,22 +780,25 @@ void tst_cMainWidget::resultsAfterReselection()
     store(QStringLiteral("Jobs"), QStringLiteral("1"));
     QVERIFY(makeWidget());
     QVERIFY(select(sounds.path(), {QStringLiteral("gate.wav"), QStringLiteral("tone.mp3")}));
-    QSignalSpy results(converter, &cConverter::fileProcessed);
     convertBtn->click();
     QVERIFY(gate.waitForReader());
 
-    QVERIFY(select(sounds.path(), {QStringLiteral("tone.wav"), QStringLiteral("tone.mp3")}));
+    QVERIFY(!selectBtn->isEnabled());
+    QVERIFY(!drop(widget.get(), {QUrl::fromLocalFile(toneWav)}));
+    fileList->setFocus();
+    fileList->selectRow(1);
+    QTest::keyClick(fileList, Qt::Key_Delete);
+    QCOMPARE(fileList->rowCount(), 2);
+
     QVERIFY(gate.release(TestSupport::readFile(toneWav)));
     QTRY_VERIFY_WITH_TIMEOUT(convertBtn->isEnabled(), batchTimeoutMs);
-    QCOMPARE(results.size(), 2);
-    QCOMPARE(fileList->rowCount(), 2);
-    QCOMPARE(status(0), QString());
+    QCOMPARE(status(0), QStringLiteral("OK"));
     QCOMPARE(status(1), QStringLiteral("OK"));
 }
 
-// The same file selected twice is converted twice; both results show in the
-// first of its rows.
-void tst_cMainWidget::repeatedFileShowsInFirstRow()
+// The same file listed twice is converted twice, and each row shows its own
+// result: the second run finds the output the first one wrote.
+void tst_cMainWidget::eachRowGetsItsOwnResult()
 {
     QTemporaryDir out;
     store(QStringLiteral("Output"), out.path());
@@ -743,9 +810,9 @@ void tst_cMainWidget::repeatedFileShowsInFirstRow()
     convertBtn->click();
     QTRY_VERIFY_WITH_TIMEOUT(convertBtn->isEnabled(), batchTimeoutMs);
     QCOMPARE(results.size(), 3);
-    QVERIFY(!status(0).isEmpty());
+    QCOMPARE(status(0), QStringLiteral("OK"));
     QCOMPARE(status(1), QStringLiteral("OK"));
-    QCOMPARE(status(2), QString());
+    QCOMPARE(status(2), QStringLiteral("FAIL!"));
 }
 
 void tst_cMainWidget::emptyTableConvertsNothing()
@@ -753,10 +820,281 @@ void tst_cMainWidget::emptyTableConvertsNothing()
     QVERIFY(makeWidget());
     QSignalSpy results(converter, &cConverter::fileProcessed);
     convertBtn->click();
-    QVERIFY(!convertBtn->isEnabled());
-    QTRY_VERIFY_WITH_TIMEOUT(convertBtn->isEnabled(), batchTimeoutMs);
+    QVERIFY(convertBtn->isEnabled());
+    QVERIFY(!converter->isRunning());
+    QCOMPARE(statusLine, QStringLiteral("Nothing to convert: select files or drop them here first"));
     QCOMPARE(results.size(), 0);
-    QCOMPARE(fileList->rowCount(), 0);
+}
+
+// With paths far longer than the window is wide, the play button and the
+// status of every row stay inside the table at the default window size, with
+// no scrolling to the side; the full path is in the tool tip. The status bar
+// says what was listed.
+void tst_cMainWidget::longPathsLeaveResultsInView()
+{
+    QTemporaryDir root;
+    const QString folder = root.filePath(QStringLiteral("Ansagen für die Warteschleife und das Hauptmenü/"
+                                                        "Приветствия и голосовое меню колл-центра"));
+    QVERIFY(QDir().mkpath(folder));
+    QStringList paths;
+    for (const QString &name :
+         {QStringLiteral("Welcome message for callers outside business hours - please hold while we connect you.mp3"),
+          QStringLiteral("営業時間外のお客様へのご案内メッセージ 次の担当者におつなぎしますので少々お待ちください.wav"),
+          QStringLiteral("Μήνυμα καλωσορίσματος για καλούντες εκτός ωραρίου – παρακαλούμε περιμένετε.wav")}) {
+        paths << QDir(folder).filePath(name);
+        QVERIFY(TestSupport::writeFile(paths.constLast(), {}));
+    }
+
+    cMainWindow window;
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    window.listFiles(paths + QStringList{root.filePath(QStringLiteral("gone.wav"))});
+    auto *const table = window.findChild<QTableWidget *>(QStringLiteral("fileList"));
+    auto *const label = window.statusBar()->findChild<QLabel *>(QStringLiteral("statusLabel"));
+    QVERIFY(table && label);
+    QCOMPARE(label->text(), QStringLiteral("3 file(s) listed, 1 named path(s) not found"));
+    QCOMPARE(table->rowCount(), 3);
+    QCOMPARE(window.geometry().size(), QSize(650, 650));
+
+    QTRY_VERIFY(!table->horizontalScrollBar()->isVisible());
+    QCOMPARE(table->horizontalScrollBar()->maximum(), 0);
+    QCOMPARE(table->textElideMode(), Qt::ElideMiddle);
+    const QRect viewport = table->viewport()->rect();
+    for (int row = 0; row < 3; ++row) {
+        QCOMPARE(table->item(row, 0)->toolTip(), paths.at(row));
+        for (int column = 1; column < 3; ++column) {
+            const QRect cell = table->visualRect(table->model()->index(row, column));
+            QVERIFY2(viewport.contains(cell), qPrintable(QStringLiteral("row %1, column %2").arg(row).arg(column)));
+            QVERIFY(table->columnWidth(column) >=
+                    static_cast<const QAbstractItemView *>(table)->sizeHintForColumn(column));
+        }
+    }
+}
+
+// Tab and Shift+Tab leave the table; Space on a row plays it, and the focus
+// comes back to the table when the preview ends.
+void tst_cMainWidget::keyboard()
+{
+    QVERIFY(makeWidget());
+    widget->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(widget.get()));
+    widget->listFiles({toneWav, sounds.filePath(QStringLiteral("beep.wav"))});
+
+    fileList->setFocus();
+    QTest::keyClick(fileList, Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget(), outputEdit);
+    fileList->setFocus();
+    QTest::keyClick(fileList, Qt::Key_Backtab, Qt::ShiftModifier);
+    QCOMPARE(QApplication::focusWidget(), selectBtn);
+
+    fileList->setFocus();
+    QTest::keyClick(fileList, Qt::Key_Down);
+    QCOMPARE(fileList->currentRow(), 1);
+    QSignalSpy finished(player, &cPlayer::playFinished);
+    QTest::keyClick(fileList, Qt::Key_Space);
+    QCOMPARE(statusLine, QStringLiteral("2 file(s) listed \u00b7 Playing beep.wav"));
+    QVERIFY(!fileList->isEnabled());
+    QVERIFY(finished.wait(batchTimeoutMs));
+    QTRY_VERIFY(fileList->isEnabled());
+    QCOMPARE(QApplication::focusWidget(), fileList);
+    QCOMPARE(statusLine, QStringLiteral("2 file(s) listed"));
+}
+
+// Esc ends a long preview at once.
+void tst_cMainWidget::stopPreview()
+{
+    const QString longTone = sounds.filePath(QStringLiteral("long.wav"));
+    QVERIFY(TestSupport::makeTone(longTone, 60));
+    QVERIFY(makeWidget());
+    widget->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(widget.get()));
+    widget->listFiles({longTone});
+
+    QSignalSpy finished(player, &cPlayer::playFinished);
+    qobject_cast<QToolButton *>(fileList->cellWidget(0, 1))->click();
+    QVERIFY(stoppable);
+    QTest::keyClick(widget.get(), Qt::Key_Escape);
+    QVERIFY(finished.wait(10000));
+    QTRY_VERIFY(selectBtn->isEnabled());
+    QVERIFY(!stoppable);
+    QCOMPARE(statusLine, QStringLiteral("1 file(s) listed"));
+}
+
+// The Stop button of the status line ends a batch: no converter program is
+// left running, no unfinished output stays, the rows not done stay empty and
+// Convert comes back.
+void tst_cMainWidget::stopBatch()
+{
+    QTemporaryDir fake;
+    QTemporaryDir out;
+    const QString pids = fake.filePath(QStringLiteral("pids"));
+    QVERIFY(!TestSupport::writeFakeConverter(fake.path(), "for out; do :; done\n"
+                                                          "echo $$ >> '" +
+                                                              QFile::encodeName(pids) +
+                                                              "'\n"
+                                                              "printf partial > \"$out\"\n"
+                                                              "exec sleep 60")
+                 .isEmpty());
+    const QByteArray oldPath = TestSupport::prependToPath(fake.path());
+    const auto restorePath = qScopeGuard([&] { qputenv("PATH", oldPath); });
+    store(QStringLiteral("Output"), out.path());
+
+    cMainWindow window;
+    window.show();
+    window.listFiles(
+        {toneWav, sounds.filePath(QStringLiteral("tone.mp3")), sounds.filePath(QStringLiteral("beep.wav"))});
+    auto *const table = window.findChild<QTableWidget *>(QStringLiteral("fileList"));
+    auto *const convert = window.findChild<QPushButton *>(QStringLiteral("convertBtn"));
+    auto *const stopBtn = window.statusBar()->findChild<QPushButton *>(QStringLiteral("stopBtn"));
+    auto *const label = window.statusBar()->findChild<QLabel *>(QStringLiteral("statusLabel"));
+    QVERIFY(table && convert && stopBtn && label);
+    QVERIFY(!stopBtn->isVisible());
+
+    convert->click();
+    QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(QDir(out.path()).filePath(QStringLiteral("tone.wav"))), batchTimeoutMs);
+    QTRY_VERIFY(stopBtn->isVisible());
+    stopBtn->click();
+    QTRY_VERIFY_WITH_TIMEOUT(convert->isEnabled(), batchTimeoutMs);
+
+    QVERIFY(!stopBtn->isVisible());
+    QVERIFY(label->text().startsWith(QLatin1String("Stopped: 0 of 3 done, 0 failed, in 0:")));
+    for (int row = 0; row < 3; ++row)
+        QCOMPARE(table->item(row, 2)->text(), QString());
+    QCOMPARE(QDir(out.path()).entryList(QDir::Files), QStringList());
+    const QList<QByteArray> started = TestSupport::readFile(pids).split('\n');
+    QVERIFY(started.size() > 1);
+    for (const QByteArray &pid : started) {
+        if (!pid.isEmpty())
+            QVERIFY2(!QFile::exists(QStringLiteral("/proc/") + QString::fromLatin1(pid)), pid.constData());
+    }
+}
+
+// Delete removes the selected rows, and results then find the rows left;
+// the context menu offers the same, and opens the folder of a file.
+void tst_cMainWidget::removeAndOpenFolder()
+{
+    QTemporaryDir out;
+    store(QStringLiteral("Output"), out.path());
+    QVERIFY(makeWidget());
+    const QString beep = sounds.filePath(QStringLiteral("beep.wav"));
+    widget->listFiles({toneWav, sounds.filePath(QStringLiteral("bad.mp3")), beep});
+    QStringList menu;
+    for (const QAction *const action : fileList->actions())
+        menu << action->text();
+    QCOMPARE(menu, QStringList({QStringLiteral("Play"), QStringLiteral("Remove from list"),
+                                QStringLiteral("Open containing folder")}));
+
+    fileList->setFocus();
+    fileList->selectRow(0);
+    fileList->selectionModel()->select(fileList->model()->index(1, 0),
+                                       QItemSelectionModel::Select | QItemSelectionModel::Rows);
+    QTest::keyClick(fileList, Qt::Key_Delete);
+    QCOMPARE(fileList->rowCount(), 1);
+    QCOMPARE(fileList->item(0, 0)->text(), beep);
+    QCOMPARE(statusLine, QStringLiteral("1 file(s) listed"));
+
+    convertBtn->click();
+    QTRY_VERIFY_WITH_TIMEOUT(convertBtn->isEnabled(), batchTimeoutMs);
+    QCOMPARE(status(0), QStringLiteral("OK"));
+
+    QDesktopServices::setUrlHandler(QStringLiteral("file"), this, "openUrl");
+    const auto unset = qScopeGuard([] { QDesktopServices::unsetUrlHandler(QStringLiteral("file")); });
+    fileList->setCurrentCell(0, 0);
+    fileList->actions().at(2)->trigger();
+    QCOMPARE(openedUrls, QList<QUrl>{QUrl::fromLocalFile(sounds.path())});
+}
+
+// Local files and folders dropped on the window replace the list; a drop of
+// nothing local is refused.
+void tst_cMainWidget::dropFilesAndFolders()
+{
+    QTemporaryDir dropped;
+    QVERIFY(QDir().mkpath(dropped.filePath(QStringLiteral("sub"))));
+    for (const QString &name : {QStringLiteral("sub/b.wav"), QStringLiteral("a.mp3"), QStringLiteral("notes.txt")})
+        QVERIFY(TestSupport::writeFile(dropped.filePath(name), {}));
+    QVERIFY(makeWidget());
+    widget->listFiles({toneWav});
+
+    QVERIFY(!drop(widget.get(), {QUrl(QStringLiteral("https://example.org/a.wav"))}));
+    QCOMPARE(fileList->rowCount(), 1);
+
+    QVERIFY(drop(widget.get(), {QUrl::fromLocalFile(dropped.path()), QUrl(QStringLiteral("https://example.org/c.wav")),
+                                QUrl::fromLocalFile(toneWav)}));
+    QCOMPARE(fileList->rowCount(), 3);
+    QCOMPARE(fileList->item(0, 0)->text(), dropped.filePath(QStringLiteral("a.mp3")));
+    QCOMPARE(fileList->item(1, 0)->text(), dropped.filePath(QStringLiteral("sub/b.wav")));
+    QCOMPARE(fileList->item(2, 0)->text(), toneWav);
+    QCOMPARE(statusLine, QStringLiteral("3 file(s) listed"));
+}
+
+void tst_cMainWidget::outputFolderRules_data()
+{
+    // In texts, "<tmp>" stands for a fresh temporary folder, "~" for the home folder.
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("used");        // where the files land; empty: the working directory
+    QTest::addColumn<QString>("dialogStart"); // where the folder dialog opens; "<src>": the sources' folder
+
+    QTest::newRow("empty") << ""
+                           << ""
+                           << "<src>";
+    QTest::newRow("blanks around") << "  <tmp>/out \t"
+                                   << "<tmp>/out"
+                                   << "<tmp>/out";
+    QTest::newRow("home folder") << "~/prompts"
+                                 << "~/prompts"
+                                 << "~/prompts";
+    QTest::newRow("created at Convert") << "<tmp>/new/deeper"
+                                        << "<tmp>/new/deeper"
+                                        << "<src>";
+    QTest::newRow("tilde inside a name") << "<tmp>/a~/b"
+                                         << "<tmp>/a~/b"
+                                         << "<src>";
+}
+
+// The typed text is used without its blanks and with "~/" for the home
+// folder, a missing folder is made at Convert, and the text is kept as typed.
+void tst_cMainWidget::outputFolderRules()
+{
+    QFETCH(QString, typed);
+    QFETCH(QString, used);
+    QFETCH(QString, dialogStart);
+
+    QTemporaryDir tmp;
+    QTemporaryDir home;
+    QTemporaryDir cwd;
+    const QByteArray oldHome = qgetenv("HOME");
+    qputenv("HOME", QFile::encodeName(home.path()));
+    const auto restoreHome = qScopeGuard([&] { qputenv("HOME", oldHome); });
+    QVERIFY(QDir::setCurrent(cwd.path()));
+    const auto expand = [&](QString text) {
+        text.replace(QLatin1String("<tmp>"), tmp.path()).replace(QLatin1String("<src>"), sounds.path());
+        return text.startsWith(QLatin1Char('~')) ? home.path() + text.mid(1) : text;
+    };
+    typed.replace(QLatin1String("<tmp>"), tmp.path());
+    const QString usedDir = used.isEmpty() ? cwd.path() : expand(used);
+    if (typed.contains(QLatin1String("out")) || typed.startsWith(QLatin1Char('~')))
+        QVERIFY(QDir().mkpath(usedDir));
+
+    store(QStringLiteral("Output"), typed);
+    QVERIFY(makeWidget());
+    widget->listFiles({sounds.filePath(QStringLiteral("beep.wav"))});
+    QString openedIn;
+    QVERIFY(clickThroughDialog(outputBtn, [&](QFileDialog *dialog) {
+        openedIn = dialog->directory().absolutePath();
+        cancel(dialog);
+    }));
+    QCOMPARE(openedIn, expand(dialogStart));
+
+    if (!QFileInfo(usedDir).exists())
+        QTest::ignoreMessage(QtDebugMsg,
+                             qPrintable(QStringLiteral("Output folder created: ") + TestSupport::debugQuoted(usedDir)));
+    convertBtn->click();
+    QTRY_VERIFY_WITH_TIMEOUT(convertBtn->isEnabled(), batchTimeoutMs);
+    QCOMPARE(status(0), QStringLiteral("OK"));
+    QVERIFY(QFile::exists(QDir(usedDir).filePath(QStringLiteral("beep.wav"))));
+    QCOMPARE(outputEdit->text(), typed);
+    widget.reset();
+    QCOMPARE(stored(QStringLiteral("Output")), QVariant(typed));
 }
 
 QTEST_MAIN(tst_cMainWidget)

@@ -55,9 +55,13 @@ void tst_cMainWidgetForm::formObjects()
     auto *const convertBtn = form.findChild<QPushButton *>(QStringLiteral("convertBtn"));
     auto *const optionsBtn = form.findChild<QPushButton *>(QStringLiteral("optionsBtn"));
     QVERIFY(selectBtn && fileList && outputEdit && outputBtn && convertBtn && optionsBtn);
-    QCOMPARE(selectBtn->text(), QStringLiteral("Select files"));
-    QCOMPARE(convertBtn->text(), QStringLiteral("Convert"));
-    QCOMPARE(optionsBtn->text(), QStringLiteral("Options"));
+    // Each button has a mnemonic; screen readers still read its plain name.
+    QCOMPARE(selectBtn->text(), QStringLiteral("&Select files"));
+    QCOMPARE(convertBtn->text(), QStringLiteral("&Convert"));
+    QCOMPARE(optionsBtn->text(), QStringLiteral("&Options"));
+    QCOMPARE(selectBtn->accessibleName(), QStringLiteral("Select files"));
+    QCOMPARE(convertBtn->accessibleName(), QStringLiteral("Convert"));
+    QCOMPARE(optionsBtn->accessibleName(), QStringLiteral("Options"));
     QCOMPARE(outputBtn->text(), QStringLiteral("..."));
     QCOMPARE(fileList->gridStyle(), Qt::NoPen);
     QVERIFY(!fileList->showGrid() || fileList->gridStyle() == Qt::NoPen);
@@ -124,9 +128,9 @@ void tst_cMainWidgetForm::languageChangeReappliesTexts()
     QApplication::sendEvent(&form, &change);
 
     QCOMPARE(form.windowTitle(), QStringLiteral("Form"));
-    QCOMPARE(selectBtn->text(), QStringLiteral("Select files"));
-    QCOMPARE(convertBtn->text(), QStringLiteral("Convert"));
-    QCOMPARE(optionsBtn->text(), QStringLiteral("Options"));
+    QCOMPARE(selectBtn->text(), QStringLiteral("&Select files"));
+    QCOMPARE(convertBtn->text(), QStringLiteral("&Convert"));
+    QCOMPARE(optionsBtn->text(), QStringLiteral("&Options"));
     // "..." is not a translatable text, so a language change leaves it alone.
     QCOMPARE(outputBtn->text(), QStringLiteral("changed"));
 }

@@ -31,6 +31,7 @@ private slots:
     void playRightAfterTheEndIsNotLost();
     void twoPreviewsInARow();
     void destroyingThePlayerStopsThePreview();
+    void stopEndsThePreviewAtOnce();
 
 private:
     QString path(const QString &name) const { return dir.filePath(name); }
@@ -85,9 +86,11 @@ void tst_cPlayer::previewPlaysTheFile()
 
     cPlayer player;
     QSignalSpy finished(&player, &cPlayer::playFinished);
+    QSignalSpy failed(&player, &cPlayer::playFailed);
     player.play(file);
     QVERIFY(finished.wait(10000));
     QCOMPARE(finished.count(), 1);
+    QCOMPARE(failed.count(), 0);
 
     const QStringList lines = debug->lines();
     QCOMPARE(lines.size(), 3);
@@ -140,10 +143,14 @@ void tst_cPlayer::previewThatCannotPlayEndsAtOnce()
 
     cPlayer player;
     QSignalSpy finished(&player, &cPlayer::playFinished);
+    QSignalSpy failed(&player, &cPlayer::playFailed);
     player.play(file);
     QVERIFY(finished.wait(5000));
     QTRY_VERIFY(player.isFinished());
     QCOMPARE(finished.count(), 1);
+    // The widget learns the first failure, the cause of the others.
+    QCOMPARE(failed.count(), 1);
+    QCOMPARE(failed.at(0).at(0).toInt(), errors.at(0) ? errors.at(0) : errors.at(1));
     const QStringList expected{QStringLiteral("BASS_Init: %1").arg(errors.at(0)),
                                QStringLiteral("0 %1").arg(errors.at(1)),
                                QStringLiteral("BASS_ChannelPlay: %1").arg(errors.at(2))};
@@ -240,3 +247,32 @@ void tst_cPlayer::destroyingThePlayerStopsThePreview()
 
 QTEST_GUILESS_MAIN(tst_cPlayer)
 #include "tst_cplayer.moc"
+
+// Stopped by the user, the preview falls silent and says it has ended; the
+// next preview plays in full.
+void tst_cPlayer::stopEndsThePreviewAtOnce()
+{
+    const int seconds = 20;
+    const QString longTone = path(QStringLiteral("long.wav"));
+    QVERIFY(TestSupport::makeTone(longTone, seconds, 44100, 2));
+
+    cPlayer player;
+    QSignalSpy finished(&player, &cPlayer::playFinished);
+    QSignalSpy failed(&player, &cPlayer::playFailed);
+    player.play(longTone);
+    QTRY_VERIFY_WITH_TIMEOUT(loudFrames(capture, 2) > 0, 8000);
+    player.stop();
+    QVERIFY(finished.wait(8000));
+    QTRY_VERIFY(player.isFinished());
+    QCOMPARE(failed.count(), 0);
+    QVERIFY(!TestSupport::isOpenInThisProcess(capture));
+    QVERIFY(!TestSupport::isOpenInThisProcess(longTone));
+    QVERIFY(loudFrames(capture, 2) < seconds * 44100 / 2);
+
+    // A stop with nothing playing is not kept for the next preview.
+    player.stop();
+    player.play(shortTone());
+    QVERIFY(finished.wait(10000));
+    QCOMPARE(finished.count(), 2);
+    QVERIFY(loudFrames(capture, 2) > 0);
+}

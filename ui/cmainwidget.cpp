@@ -8,15 +8,23 @@
 #include <QActionGroup>
 #include <QBrush>
 #include <QDebug>
+#include <QDesktopServices>
 #include <QDir>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QEvent>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QHeaderView>
 #include <QMenu>
+#include <QMimeData>
+#include <QScrollBar>
 #include <QSettings>
 #include <QTableWidgetItem>
 #include <QToolButton>
+#include <QUrl>
+
+#include <algorithm>
 
 namespace {
 
@@ -36,12 +44,32 @@ constexpr int pathColumn = 0;
 constexpr int playColumn = 1;
 constexpr int statusColumn = 2;
 
-// An option of the menu; its text comes with the widget's other texts.
+// The status cell of a row whose file is being converted.
+const QString runningMark = QStringLiteral("\u2026");
+
+// What a status cell keeps of its result, to word it again in another language.
+constexpr int resultRole = Qt::UserRole;
+constexpr int outputRole = Qt::UserRole + 1;
+
+// How often the status line and the table follow a running batch.
+constexpr int statusIntervalMs = 250;
+
 QAction *newOption(const QString &name, QObject *parent)
 {
     auto *const action = new QAction(parent);
     action->setCheckable(true);
     action->setObjectName(name);
+    return action;
+}
+
+// An action of the file table, reached by its keys while the table has the
+// focus and from the rows' context menu.
+QAction *newRowAction(QTableWidget *table, const QList<QKeySequence> &keys)
+{
+    auto *const action = new QAction(table);
+    action->setShortcuts(keys);
+    action->setShortcutContext(Qt::WidgetShortcut);
+    table->addAction(action);
     return action;
 }
 
@@ -73,7 +101,14 @@ int ruleOf(const QActionGroup *group, const QString &nameOfZero, const QString &
     return -1;
 }
 
-// The play button's tool tip and accessible name, in the language of the moment.
+QTableWidgetItem *newItem(const QString &text)
+{
+    auto *const item = new QTableWidgetItem(text);
+    // Selectable, so that rows can be removed or played from the keyboard; never edited.
+    item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
+    return item;
+}
+
 void describePlayButton(QToolButton *button)
 {
     const QString what = cMainWidget::tr("Play %1").arg(QFileInfo(button->property("fn").toString()).fileName());
@@ -81,16 +116,29 @@ void describePlayButton(QToolButton *button)
     button->setAccessibleName(what);
 }
 
-QString statusText(bool result)
+// Texts, tool tip and what a screen reader says of a status cell.
+void setStatus(QTableWidgetItem *status, const QString &text, const QBrush &brush, const QString &detail,
+               const QString &spoken = QString())
 {
-    return result ? cMainWidget::tr("OK") : cMainWidget::tr("FAIL!");
+    status->setText(text);
+    status->setForeground(brush);
+    status->setToolTip(detail);
+    status->setData(Qt::AccessibleDescriptionRole, detail.isEmpty() ? QVariant() : QVariant(detail));
+    status->setData(Qt::AccessibleTextRole, spoken.isEmpty() ? QVariant() : QVariant(spoken));
 }
 
-QTableWidgetItem *newItem(const QString &text)
+// The local files and folders of a drop; other URLs are left out.
+QStringList localPaths(const QMimeData *mime)
 {
-    auto *const item = new QTableWidgetItem(text);
-    item->setFlags(Qt::ItemIsEnabled);
-    return item;
+    QStringList paths;
+    if (!mime || !mime->hasUrls())
+        return paths;
+    const QList<QUrl> urls = mime->urls();
+    for (const QUrl &url : urls) {
+        if (url.isLocalFile())
+            paths << url.toLocalFile();
+    }
+    return paths;
 }
 
 } // namespace
@@ -105,11 +153,54 @@ cMainWidget::cMainWidget(QWidget *parent) : QWidget(parent)
     connect(convertBtn, &QPushButton::clicked, this, &cMainWidget::convertBtnClicked);
     connect(outputBtn, &QToolButton::clicked, this, &cMainWidget::outputBtnClicked);
     connect(player, &cPlayer::playFinished, this, &cMainWidget::playFinished);
-    connect(converter, &cConverter::fileProcessed, this, &cMainWidget::fileProcessed);
+    connect(player, &cPlayer::playFailed, this, &cMainWidget::playFailed);
+    // fileResult comes just before fileProcessed for the same file and says
+    // more: it alone fills the status cell, so each result is shown once.
+    connect(converter, &cConverter::fileStarted, this, &cMainWidget::fileStarted);
+    connect(converter, &cConverter::fileResult, this, &cMainWidget::fileResult);
     connect(converter, &cConverter::convertFinished, this, &cMainWidget::convertFinished);
 
     fileList->horizontalHeader()->hide();
     fileList->verticalHeader()->hide();
+    // Tab leaves the table; the arrow keys move inside it. The path column
+    // takes what the play and status columns leave and shortens long paths in
+    // the middle, so that the results are always in view.
+    fileList->setTabKeyNavigation(false);
+    fileList->setSelectionBehavior(QAbstractItemView::SelectRows);
+    fileList->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    fileList->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    fileList->setWordWrap(false);
+    fileList->setTextElideMode(Qt::ElideMiddle);
+    fileList->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    fileList->setContextMenuPolicy(Qt::ActionsContextMenu);
+    connect(fileList->verticalScrollBar(), &QScrollBar::valueChanged, this, [this] {
+        if (batchRunning && !scrollingToRunning)
+            userScrolled = true;
+    });
+
+    playAction = newRowAction(fileList, {Qt::Key_Space, Qt::Key_Return, Qt::Key_Enter});
+    connect(playAction, &QAction::triggered, this, [this] {
+        if (const QTableWidgetItem *const item = fileList->item(fileList->currentRow(), pathColumn))
+            play(item->text());
+    });
+    removeAction = newRowAction(fileList, {QKeySequence::Delete});
+    connect(removeAction, &QAction::triggered, this, &cMainWidget::removeSelectedRows);
+    openFolderAction = newRowAction(fileList, {});
+    connect(openFolderAction, &QAction::triggered, this, &cMainWidget::openContainingFolder);
+
+    stopAction = new QAction(this);
+    stopAction->setShortcut(Qt::Key_Escape);
+    stopAction->setShortcutContext(Qt::WindowShortcut);
+    stopAction->setEnabled(false);
+    addAction(stopAction);
+    connect(stopAction, &QAction::triggered, this, &cMainWidget::stop);
+
+    setAcceptDrops(true);
+    statusTimer.setInterval(statusIntervalMs);
+    connect(&statusTimer, &QTimer::timeout, this, [this] {
+        keepRunningRowInView();
+        refreshStatus();
+    });
 
     auto *const optionsMenu = new QMenu(this);
     optionsBtn->setMenu(optionsMenu);
@@ -131,15 +222,15 @@ cMainWidget::cMainWidget(QWidget *parent) : QWidget(parent)
     optionsMenu->addSeparator();
     optionsMenu->addAction(actionOverwrite);
     optionsMenu->addAction(actionSkip);
-    retranslate();
 
     playIcon = QIcon(QStringLiteral(":/icon/play.ico"));
+    retranslate();
 
     QSettings settings;
     settings.beginGroup(settingsGroup);
     outputEdit->setText(settings.value(outputKey).toString());
     lastOpenPath = settings.value(lastOpenPathKey, QDir::currentPath()).toString();
-    converter->setOutputDir(outputEdit->text());
+    converter->setOutputDir(outputFolder(outputEdit->text()));
     storedSaveMode = settings.value(fileSaveModeKey, skipName).toString();
     checkNamed(saveModeGroup, storedSaveMode);
     storedNameMode = settings.value(fileNameModeKey, changeExtName).toString();
@@ -166,55 +257,125 @@ cMainWidget::~cMainWidget()
     settings.sync();
 }
 
-void cMainWidget::changeEvent(QEvent *e)
-{
-    QWidget::changeEvent(e);
-    if (e->type() == QEvent::LanguageChange)
-        retranslate();
-}
-
+// The texts the code sets, in one place, so that a change of language can set them again.
 void cMainWidget::retranslate()
 {
-    retranslateUi(this);
-    const QList<QPair<QString, QString>> optionTexts{{changeExtName, tr("Set extension to .wav")},
-                                                     {addExtName, tr("Append .wav to filenames")},
-                                                     {overwriteName, tr("Overwrite existing files")},
-                                                     {skipName, tr("Skip existing files")}};
-    for (const auto &[name, text] : optionTexts) {
-        if (auto *const action = findChild<QAction *>(name, Qt::FindDirectChildrenOnly))
-            action->setText(text);
-    }
+    findChild<QAction *>(changeExtName)->setText(tr("Set extension to .wav"));
+    findChild<QAction *>(addExtName)->setText(tr("Append .wav to filenames"));
+    findChild<QAction *>(overwriteName)->setText(tr("Overwrite existing files"));
+    findChild<QAction *>(skipName)->setText(tr("Skip existing files"));
 
-    // The texts of the rows: the play buttons' descriptions and the results shown.
-    statusCounts.clear();
+    playAction->setText(tr("Play"));
+    removeAction->setText(tr("Remove from list"));
+    openFolderAction->setText(tr("Open containing folder"));
+    stopAction->setText(tr("Stop"));
+
+    fileList->setAccessibleName(tr("Files to convert"));
+    outputEdit->setAccessibleName(tr("Output folder"));
+    outputEdit->setPlaceholderText(tr("Output folder (empty: the folder Marrowby was started from)"));
+    outputBtn->setAccessibleName(tr("Choose the output folder"));
+    outputBtn->setToolTip(tr("Choose the output folder"));
+
+    // The rows: the play buttons' descriptions and the results shown.
     for (int row = 0; row < fileList->rowCount(); ++row) {
         if (auto *const button = qobject_cast<QToolButton *>(fileList->cellWidget(row, playColumn)))
             describePlayButton(button);
         QTableWidgetItem *const status = fileList->item(row, statusColumn);
-        if (status && !status->text().isEmpty()) {
-            status->setText(statusText(status->data(Qt::UserRole).toBool()));
-            countStatus(status->text(), +1);
-        }
+        if (status->text() == runningMark)
+            setStatus(status, runningMark, status->foreground(), tr("Converting"), tr("Converting"));
+        else if (status->data(resultRole).toBool())
+            showResult(row, true, status->data(outputRole).toString(), QString());
+        else if (status->data(resultRole).isValid())
+            showResult(row, false, QString(), status->toolTip());
     }
-    resizeColumns();
+    sizeColumns();
+}
+
+void cMainWidget::changeEvent(QEvent *e)
+{
+    QWidget::changeEvent(e);
+    if (e->type() == QEvent::LanguageChange) {
+        retranslateUi(this);
+        retranslate();
+    }
+}
+
+// The play and status columns keep the width of what they show; the path
+// column stretches over the rest of the table.
+void cMainWidget::sizeColumns()
+{
+    if (fileList->columnCount() != 3)
+        return;
+    QHeaderView *const header = fileList->horizontalHeader();
+    header->setMinimumSectionSize(1);
+    header->setSectionResizeMode(pathColumn, QHeaderView::Stretch);
+    header->setSectionResizeMode(playColumn, QHeaderView::Fixed);
+    header->setSectionResizeMode(statusColumn, QHeaderView::Fixed);
+
+    // A table with a grid adds a pixel to each cell, drawn or not.
+    const int grid = fileList->showGrid() ? 1 : 0;
+    if (const QWidget *const button = fileList->cellWidget(0, playColumn))
+        header->resizeSection(playColumn, button->sizeHint().width() + grid);
+
+    const QFontMetrics metrics = fileList->fontMetrics();
+    int widest = 0;
+    for (const QString &text : {tr("OK"), tr("FAIL!"), runningMark})
+        widest = std::max(widest, metrics.horizontalAdvance(text));
+    const int margin = fileList->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, fileList) + 1;
+    header->resizeSection(statusColumn, widest + 2 * margin + metrics.averageCharWidth() + grid);
 }
 
 void cMainWidget::selectBtnClicked()
 {
     const QStringList files = QFileDialog::getOpenFileNames(this, tr("Select files"), lastOpenPath,
-                                                            tr("Sound files (*.wav *.mp3);;All files (*.*)"));
+                                                            tr("Sound files (*.wav *.mp3);;All files (*)"));
     qDebug() << QDir::currentPath();
     if (!files.isEmpty())
-        fillTable(files);
-    resizeColumns();
+        listFiles(files);
 }
 
 void cMainWidget::listFiles(const QStringList &paths)
 {
+    if (!acceptsFiles())
+        return;
     const cSourceList::Result listed = cSourceList::collect(paths);
     if (!listed.files.isEmpty())
         fillTable(listed.files);
-    resizeColumns();
+    listMessage = listedText(static_cast<int>(listed.files.size()), static_cast<int>(listed.missing.size()));
+    previewMessage.clear();
+    refreshStatus();
+}
+
+QString cMainWidget::listedText(int listed, int missing) const
+{
+    const QString text = listed > 0 ? tr("%n file(s) listed", nullptr, listed) : tr("No sound files found");
+    if (missing == 0)
+        return text;
+    return tr("%1, %n named path(s) not found", nullptr, missing).arg(text);
+}
+
+bool cMainWidget::acceptsFiles() const
+{
+    return !previewRunning && !batchRunning;
+}
+
+void cMainWidget::dragEnterEvent(QDragEnterEvent *e)
+{
+    if (acceptsFiles() && !localPaths(e->mimeData()).isEmpty())
+        e->acceptProposedAction();
+    else
+        e->ignore();
+}
+
+void cMainWidget::dropEvent(QDropEvent *e)
+{
+    const QStringList paths = localPaths(e->mimeData());
+    if (!acceptsFiles() || paths.isEmpty()) {
+        e->ignore();
+        return;
+    }
+    e->acceptProposedAction();
+    listFiles(paths);
 }
 
 void cMainWidget::fillTable(const QStringList &files)
@@ -226,8 +387,6 @@ void cMainWidget::fillTable(const QStringList &files)
     fileList->clear();
     fileList->setColumnCount(3);
     fileList->setRowCount(0);
-    rowOfPath.clear();
-    statusCounts.clear();
     lastOpenPath = QFileInfo(files.first()).absolutePath();
 
     fileList->setRowCount(static_cast<int>(files.size()));
@@ -239,11 +398,20 @@ void cMainWidget::fillTable(const QStringList &files)
         fileList->setItem(row, playColumn, newItem(QString()));
         fileList->setCellWidget(row, playColumn, newPlayButton(fn));
         fileList->setItem(row, statusColumn, newItem(QString()));
-        if (!rowOfPath.contains(fn))
-            rowOfPath.insert(fn, row);
     }
+    indexRows();
+    sizeColumns();
     fileList->doItemsLayout();
     fileList->setUpdatesEnabled(true);
+}
+
+void cMainWidget::indexRows()
+{
+    rowsOfPath.clear();
+    const int rows = fileList->rowCount();
+    rowDone = QList<bool>(rows, false);
+    for (int row = 0; row < rows; ++row)
+        rowsOfPath[fileList->item(row, pathColumn)->text()].rows.append(row);
 }
 
 QToolButton *cMainWidget::newPlayButton(const QString &fn)
@@ -251,19 +419,37 @@ QToolButton *cMainWidget::newPlayButton(const QString &fn)
     auto *const button = new QToolButton(fileList);
     button->setAutoRaise(true);
     button->setIcon(playIcon);
+    // Played from the keyboard through its row: a focus stop per row would
+    // make Tab walk through every row of the table.
+    button->setFocusPolicy(Qt::NoFocus);
     button->setProperty("fn", fn);
     describePlayButton(button);
     connect(button, &QToolButton::clicked, this, &cMainWidget::playRequested);
     return button;
 }
 
+void cMainWidget::clearStatus(int row)
+{
+    QTableWidgetItem *const status = fileList->item(row, statusColumn);
+    // Most cells are empty already; each change of a cell is a signal to the view.
+    if (status && !(status->text().isEmpty() && status->toolTip().isEmpty())) {
+        setStatus(status, QString(), status->foreground(), QString());
+        status->setData(resultRole, QVariant());
+        status->setData(outputRole, QVariant());
+    }
+}
+
 void cMainWidget::convertBtnClicked()
 {
-    for (int row = 0; row < fileList->rowCount(); ++row) {
-        if (QTableWidgetItem *const status = fileList->item(row, statusColumn))
-            status->setText(QString());
+    const int rows = fileList->rowCount();
+    if (rows == 0) {
+        listMessage = tr("Nothing to convert: select files or drop them here first");
+        previewMessage.clear();
+        refreshStatus();
+        return;
     }
-    statusCounts.clear();
+    for (int row = 0; row < rows; ++row)
+        clearStatus(row);
 
     const int fileNameType = ruleOf(nameModeGroup, changeExtName, addExtName);
     if (fileNameType < 0)
@@ -271,23 +457,61 @@ void cMainWidget::convertBtnClicked()
     const int fileSaveType = ruleOf(saveModeGroup, overwriteName, skipName);
     if (fileSaveType < 0)
         return;
+
+    // The folder the field shows is the one used, also when it was typed by hand.
+    const QString folder = outputFolder(outputEdit->text());
+    if (!folder.isEmpty() && !QFileInfo(folder).isDir()) {
+        if (!QDir().mkpath(folder)) {
+            qDebug() << "Could not create the output folder:" << folder;
+            listMessage = tr("The output folder %1 could not be created").arg(folder);
+            refreshStatus();
+            return;
+        }
+        qDebug() << "Output folder created:" << folder;
+    }
     converter->setFileNameType(fileNameType);
     converter->setFileSaveType(fileSaveType);
-    // The folder the field shows is the one used, also when it was typed by hand.
-    converter->setOutputDir(outputEdit->text());
+    converter->setOutputDir(folder);
 
     QStringList files;
-    files.reserve(fileList->rowCount());
-    for (int row = 0; row < fileList->rowCount(); ++row)
+    files.reserve(rows);
+    for (int row = 0; row < rows; ++row)
         files.append(fileList->item(row, pathColumn)->text());
+    for (PathRows &path : rowsOfPath)
+        path.results = 0;
+    rowDone.fill(false);
+    firstUnfinished = 0;
+    userScrolled = false;
+
+    batchFocus.before = window()->focusWidget();
+    batchRunning = true;
+    batchStopping = false;
+    progress.start(rows);
     converter->convertFiles(files);
-    convertBtn->setEnabled(false);
+    updateControls();
+    batchFocus.after = window()->focusWidget();
+    previewMessage.clear();
+    statusTimer.start();
+    refreshStatus();
 }
 
+QString cMainWidget::outputFolder(const QString &typed)
+{
+    const QString folder = typed.trimmed();
+    if (folder == QLatin1String("~"))
+        return QDir::homePath();
+    if (folder.startsWith(QLatin1String("~/")))
+        return QDir::homePath() + folder.mid(1);
+    return folder;
+}
+
+// The dialog opens at the output folder, else where the sources came from; it
+// never suggests the source folder as the output while an output is set.
 void cMainWidget::outputBtnClicked()
 {
-    const QString dir =
-        QFileDialog::getExistingDirectory(this, tr("Open directory"), QString(), QFileDialog::ShowDirsOnly);
+    const QString current = outputFolder(outputEdit->text());
+    const QString start = !current.isEmpty() && QFileInfo(current).isDir() ? current : lastOpenPath;
+    const QString dir = QFileDialog::getExistingDirectory(this, tr("Open directory"), start, QFileDialog::ShowDirsOnly);
     if (dir.isEmpty())
         return;
     outputEdit->setText(dir);
@@ -299,60 +523,200 @@ void cMainWidget::playRequested()
     const QObject *const button = sender();
     if (!button)
         return;
-    player->play(button->property("fn").toString());
-    setCommandsEnabled(false);
+    play(button->property("fn").toString());
 }
 
-void cMainWidget::fileProcessed(const QString &fn, bool result)
+void cMainWidget::play(const QString &fn)
 {
-    const auto found = rowOfPath.constFind(fn);
-    if (found == rowOfPath.constEnd())
+    if (previewRunning)
         return;
-    QTableWidgetItem *const status = fileList->item(found.value(), statusColumn);
-    const QString text = statusText(result);
-    countStatus(status->text(), -1);
-    status->setText(text);
-    status->setData(Qt::UserRole, result);
-    status->setForeground(QBrush(result ? Qt::darkGreen : Qt::darkRed));
-    countStatus(text, +1);
+    previewFocus.before = window()->focusWidget();
+    player->play(fn);
+    previewRunning = true;
+    playingName = QFileInfo(fn).fileName();
+    previewMessage.clear();
+    refreshStatus();
+    updateControls();
+    previewFocus.after = window()->focusWidget();
+}
 
-    // A result changes only its own status cell, and the status column is as
-    // wide as the widest text it shows: only a change in which texts are shown
-    // can change a column's width. Sizing the columns looks at up to a thousand
-    // rows of each column, too slow to do for each of thousands of results.
-    if (statusCounts.keys() != statusesWhenSized)
-        resizeColumns();
+void cMainWidget::playFailed(int code)
+{
+    // The reason first: a long name would push it out of the status line.
+    previewMessage = tr("Could not play, %1: %2").arg(cPlayer::errorText(code), playingName);
 }
 
 void cMainWidget::playFinished()
 {
-    setCommandsEnabled(true);
+    previewRunning = false;
+    updateControls();
+    restoreFocus(previewFocus);
+    refreshStatus();
+}
+
+void cMainWidget::removeSelectedRows()
+{
+    if (batchRunning)
+        return;
+    QList<int> rows;
+    const QModelIndexList selected = fileList->selectionModel()->selectedRows();
+    for (const QModelIndex &index : selected)
+        rows.append(index.row());
+    if (rows.isEmpty())
+        return;
+    std::sort(rows.begin(), rows.end(), std::greater<int>());
+    fileList->setUpdatesEnabled(false);
+    for (const int row : std::as_const(rows))
+        fileList->removeRow(row);
+    fileList->setUpdatesEnabled(true);
+    indexRows();
+    listMessage = listedText(fileList->rowCount(), 0);
+    previewMessage.clear();
+    refreshStatus();
+}
+
+void cMainWidget::openContainingFolder()
+{
+    const QTableWidgetItem *const item = fileList->item(fileList->currentRow(), pathColumn);
+    if (item)
+        QDesktopServices::openUrl(QUrl::fromLocalFile(QFileInfo(item->text()).absolutePath()));
+}
+
+void cMainWidget::fileStarted(const QString &fn)
+{
+    const auto found = rowsOfPath.constFind(fn);
+    if (found == rowsOfPath.constEnd())
+        return;
+    for (const int row : found->rows) {
+        QTableWidgetItem *const status = fileList->item(row, statusColumn);
+        if (!rowDone.at(row) && status->text().isEmpty()) {
+            setStatus(status, runningMark, QBrush(Qt::gray), tr("Converting"), tr("Converting"));
+            return;
+        }
+    }
+}
+
+void cMainWidget::fileProcessed(const QString &fn, bool result)
+{
+    fileResult(fn, result, QString(), QString());
+}
+
+// The k-th result for a path belongs to the k-th row that holds it, so a file
+// listed twice shows each of its results.
+void cMainWidget::fileResult(const QString &fn, bool result, const QString &outPath, const QString &reason)
+{
+    if (batchRunning)
+        progress.fileDone(result);
+    const auto found = rowsOfPath.find(fn);
+    if (found == rowsOfPath.end() || found->results >= found->rows.size())
+        return;
+    const int row = found->rows.at(found->results++);
+    rowDone[row] = true;
+    showResult(row, result, outPath, reason);
+}
+
+void cMainWidget::showResult(int row, bool result, const QString &outPath, const QString &reason)
+{
+    QTableWidgetItem *const status = fileList->item(row, statusColumn);
+    if (result)
+        setStatus(status, tr("OK"), QBrush(Qt::darkGreen),
+                  outPath.isEmpty() ? QString() : tr("Written to %1").arg(outPath));
+    else
+        setStatus(status, tr("FAIL!"), QBrush(Qt::darkRed), reason);
+    status->setData(resultRole, result);
+    status->setData(outputRole, outPath);
 }
 
 void cMainWidget::convertFinished()
 {
-    convertBtn->setEnabled(true);
+    const bool wasRunning = batchRunning;
+    batchRunning = false;
+    statusTimer.stop();
+    if (wasRunning) {
+        progress.finish();
+        listMessage = batchStopping ? progress.stoppedText() : progress.finishedText();
+        // A stopped batch reports nothing for the files it was converting.
+        for (int row = 0; row < fileList->rowCount(); ++row) {
+            if (!rowDone.at(row) && fileList->item(row, statusColumn)->text() == runningMark)
+                clearStatus(row);
+        }
+    }
+    batchStopping = false;
+    updateControls();
+    if (wasRunning)
+        restoreFocus(batchFocus);
+    refreshStatus();
 }
 
-void cMainWidget::setCommandsEnabled(bool enabled)
+void cMainWidget::stop()
 {
-    for (QWidget *const widget : QList<QWidget *>{fileList, selectBtn, convertBtn, outputEdit, outputBtn, optionsBtn})
-        widget->setEnabled(enabled);
+    if (previewRunning) {
+        player->stop();
+    } else if (batchRunning && !batchStopping) {
+        batchStopping = true;
+        converter->stop();
+        refreshStatus();
+    }
 }
 
-void cMainWidget::countStatus(const QString &text, int change)
+// A preview locks the commands; a batch keeps its list: nothing replaces or
+// removes rows, and Convert waits for its end. Previews, the output folder
+// and the options stay usable during a batch.
+void cMainWidget::updateControls()
 {
-    if (text.isEmpty())
+    fileList->setEnabled(!previewRunning);
+    selectBtn->setEnabled(!previewRunning && !batchRunning);
+    convertBtn->setEnabled(!previewRunning && !batchRunning);
+    outputEdit->setEnabled(!previewRunning);
+    outputBtn->setEnabled(!previewRunning);
+    optionsBtn->setEnabled(!previewRunning);
+    removeAction->setEnabled(!batchRunning);
+    stopAction->setEnabled(previewRunning || batchRunning);
+}
+
+// Focus goes back where it was, unless the user has put it somewhere else
+// inside the widget in the meantime.
+void cMainWidget::restoreFocus(const FocusMemo &memo)
+{
+    QWidget *const now = window()->focusWidget();
+    const bool moved = now && now != memo.after && isAncestorOf(now);
+    if (memo.before && !moved && memo.before->isEnabled() && memo.before->isVisible())
+        memo.before->setFocus(Qt::OtherFocusReason);
+}
+
+// The first row without a result stays in view, unless the user has
+// scrolled the table during the batch.
+void cMainWidget::keepRunningRowInView()
+{
+    const int rows = static_cast<int>(rowDone.size());
+    while (firstUnfinished < rows && rowDone.at(firstUnfinished))
+        ++firstUnfinished;
+    if (userScrolled || firstUnfinished >= rows)
         return;
-    const int count = statusCounts.value(text) + change;
-    if (count > 0)
-        statusCounts.insert(text, count);
-    else
-        statusCounts.remove(text);
+    const QTableWidgetItem *const item = fileList->item(firstUnfinished, pathColumn);
+    if (fileList->viewport()->rect().contains(fileList->visualItemRect(item)))
+        return;
+    scrollingToRunning = true;
+    fileList->scrollToItem(item, QAbstractItemView::PositionAtCenter);
+    scrollingToRunning = false;
 }
 
-void cMainWidget::resizeColumns()
+void cMainWidget::refreshStatus()
 {
-    fileList->horizontalHeader()->resizeSections(QHeaderView::ResizeToContents);
-    statusesWhenSized = statusCounts.keys();
+    QStringList parts;
+    if (batchRunning)
+        parts << (batchStopping ? tr("Stopping\u2026") : progress.runningText());
+    else if (!listMessage.isEmpty())
+        parts << listMessage;
+    if (previewRunning)
+        parts << tr("Playing %1").arg(playingName);
+    else if (!previewMessage.isEmpty())
+        parts << previewMessage;
+    const QString text = parts.join(QStringLiteral(" \u00b7 "));
+    const bool stoppable = previewRunning || batchRunning;
+    if (text == shownStatus && stoppable == shownStoppable)
+        return;
+    shownStatus = text;
+    shownStoppable = stoppable;
+    emit statusChanged(text, stoppable);
 }

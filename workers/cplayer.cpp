@@ -31,8 +31,35 @@ void cPlayer::play(const QString &fn)
         wait();
     }
     finishing = false;
+    // A stop that came after the last preview had ended must not end this one.
+    userStopRequested = false;
+    stopSignal.tryAcquire(stopSignal.available());
     fileName.setValue(fn);
     start(QThread::InheritPriority);
+}
+
+void cPlayer::stop()
+{
+    if (!isRunning() || finishing)
+        return;
+    userStopRequested = true;
+    stopSignal.release();
+}
+
+QString cPlayer::errorText(int code)
+{
+    switch (code) {
+    case MB_AUDIO_ERR_NO_DRIVER:
+        return tr("no sound system could be started");
+    case MB_AUDIO_ERR_NO_OUTPUT:
+        return tr("the sound output could not be opened (no sound server or sound card)");
+    case MB_AUDIO_ERR_FILE_OPEN:
+        return tr("the file is missing or can't be read");
+    case MB_AUDIO_ERR_FILE_FORMAT:
+        return tr("the file is empty, damaged or in a format that can't be played");
+    default:
+        return tr("the audio layer reported error %1").arg(code);
+    }
 }
 
 // Every preview makes the same calls in the same order and logs the three
@@ -40,25 +67,31 @@ void cPlayer::play(const QString &fn)
 void cPlayer::run()
 {
     BASS_Init(1, 8000, 0, nullptr, nullptr);
-    qDebug() << "BASS_Init:" << BASS_ErrorGetCode();
+    const int initError = BASS_ErrorGetCode();
+    qDebug() << "BASS_Init:" << initError;
 
     // The name goes to the layer in the file system's own encoding, so names
     // with letters outside ASCII play too.
     const quint32 handle = BASS_StreamCreateFile(0, QFile::encodeName(fileName.value()).constData(), 0, 0, 0);
-    qDebug() << static_cast<qint32>(handle) << BASS_ErrorGetCode();
+    const int openError = BASS_ErrorGetCode();
+    qDebug() << static_cast<qint32>(handle) << openError;
 
     BASS_ChannelPlay(handle, 0);
-    qDebug() << "BASS_ChannelPlay:" << BASS_ErrorGetCode();
+    const int playError = BASS_ErrorGetCode();
+    qDebug() << "BASS_ChannelPlay:" << playError;
 
-    while (BASS_ChannelIsActive(handle) != 0) {
+    while (!userStopRequested && BASS_ChannelIsActive(handle) != 0) {
         if (stopSignal.tryAcquire(1, 500))
             break;
     }
 
     BASS_StreamFree(handle);
     BASS_Free();
-    if (!stopRequested) {
-        finishing = true;
-        emit playFinished();
-    }
+    if (stopRequested)
+        return;
+    // The first failure is the cause; the later calls fail because of it.
+    if (const int error = initError ? initError : openError ? openError : playError)
+        emit playFailed(error);
+    finishing = true;
+    emit playFinished();
 }

@@ -18,9 +18,17 @@ public:
     ~cPlayer() override;
 
     void play(const QString &fn);
+    // Ends the running preview at once; playFinished() follows as usual.
+    void stop();
+
+    // The reason, in words for people, for an error code of the audio layer.
+    static QString errorText(int code);
 
 signals:
     void playFinished();
+    // Sent just before playFinished() when the file could not be played, with
+    // the audio layer's code of the first call that failed.
+    void playFailed(int code);
 
 protected:
     void run() override;
@@ -29,7 +37,9 @@ private:
     cLockedValue<QString> fileName;
     // Set by the destructor: the preview ends at once, without playFinished().
     std::atomic_bool stopRequested{false};
-    // Released by the destructor to cut the 500 ms pause between tests short.
+    // Set by stop(): the preview ends at once, with playFinished().
+    std::atomic_bool userStopRequested{false};
+    // Released by stop() and the destructor to cut the 500 ms pause between tests short.
     QSemaphore stopSignal;
     // Set just before playFinished(): the preview is over and the thread only
     // has to return, so a new request waits for it instead of being lost.
