@@ -1,8 +1,10 @@
 # Shared by the scripts in tools/: the Debian packages the project needs and
 # a way to install the missing ones.
 
-# What building and testing need; ffmpeg is the converter the program runs.
-BUILD_PACKAGES=(g++ make cmake pkgconf qt6-base-dev qt6-5compat-dev libsdl2-dev libsndfile1-dev ffmpeg)
+# What building and testing need; ffmpeg is the converter the program runs,
+# PulseAudio the sound server a test previews through.
+BUILD_PACKAGES=(g++ make cmake pkgconf qt6-base-dev qt6-5compat-dev libsdl2-dev libsndfile1-dev ffmpeg
+                pulseaudio pulseaudio-utils)
 
 # Installs the named Debian packages that are not installed yet (as root, or
 # through sudo).
