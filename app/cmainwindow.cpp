@@ -58,6 +58,7 @@ void cMainWindow::setUpLog()
 {
     logFile.setFileName(logFileName());
     logFile.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Text);
+    registerLogFile(&logFile);
 
     qRegisterMetaType<QtMsgType>("QtMsgType");
     connect(&globalLogMessage(), &cLogMessage::log, this, &cMainWindow::log, Qt::QueuedConnection);
@@ -70,6 +71,7 @@ void cMainWindow::setUpLog()
 void cMainWindow::tearDownLog()
 {
     qInstallMessageHandler(nullptr);
+    unregisterLogFile(&logFile);
     logFile.close();
 }
 
