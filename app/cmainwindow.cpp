@@ -3,13 +3,16 @@
 #include "app/clogmessage.h"
 #include "ui/cmainwidget.h"
 
+#include <QApplication>
 #include <QByteArray>
 #include <QCoreApplication>
 #include <QDateTime>
 #include <QDebug>
+#include <QIcon>
 #include <QMetaType>
 #include <QRect>
 #include <QSettings>
+#include <QTextCodec>
 
 namespace {
 const QRect defaultGeometry(40, 40, 650, 650);
@@ -47,6 +50,15 @@ cMainWindow::~cMainWindow()
     // The central widget and its workers die after this, with the handler gone:
     // what they report while being destroyed goes to Qt's default output.
     tearDownLog();
+}
+
+void cMainWindow::setUpApplication()
+{
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/icon/converter.ico")));
+    // The style sheet is stored in Windows-1251, like the program's other 8-bit texts.
+    QFile styleSheet(QStringLiteral(":/css/marrowby.css"));
+    if (styleSheet.open(QIODevice::ReadOnly | QIODevice::Text))
+        qApp->setStyleSheet(QTextCodec::codecForName("Windows-1251")->toUnicode(styleSheet.readAll()));
 }
 
 void cMainWindow::listFiles(const QStringList &paths)

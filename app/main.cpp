@@ -1,8 +1,6 @@
 #include "app/cmainwindow.h"
 
 #include <QApplication>
-#include <QFile>
-#include <QIcon>
 #include <QTextCodec>
 
 int main(int argc, char **argv)
@@ -16,13 +14,7 @@ int main(int argc, char **argv)
     QTextCodec::setCodecForLocale(codec);
 
     QApplication app(argc, argv);
-    QApplication::setWindowIcon(QIcon(QStringLiteral(":/icon/converter.ico")));
-
-    QFile styleSheet(QStringLiteral(":/css/marrowby.css"));
-    if (styleSheet.open(QIODevice::ReadOnly | QIODevice::Text)) {
-        app.setStyleSheet(codec->toUnicode(styleSheet.readAll()));
-        styleSheet.close();
-    }
+    cMainWindow::setUpApplication();
 
     auto *const window = new cMainWindow;
     window->show();
