@@ -11,11 +11,14 @@
 #include <QtTest>
 
 #include <algorithm>
+#include <atomic>
+#include <chrono>
 #include <optional>
 
 // The player on SDL's disk driver: what is played lands in a capture file as
 // raw 16-bit samples in the source file's own rate and channel count.
 using TestSupport::loudFrames;
+using Clock = std::chrono::steady_clock;
 
 class tst_cPlayer : public QObject
 {
@@ -142,12 +145,23 @@ void tst_cPlayer::previewThatCannotPlayEndsAtOnce()
         qputenv("AUDIODEV", "marrowby-no-such-device");
     }
 
+    // The player waits for the end of a sound in pauses of 500 ms. Once the
+    // layer has refused to play, it only frees the layer and signals: timed on
+    // its own thread from its last line to its signal, so neither the sound
+    // system's start nor the test's event loop counts, any such pause makes
+    // that time 500 ms or more, and none leaves it a few milliseconds.
     cPlayer player;
+    std::atomic<Clock::time_point> signalledAt{};
+    connect(
+        &player, &cPlayer::playFinished, this, [&signalledAt] { signalledAt = Clock::now(); }, Qt::DirectConnection);
     QSignalSpy finished(&player, &cPlayer::playFinished);
     player.play(file);
-    QVERIFY(finished.wait(5000));
+    QVERIFY(finished.wait(10000));
     QTRY_VERIFY(player.isFinished());
     QCOMPARE(finished.count(), 1);
+    const auto ms =
+        std::chrono::duration_cast<std::chrono::milliseconds>(signalledAt.load() - debug->timeOf(2)).count();
+    QVERIFY2(ms < 500, qPrintable(QString::number(ms)));
     const QStringList expected{QStringLiteral("BASS_Init: %1").arg(errors.at(0)),
                                QStringLiteral("0 %1").arg(errors.at(1)),
                                QStringLiteral("BASS_ChannelPlay: %1").arg(errors.at(2))};

@@ -75,6 +75,7 @@ namespace {
 // still logging while one is destroyed finds it intact.
 QMutex debugMutex;
 QStringList debugLines;
+QList<std::chrono::steady_clock::time_point> debugTimes;
 std::atomic<QtMessageHandler> handlerBefore{nullptr};
 
 void collectDebug(QtMsgType type, const QMessageLogContext &context, const QString &msg)
@@ -82,6 +83,7 @@ void collectDebug(QtMsgType type, const QMessageLogContext &context, const QStri
     if (type == QtDebugMsg) {
         const QMutexLocker locker(&debugMutex);
         debugLines.append(msg);
+        debugTimes.append(std::chrono::steady_clock::now());
     } else if (const QtMessageHandler next = handlerBefore.load()) {
         next(type, context, msg);
     }
@@ -106,10 +108,17 @@ QStringList DebugMessages::lines() const
     return debugLines;
 }
 
+std::chrono::steady_clock::time_point DebugMessages::timeOf(qsizetype line) const
+{
+    const QMutexLocker locker(&debugMutex);
+    return debugTimes.value(line);
+}
+
 void DebugMessages::clear()
 {
     const QMutexLocker locker(&debugMutex);
     debugLines.clear();
+    debugTimes.clear();
 }
 
 QString debugQuoted(QString text)

@@ -13,6 +13,7 @@
 #include <QtGlobal>
 
 #include <atomic>
+#include <chrono>
 #include <thread>
 
 namespace TestSupport {
@@ -48,6 +49,8 @@ public:
     Q_DISABLE_COPY_MOVE(DebugMessages)
 
     QStringList lines() const;
+    // When the line of that index was raised; a default time for none.
+    std::chrono::steady_clock::time_point timeOf(qsizetype line) const;
     void clear();
 };
 
