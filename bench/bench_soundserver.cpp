@@ -7,6 +7,7 @@
 #include "workers/cplayer.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QLoggingCategory>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -81,8 +82,20 @@ void print(const char *what, const std::vector<double> &ms)
                 *std::min_element(ms.cbegin(), ms.cend()), *std::max_element(ms.cbegin(), ms.cend()));
 }
 
+// Short tones of 1 s and a little more, so that the player's checks for the
+// end, 500 ms apart, fall at a different point of each tone's last half second.
+double toneSeconds(int run)
+{
+    return 1 + 0.5 * run / 7;
+}
+
+QString shortToneName(int run)
+{
+    return QStringLiteral("short%1.wav").arg(run);
+}
+
 // With a listener, what is heard; without one, what the program sees.
-bool measure(Listener *listener, const QString &shortTone, const QString &longTone, int runs)
+bool measure(Listener *listener, const QDir &dir, const QString &longTone, int runs)
 {
     std::vector<double> start;
     std::vector<double> end;
@@ -98,7 +111,7 @@ bool measure(Listener *listener, const QString &shortTone, const QString &longTo
         if (listener)
             listener->reset();
         const Clock::time_point pressed = Clock::now();
-        player.play(shortTone);
+        player.play(dir.filePath(shortToneName(i % 7)));
         while (finishedAt == 0 && msBetween(pressed, Clock::now()) < 20000) {
             if (listener)
                 listener->listen(5);
@@ -112,7 +125,7 @@ bool measure(Listener *listener, const QString &shortTone, const QString &longTo
             return false;
         }
         const Clock::time_point finished{Clock::duration(finishedAt)};
-        whole.push_back(msBetween(pressed, finished) - 1000);
+        whole.push_back(msBetween(pressed, finished) - 1000 * toneSeconds(i % 7));
         if (listener) {
             start.push_back(msBetween(pressed, listener->firstSound()));
             end.push_back(msBetween(listener->lastSound(), finished));
@@ -143,7 +156,7 @@ bool measure(Listener *listener, const QString &shortTone, const QString &longTo
     }
     if (listener)
         print("play() to the first sound", start);
-    print("play() to playFinished(), beyond the 1 s tone", whole);
+    print("play() to playFinished(), beyond the tone", whole);
     if (listener)
         print("last sound to playFinished()", end);
     print("destroying the player mid-preview (blocks)", destroy);
@@ -159,10 +172,11 @@ int main(int argc, char *argv[])
     QCoreApplication app(argc, argv);
     const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 7;
     QTemporaryDir dir;
-    const QString shortTone = dir.filePath(QStringLiteral("short.wav"));
     const QString longTone = dir.filePath(QStringLiteral("long.wav"));
-    if (!dir.isValid() || !TestSupport::makeTone(shortTone, 1, 44100, 2, 1000) ||
-        !TestSupport::makeTone(longTone, 10, 44100, 2, 1000)) {
+    bool made = dir.isValid() && TestSupport::makeTone(longTone, 10, 44100, 2, 1000);
+    for (int i = 0; i < 7 && made; ++i)
+        made = TestSupport::makeTone(dir.filePath(shortToneName(i)), toneSeconds(i), 44100, 2, 1000);
+    if (!made) {
         std::fprintf(stderr, "could not write the tones with ffmpeg\n");
         return 1;
     }
@@ -184,7 +198,7 @@ int main(int argc, char *argv[])
         }
         Listener listener(recorder);
         std::printf("PulseAudio null sink, heard by a recorder at 10 ms latency, %d runs each:\n", runs);
-        if (!measure(&listener, shortTone, longTone, runs))
+        if (!measure(&listener, QDir(dir.path()), longTone, runs))
             return 1;
         recorder.terminate();
         recorder.waitForFinished();
@@ -199,7 +213,7 @@ int main(int argc, char *argv[])
         return 1;
     }
     std::printf("the same with only a recorder at its default latency, as the program sees it:\n");
-    const bool measured = measure(nullptr, shortTone, longTone, runs);
+    const bool measured = measure(nullptr, QDir(dir.path()), longTone, runs);
     slowRecorder.terminate();
     slowRecorder.waitForFinished();
     return measured ? 0 : 1;
