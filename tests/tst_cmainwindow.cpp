@@ -316,6 +316,8 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     if (argc == 3 && qstrcmp(argv[1], "--raise-fatal-in") == 0)
         return raiseFatalFromWorker(QString::fromLocal8Bit(argv[2]));
+    // What QTEST_MAIN does for a widget test.
+    app.setAttribute(Qt::AA_Use96Dpi, true);
     tst_cMainWindow test;
     return QTest::qExec(&test, argc, argv);
 }
