@@ -1,11 +1,18 @@
 #include "app/clogmessage.h"
 
+#include <QMutexLocker>
+#include <QRecursiveMutex>
 #include <QTextCodec>
 
 #include <cstdlib>
 
 namespace {
 cLogMessage logRelay(nullptr);
+
+// Guards every write to a log file and the registered file itself. Recursive,
+// so a fatal message raised while its own thread writes a line cannot hang.
+QRecursiveMutex logLock;
+QFile *registeredLogFile = nullptr;
 } // namespace
 
 cLogMessage::cLogMessage(QObject *parent) : QObject(parent)
@@ -33,9 +40,16 @@ void logMessageHandler(QtMsgType type, const QMessageLogContext &context, const 
     default:
         return;
     }
-    logRelay.writeToLog(type, msg);
-    if (type == QtFatalMsg)
-        std::abort();
+    if (type != QtFatalMsg) {
+        logRelay.writeToLog(type, msg);
+        return;
+    }
+    {
+        const QMutexLocker locker(&logLock);
+        if (registeredLogFile)
+            appendLogLine(*registeredLogFile, msg);
+    }
+    std::abort();
 }
 
 QString logFileName()
@@ -45,6 +59,7 @@ QString logFileName()
 
 void appendLogLine(QFile &file, const QString &msg)
 {
+    const QMutexLocker locker(&logLock);
     if (!file.isOpen())
         return;
     // The log is a stored file in Windows-1251, whatever the locale of the machine.
@@ -53,4 +68,17 @@ void appendLogLine(QFile &file, const QString &msg)
     const QString text = nul < 0 ? msg : msg.left(nul);
     file.write(codec->fromUnicode(text + QLatin1Char('\n')));
     file.flush();
+}
+
+void registerLogFile(QFile *file)
+{
+    const QMutexLocker locker(&logLock);
+    registeredLogFile = file;
+}
+
+void unregisterLogFile(QFile *file)
+{
+    const QMutexLocker locker(&logLock);
+    if (registeredLogFile == file)
+        registeredLogFile = nullptr;
 }

@@ -26,8 +26,10 @@ public slots:
 // destruction, so it outlives the time in which the handler is installed.
 cLogMessage &globalLogMessage();
 
-// The process-wide message handler: passes debug, warning, critical and fatal
-// messages to the relay and ends the process after a fatal one.
+// The process-wide message handler: passes debug, warning and critical
+// messages to the relay. A fatal message is written to the registered log file
+// at once, from whatever thread raised it, and then ends the process: a line
+// sent through the relay would never arrive.
 void logMessageHandler(QtMsgType type, const QMessageLogContext &context, const QString &msg);
 
 // The log file every diagnostic message of the process goes to: in the working
@@ -35,5 +37,12 @@ void logMessageHandler(QtMsgType type, const QMessageLogContext &context, const 
 QString logFileName();
 
 // Appends one message to the log as one line; a NUL inside the message ends
-// its text but not its line. Does nothing when the file is not open.
+// its text but not its line. Does nothing when the file is not open. Takes
+// the lock the handler writes fatal messages under, so lines never interleave.
 void appendLogLine(QFile &file, const QString &msg);
+
+// Names the open log file that fatal messages are written to: whoever writes
+// the log registers its file after opening it and unregisters it before
+// closing it. Unregistering a file other than the registered one does nothing.
+void registerLogFile(QFile *file);
+void unregisterLogFile(QFile *file);

@@ -3,16 +3,20 @@
 #include "app/clogmessage.h"
 #include "ui/cmainwidget.h"
 
+#include <QApplication>
 #include <QByteArray>
 #include <QCoreApplication>
 #include <QDateTime>
 #include <QDebug>
+#include <QEvent>
+#include <QIcon>
 #include <QLabel>
 #include <QMetaType>
 #include <QPushButton>
 #include <QRect>
 #include <QSettings>
 #include <QStatusBar>
+#include <QTextCodec>
 
 namespace {
 const QRect defaultGeometry(40, 40, 650, 650);
@@ -64,8 +68,6 @@ void cMainWindow::setUpStatusLine()
     statusLabel->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     auto *const stopBtn = new QPushButton(this);
     stopBtn->setObjectName(QStringLiteral("stopBtn"));
-    stopBtn->setText(tr("Stop"));
-    stopBtn->setToolTip(tr("Stop the batch or the preview (Esc)"));
     stopBtn->hide();
     statusBar()->addWidget(statusLabel, 1);
     statusBar()->addPermanentWidget(stopBtn);
@@ -77,6 +79,32 @@ void cMainWindow::setUpStatusLine()
                 stopBtn->setVisible(stoppable);
             });
     connect(stopBtn, &QPushButton::clicked, mainWidget, &cMainWidget::stop);
+    retranslate();
+}
+
+void cMainWindow::retranslate()
+{
+    if (auto *const stopBtn = statusBar()->findChild<QPushButton *>(QStringLiteral("stopBtn"))) {
+        stopBtn->setText(tr("Stop"));
+        stopBtn->setToolTip(tr("Stop the batch or the preview (Esc)"));
+    }
+}
+
+// The window's own texts follow a change of language as the central widget's do.
+void cMainWindow::changeEvent(QEvent *e)
+{
+    QMainWindow::changeEvent(e);
+    if (e->type() == QEvent::LanguageChange)
+        retranslate();
+}
+
+void cMainWindow::setUpApplication()
+{
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/icon/converter.ico")));
+    // The style sheet is stored in Windows-1251, like the program's other 8-bit texts.
+    QFile styleSheet(QStringLiteral(":/css/marrowby.css"));
+    if (styleSheet.open(QIODevice::ReadOnly | QIODevice::Text))
+        qApp->setStyleSheet(QTextCodec::codecForName("Windows-1251")->toUnicode(styleSheet.readAll()));
 }
 
 void cMainWindow::listFiles(const QStringList &paths)
@@ -88,6 +116,7 @@ void cMainWindow::setUpLog()
 {
     logFile.setFileName(logFileName());
     logFile.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Text);
+    registerLogFile(&logFile);
 
     qRegisterMetaType<QtMsgType>("QtMsgType");
     connect(&globalLogMessage(), &cLogMessage::log, this, &cMainWindow::log, Qt::QueuedConnection);
@@ -100,6 +129,7 @@ void cMainWindow::setUpLog()
 void cMainWindow::tearDownLog()
 {
     qInstallMessageHandler(nullptr);
+    unregisterLogFile(&logFile);
     logFile.close();
 }
 

@@ -16,14 +16,23 @@ public:
     explicit cMainWindow(QWidget *parent = nullptr);
     ~cMainWindow() override;
 
+    // Gives the whole application the look the window is made for: the
+    // window icon and the style sheet. Call it once the application object
+    // exists and before the first window does.
+    static void setUpApplication();
+
     // Lists files and folders named from outside the window (command line, "Open with").
     void listFiles(const QStringList &paths);
+
+protected:
+    void changeEvent(QEvent *e) override;
 
 private slots:
     void log(QtMsgType type, const QString &msg);
 
 private:
     void setUpStatusLine();
+    void retranslate();
     void setUpLog();
     void tearDownLog();
 

@@ -5,8 +5,6 @@
 
 #include <QApplication>
 #include <QCoreApplication>
-#include <QFile>
-#include <QIcon>
 #include <QTextCodec>
 
 #include <optional>
@@ -43,13 +41,7 @@ int main(int argc, char **argv)
     const std::optional<QStringList> paths = cCommandLine::windowPaths(QCoreApplication::arguments());
     if (!paths)
         return cCommandLine::badUsageStatus;
-    QApplication::setWindowIcon(QIcon(QStringLiteral(":/icon/converter.ico")));
-
-    QFile styleSheet(QStringLiteral(":/css/marrowby.css"));
-    if (styleSheet.open(QIODevice::ReadOnly | QIODevice::Text)) {
-        app.setStyleSheet(codec->toUnicode(styleSheet.readAll()));
-        styleSheet.close();
-    }
+    cMainWindow::setUpApplication();
 
     auto *const window = new cMainWindow;
     if (!paths->isEmpty())

@@ -3,14 +3,18 @@
 
 #include <QDir>
 #include <QFile>
+#include <QProcess>
 #include <QRegularExpression>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTextCodec>
 #include <QThread>
+#include <QTimer>
 #include <QtTest>
 
 #include <memory>
+
+#include <sys/resource.h>
 
 // The main window: its settings round trip and the log file it writes.
 class tst_cMainWindow : public QObject
@@ -33,6 +37,7 @@ private slots:
     void logLines();
     void logSkipsMessagesOutsideTheWindowsLifetime();
     void unopenableLogChangesNothingElse();
+    void fatalMessageFromAWorkerIsTheLastLine();
 
 private:
     QByteArray logBytes() const;
@@ -266,5 +271,54 @@ void tst_cMainWindow::unopenableLogChangesNothingElse()
     QVERIFY(QDir().rmdir(logPath));
 }
 
-QTEST_MAIN(tst_cMainWindow)
+// The process aborts, so a child process raises the message: this program,
+// called with --raise-fatal-in and a folder.
+void tst_cMainWindow::fatalMessageFromAWorkerIsTheLastLine()
+{
+    QProcess child;
+    child.setProcessChannelMode(QProcess::ForwardedChannels);
+    child.setWorkingDirectory(workDir);
+    child.setChildProcessModifier([] {
+        const rlimit noCoreFile{0, 0};
+        setrlimit(RLIMIT_CORE, &noCoreFile);
+    });
+    child.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--raise-fatal-in"), workDir});
+    QVERIFY(child.waitForFinished(60000));
+    QCOMPARE(child.exitStatus(), QProcess::CrashExit);
+    const QStringList lines = readLogLines();
+    QCOMPARE(lines.size(), 3);
+    QVERIFY2(lines.at(0).contains(QStringLiteral("application started")), qPrintable(lines.at(0)));
+    QCOMPARE(lines.at(2), QStringLiteral("fatal from a worker"));
+}
+
+namespace {
+
+// The child's part: a window writing the log, then a worker thread raising a
+// fatal message while the GUI thread waits for it, so no queued line can be
+// written meanwhile.
+int raiseFatalFromWorker(const QString &dir)
+{
+    TestSupport::useScratchSettings(QDir(dir).filePath(QStringLiteral("config")));
+    QDir::setCurrent(dir);
+    cMainWindow window;
+    QTimer::singleShot(0, &window, [] {
+        std::unique_ptr<QThread> worker(QThread::create([] { qFatal("fatal from a worker"); }));
+        worker->start();
+        worker->wait();
+    });
+    return QApplication::exec();
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    if (argc == 3 && qstrcmp(argv[1], "--raise-fatal-in") == 0)
+        return raiseFatalFromWorker(QString::fromLocal8Bit(argv[2]));
+    // What QTEST_MAIN does for a widget test.
+    app.setAttribute(Qt::AA_Use96Dpi, true);
+    tst_cMainWindow test;
+    return QTest::qExec(&test, argc, argv);
+}
 #include "tst_cmainwindow.moc"

@@ -4,15 +4,21 @@
 
 #include <QElapsedTimer>
 #include <QFile>
+#include <QProcess>
+#include <QScopeGuard>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <algorithm>
+#include <atomic>
+#include <chrono>
 #include <optional>
 
 // The player on SDL's disk driver: what is played lands in a capture file as
 // raw 16-bit samples in the source file's own rate and channel count.
 using TestSupport::loudFrames;
+using Clock = std::chrono::steady_clock;
 
 class tst_cPlayer : public QObject
 {
@@ -32,6 +38,7 @@ private slots:
     void twoPreviewsInARow();
     void destroyingThePlayerStopsThePreview();
     void stopEndsThePreviewAtOnce();
+    void previewThroughASoundServer();
 
 private:
     QString path(const QString &name) const { return dir.filePath(name); }
@@ -141,16 +148,27 @@ void tst_cPlayer::previewThatCannotPlayEndsAtOnce()
         qputenv("AUDIODEV", "marrowby-no-such-device");
     }
 
+    // The player waits for the end of a sound in pauses of 500 ms. Once the
+    // layer has refused to play, it only frees the layer and signals: timed on
+    // its own thread from its last line to its signal, so neither the sound
+    // system's start nor the test's event loop counts, any such pause makes
+    // that time 500 ms or more, and none leaves it a few milliseconds.
     cPlayer player;
+    std::atomic<Clock::time_point> signalledAt{};
+    connect(
+        &player, &cPlayer::playFinished, this, [&signalledAt] { signalledAt = Clock::now(); }, Qt::DirectConnection);
     QSignalSpy finished(&player, &cPlayer::playFinished);
     QSignalSpy failed(&player, &cPlayer::playFailed);
     player.play(file);
-    QVERIFY(finished.wait(5000));
+    QVERIFY(finished.wait(10000));
     QTRY_VERIFY(player.isFinished());
     QCOMPARE(finished.count(), 1);
     // The widget learns the first failure, the cause of the others.
     QCOMPARE(failed.count(), 1);
     QCOMPARE(failed.at(0).at(0).toInt(), errors.at(0) ? errors.at(0) : errors.at(1));
+    const auto ms =
+        std::chrono::duration_cast<std::chrono::milliseconds>(signalledAt.load() - debug->timeOf(2)).count();
+    QVERIFY2(ms < 500, qPrintable(QString::number(ms)));
     const QStringList expected{QStringLiteral("BASS_Init: %1").arg(errors.at(0)),
                                QStringLiteral("0 %1").arg(errors.at(1)),
                                QStringLiteral("BASS_ChannelPlay: %1").arg(errors.at(2))};
@@ -243,6 +261,62 @@ void tst_cPlayer::destroyingThePlayerStopsThePreview()
     QVERIFY(loudFrames(capture, 2) < seconds * 44100);
     QCOMPARE(BASS_Init(1, 8000, 0, nullptr, nullptr), 1);
     QCOMPARE(BASS_Free(), 1);
+}
+
+// Users hear previews through a sound server: one of the test's own takes
+// them through its real client path (SDL's own pick of driver), and its
+// sink's monitor must carry the tone at its pitch and for its length.
+void tst_cPlayer::previewThroughASoundServer()
+{
+    const TestSupport::SoundServer server;
+    if (!server.error().isEmpty())
+        QSKIP(qPrintable(QStringLiteral("cannot start a PulseAudio server of the test's own: ") + server.error()));
+    const double seconds = 2;
+    const int frequency = 1000;
+    const QString tone = path(QStringLiteral("kilohertz.wav"));
+    QVERIFY(TestSupport::makeTone(tone, seconds, 44100, 2, frequency));
+    qunsetenv("SDL_AUDIODRIVER");
+    server.useInThisProcess(true);
+    const auto restore = qScopeGuard([&server] { server.useInThisProcess(false); });
+
+    QProcess recorder;
+    QVERIFY(server.startRecorder(recorder, 10));
+    cPlayer player;
+    QSignalSpy finished(&player, &cPlayer::playFinished);
+    player.play(tone);
+    QVERIFY(finished.wait(20000));
+    QCOMPARE(debug->lines().value(2), QStringLiteral("BASS_ChannelPlay: 0"));
+    recorder.terminate();
+    QVERIFY(recorder.waitForFinished(10000));
+
+    // The monitor runs at 48 kHz. The tone is every loud stretch of it: a
+    // server still in a long render block when the preview starts may hold it
+    // back after its first buffer, which delays frames but loses none. Its
+    // pitch is the count of upward zero crossings per second of tone.
+    const QByteArray raw = recorder.readAllStandardOutput();
+    QList<qint16> samples(raw.size() / 2);
+    qFromLittleEndian<qint16>(raw.constData(), samples.size(), samples.data());
+    qsizetype toneSamples = 0;
+    qsizetype quiet = -1; // quiet samples since the last loud one; -1 before the first
+    int crossings = 0;
+    for (qsizetype i = 0; i < samples.size(); ++i) {
+        if (qAbs(samples.at(i)) < 1000) {
+            quiet += quiet >= 0;
+            continue;
+        }
+        // A 1 kHz tone is quiet for a few samples around each zero crossing.
+        if (quiet >= 0 && quiet < 48) {
+            toneSamples += quiet + 1;
+            crossings += samples.at(i - quiet - 1) < 0 && samples.at(i) >= 0;
+        } else {
+            ++toneSamples;
+        }
+        quiet = 0;
+    }
+    const double heard = toneSamples / 48000.0;
+    const QString figures = QStringLiteral("%1 s at %2 Hz").arg(heard).arg(crossings / heard);
+    QVERIFY2(qAbs(heard - seconds) <= seconds / 10, qPrintable(figures));
+    QVERIFY2(qAbs(crossings / heard - frequency) <= frequency / 50.0, qPrintable(figures));
 }
 
 QTEST_GUILESS_MAIN(tst_cPlayer)

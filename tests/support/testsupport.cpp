@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QDataStream>
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
 #include <QMutex>
@@ -11,6 +12,9 @@
 
 #include <algorithm>
 #include <atomic>
+
+#include <csignal>
+#include <sys/prctl.h>
 
 namespace TestSupport {
 
@@ -22,9 +26,10 @@ void useScratchSettings(const QString &dir)
     QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, dir);
 }
 
-bool makeTone(const QString &path, double seconds, int sampleRate, int channels)
+bool makeTone(const QString &path, double seconds, int sampleRate, int channels, int frequency)
 {
-    const QString source = QStringLiteral("sine=frequency=440:sample_rate=%1:duration=%2").arg(sampleRate).arg(seconds);
+    const QString source =
+        QStringLiteral("sine=frequency=%1:sample_rate=%2:duration=%3").arg(frequency).arg(sampleRate).arg(seconds);
     QProcess ffmpeg;
     ffmpeg.setProcessChannelMode(QProcess::MergedChannels);
     ffmpeg.start(QStringLiteral("ffmpeg"), {QStringLiteral("-v"), QStringLiteral("error"), QStringLiteral("-y"),
@@ -70,6 +75,7 @@ namespace {
 // still logging while one is destroyed finds it intact.
 QMutex debugMutex;
 QStringList debugLines;
+QList<std::chrono::steady_clock::time_point> debugTimes;
 std::atomic<QtMessageHandler> handlerBefore{nullptr};
 
 void collectDebug(QtMsgType type, const QMessageLogContext &context, const QString &msg)
@@ -77,6 +83,7 @@ void collectDebug(QtMsgType type, const QMessageLogContext &context, const QStri
     if (type == QtDebugMsg) {
         const QMutexLocker locker(&debugMutex);
         debugLines.append(msg);
+        debugTimes.append(std::chrono::steady_clock::now());
     } else if (const QtMessageHandler next = handlerBefore.load()) {
         next(type, context, msg);
     }
@@ -101,10 +108,17 @@ QStringList DebugMessages::lines() const
     return debugLines;
 }
 
+std::chrono::steady_clock::time_point DebugMessages::timeOf(qsizetype line) const
+{
+    const QMutexLocker locker(&debugMutex);
+    return debugTimes.value(line);
+}
+
 void DebugMessages::clear()
 {
     const QMutexLocker locker(&debugMutex);
     debugLines.clear();
+    debugTimes.clear();
 }
 
 QString debugQuoted(QString text)
@@ -215,6 +229,112 @@ bool writeWav(const QString &path, int rate, int channels, const QList<qint16> &
     for (const qint16 s : samples)
         out << s;
     return out.status() == QDataStream::Ok;
+}
+
+SoundServer::SoundServer()
+{
+    if (!dir.isValid()) {
+        failure = QStringLiteral("no temporary folder");
+        return;
+    }
+    // The server keeps its state in the folder, not in the user's home; it
+    // ends when the process that started it dies, so a crashed test leaves
+    // nothing running.
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    for (const char *name : {"HOME", "XDG_RUNTIME_DIR", "XDG_CONFIG_HOME", "XDG_STATE_HOME"})
+        environment.insert(QString::fromLatin1(name), dir.path());
+    server.setProcessEnvironment(environment);
+    server.setProcessChannelMode(QProcess::MergedChannels);
+    server.setChildProcessModifier([] { ::prctl(PR_SET_PDEATHSIG, SIGTERM); });
+    server.start(QStringLiteral("pulseaudio"),
+                 {QStringLiteral("-n"), QStringLiteral("--daemonize=no"), QStringLiteral("--use-pid-file=no"),
+                  QStringLiteral("--exit-idle-time=-1"), QStringLiteral("--disallow-exit"),
+                  QStringLiteral("--realtime=no"), QStringLiteral("--high-priority=no"),
+                  QStringLiteral("--load=module-null-sink sink_name=out rate=48000"),
+                  QStringLiteral("--load=module-native-protocol-unix auth-anonymous=1 socket=%1")
+                      .arg(dir.filePath(QStringLiteral("native")))});
+    if (!server.waitForStarted(10000)) {
+        failure = QStringLiteral("pulseaudio did not start: %1").arg(server.errorString());
+        return;
+    }
+    const QDeadlineTimer deadline(10000);
+    while (runClient(QStringLiteral("pactl"), {QStringLiteral("info")}).isNull()) {
+        if (deadline.hasExpired() || server.waitForFinished(50)) {
+            failure = QStringLiteral("pulseaudio did not take clients: %1")
+                          .arg(QString::fromLocal8Bit(server.readAll()).trimmed());
+            return;
+        }
+    }
+}
+
+SoundServer::~SoundServer()
+{
+    if (server.state() == QProcess::NotRunning)
+        return;
+    server.terminate();
+    if (!server.waitForFinished(5000)) {
+        server.kill();
+        server.waitForFinished(5000);
+    }
+}
+
+QProcessEnvironment SoundServer::clientEnvironment() const
+{
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("PULSE_SERVER"),
+                       QStringLiteral("unix:") + dir.filePath(QStringLiteral("native")));
+    environment.insert(QStringLiteral("PULSE_COOKIE"), dir.filePath(QStringLiteral("cookie")));
+    return environment;
+}
+
+void SoundServer::useInThisProcess(bool use) const
+{
+    const QProcessEnvironment environment = clientEnvironment();
+    for (const QString &name : {QStringLiteral("PULSE_SERVER"), QStringLiteral("PULSE_COOKIE")}) {
+        if (use)
+            qputenv(name.toLatin1().constData(), environment.value(name).toLocal8Bit());
+        else
+            qunsetenv(name.toLatin1().constData());
+    }
+}
+
+bool SoundServer::startRecorder(QProcess &recorder, int latencyMs) const
+{
+    const auto recorders = [this] {
+        return runClient(QStringLiteral("pactl"),
+                         {QStringLiteral("list"), QStringLiteral("short"), QStringLiteral("source-outputs")})
+            .count('\n');
+    };
+    const qsizetype before = recorders();
+    QStringList arguments{QStringLiteral("--device=out.monitor"), QStringLiteral("--raw"),
+                          QStringLiteral("--format=s16le"), QStringLiteral("--rate=48000"),
+                          QStringLiteral("--channels=1")};
+    if (latencyMs > 0)
+        arguments << QStringLiteral("--latency-msec=%1").arg(latencyMs);
+    recorder.setProcessEnvironment(clientEnvironment());
+    recorder.setChildProcessModifier([] { ::prctl(PR_SET_PDEATHSIG, SIGTERM); });
+    recorder.start(QStringLiteral("parecord"), arguments);
+    if (!recorder.waitForStarted(10000))
+        return false;
+    // The monitor gives only what plays after the recorder is connected.
+    const QDeadlineTimer deadline(10000);
+    while (recorders() <= before) {
+        if (deadline.hasExpired() || recorder.waitForFinished(20))
+            return false;
+    }
+    return true;
+}
+
+// A client's standard output, or a null array when it failed.
+QByteArray SoundServer::runClient(const QString &program, const QStringList &arguments) const
+{
+    QProcess client;
+    client.setProcessEnvironment(clientEnvironment());
+    client.start(program, arguments);
+    if (!client.waitForFinished(10000) || client.exitStatus() != QProcess::NormalExit || client.exitCode() != 0)
+        return QByteArray();
+    const QByteArray output = client.readAllStandardOutput();
+    return output.isNull() ? QByteArray("") : output;
 }
 
 } // namespace TestSupport

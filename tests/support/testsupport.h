@@ -3,6 +3,8 @@
 #include <QByteArray>
 #include <QList>
 #include <QObject>
+#include <QProcess>
+#include <QProcessEnvironment>
 #include <QSemaphore>
 #include <QString>
 #include <QStringList>
@@ -11,6 +13,7 @@
 #include <QtGlobal>
 
 #include <atomic>
+#include <chrono>
 #include <thread>
 
 namespace TestSupport {
@@ -20,7 +23,7 @@ namespace TestSupport {
 void useScratchSettings(const QString &dir);
 
 // Writes a sine tone with the real ffmpeg; returns false if that failed.
-bool makeTone(const QString &path, double seconds, int sampleRate = 44100, int channels = 2);
+bool makeTone(const QString &path, double seconds, int sampleRate = 44100, int channels = 2, int frequency = 440);
 
 // Writes an executable shell script called like the converter program into
 // dir, for faults ffmpeg won't produce on demand (a crash, a hang, an exit code).
@@ -46,6 +49,8 @@ public:
     Q_DISABLE_COPY_MOVE(DebugMessages)
 
     QStringList lines() const;
+    // When the line of that index was raised; a default time for none.
+    std::chrono::steady_clock::time_point timeOf(qsizetype line) const;
     void clear();
 };
 
@@ -125,6 +130,38 @@ private:
     QSemaphore released;
     std::atomic_int emissions{0};
     std::thread releaser;
+};
+
+// A PulseAudio server of the caller's own, as root and as a normal user: a
+// null sink "out" whose monitor "out.monitor" can be recorded, reached through
+// a socket in a temporary folder, so the user's own sound and settings stay
+// untouched. It is stopped by its process id when this object goes, and it
+// ends with the process that started it.
+class SoundServer
+{
+public:
+    SoundServer();
+    ~SoundServer();
+    Q_DISABLE_COPY_MOVE(SoundServer)
+
+    // Empty while the server runs; otherwise why it could not start.
+    QString error() const { return failure; }
+    // PULSE_SERVER and PULSE_COOKIE for clients of this server.
+    QProcessEnvironment clientEnvironment() const;
+    // Points this process's own clients (SDL) at the server, or at none.
+    void useInThisProcess(bool use) const;
+
+    // Records the sink's monitor as raw 48 kHz mono 16-bit samples on the
+    // recorder's standard output, at the given latency (0: the recorder's
+    // default); returns once the recording runs.
+    bool startRecorder(QProcess &recorder, int latencyMs) const;
+
+private:
+    QByteArray runClient(const QString &program, const QStringList &arguments) const;
+
+    QTemporaryDir dir;
+    QProcess server;
+    QString failure;
 };
 
 } // namespace TestSupport

@@ -1,8 +1,11 @@
 # Shared by the scripts in tools/: the Debian packages the project needs and
 # a way to install the missing ones.
 
-# What building and testing need; ffmpeg is the converter the program runs.
-BUILD_PACKAGES=(g++ make cmake pkgconf qt6-base-dev qt6-5compat-dev libsdl2-dev libsndfile1-dev qt6-tools-dev qt6-l10n-tools qt6-translations-l10n ffmpeg)
+# What building and testing need; ffmpeg is the converter the program runs,
+# PulseAudio the sound server a test previews through, Qt's Linguist tools and
+# translations the languages.
+BUILD_PACKAGES=(g++ make cmake pkgconf qt6-base-dev qt6-5compat-dev libsdl2-dev libsndfile1-dev ffmpeg
+                qt6-tools-dev qt6-l10n-tools qt6-translations-l10n pulseaudio pulseaudio-utils)
 
 # Installs the named Debian packages that are not installed yet (as root, or
 # through sudo).
