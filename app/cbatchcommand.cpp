@@ -373,17 +373,10 @@ void cBatchCommand::printLine(const QString &line)
 // every message of the process written by this thread.
 void cBatchCommand::setUpLog()
 {
-    logFile.setFileName(logFileName());
-    logFile.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Text);
-
-    qRegisterMetaType<QtMsgType>("QtMsgType");
+    openLogFile(logFile);
     connect(&globalLogMessage(), &cLogMessage::log, this, &cBatchCommand::log, Qt::QueuedConnection);
-    qInstallMessageHandler(logMessageHandler);
-
-    const QString title =
-        QStringLiteral("%1 %2").arg(QCoreApplication::applicationName(), QCoreApplication::applicationVersion());
-    qDebug() << title << "application started, build date:" << __DATE__ << __TIME__;
-    qDebug() << "Current date:" << QDateTime::currentDateTime();
+    startLogging(
+        QStringLiteral("%1 %2").arg(QCoreApplication::applicationName(), QCoreApplication::applicationVersion()));
 }
 
 void cBatchCommand::tearDownLog()
@@ -392,7 +385,7 @@ void cBatchCommand::tearDownLog()
     // The messages still on their way to the file.
     QCoreApplication::sendPostedEvents(this, QEvent::MetaCall);
     disconnect(&globalLogMessage(), &cLogMessage::log, this, &cBatchCommand::log);
-    logFile.close();
+    closeLogFile(logFile);
 }
 
 void cBatchCommand::log(QtMsgType type, const QString &msg)

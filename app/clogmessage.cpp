@@ -1,5 +1,9 @@
 #include "app/clogmessage.h"
 
+#include <QDateTime>
+#include <QDebug>
+#include <QMetaType>
+
 #include <QMutexLocker>
 #include <QRecursiveMutex>
 #include <QTextCodec>
@@ -81,4 +85,26 @@ void unregisterLogFile(QFile *file)
     const QMutexLocker locker(&logLock);
     if (registeredLogFile == file)
         registeredLogFile = nullptr;
+}
+
+void openLogFile(QFile &file)
+{
+    file.setFileName(logFileName());
+    file.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Text);
+    registerLogFile(&file);
+    qRegisterMetaType<QtMsgType>("QtMsgType");
+}
+
+void startLogging(const QString &title)
+{
+    qInstallMessageHandler(logMessageHandler);
+    qDebug() << title << "application started, build date:" << __DATE__ << __TIME__;
+    qDebug() << "Current date:" << QDateTime::currentDateTime();
+}
+
+void closeLogFile(QFile &file)
+{
+    qInstallMessageHandler(nullptr);
+    unregisterLogFile(&file);
+    file.close();
 }

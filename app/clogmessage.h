@@ -46,3 +46,13 @@ void appendLogLine(QFile &file, const QString &msg);
 // closing it. Unregistering a file other than the registered one does nothing.
 void registerLogFile(QFile *file);
 void unregisterLogFile(QFile *file);
+
+// The log's life, for whoever keeps it (the window, or the command without
+// one). openLogFile names the file, empties and opens it, registers it and
+// makes QtMsgType travel in queued calls: the writer then connects the relay.
+// startLogging installs the handler and writes the two lines every run starts
+// with, the first naming title. closeLogFile removes the handler, unregisters
+// and closes the file.
+void openLogFile(QFile &file);
+void startLogging(const QString &title);
+void closeLogFile(QFile &file);

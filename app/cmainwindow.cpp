@@ -114,23 +114,14 @@ void cMainWindow::listFiles(const QStringList &paths)
 
 void cMainWindow::setUpLog()
 {
-    logFile.setFileName(logFileName());
-    logFile.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Text);
-    registerLogFile(&logFile);
-
-    qRegisterMetaType<QtMsgType>("QtMsgType");
+    openLogFile(logFile);
     connect(&globalLogMessage(), &cLogMessage::log, this, &cMainWindow::log, Qt::QueuedConnection);
-    qInstallMessageHandler(logMessageHandler);
-
-    qDebug() << windowTitle() << "application started, build date:" << __DATE__ << __TIME__;
-    qDebug() << "Current date:" << QDateTime::currentDateTime();
+    startLogging(windowTitle());
 }
 
 void cMainWindow::tearDownLog()
 {
-    qInstallMessageHandler(nullptr);
-    unregisterLogFile(&logFile);
-    logFile.close();
+    closeLogFile(logFile);
 }
 
 void cMainWindow::log(QtMsgType type, const QString &msg)
