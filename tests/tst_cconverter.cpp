@@ -143,6 +143,7 @@ private:
     QString path(const QString &relative) const { return QDir(scratch->path()).filePath(relative); }
     bool useFakeConverter(const QByteArray &behaviour);
     QList<QStringList> recordedCalls() const;
+    Reports convertIntoOut(const QStringList &queue, int saveType);
 
     std::unique_ptr<QTemporaryDir> scratch;
     QByteArray originalPath;
@@ -199,6 +200,18 @@ bool tst_cConverter::useFakeConverter(const QByteArray &behaviour)
         return false;
     TestSupport::prependToPath(path(QStringLiteral("bin")));
     return true;
+}
+
+// Converts the queue into out/, one file at a time; what was reported, or
+// nothing when the batch did not end.
+Reports tst_cConverter::convertIntoOut(const QStringList &queue, int saveType)
+{
+    SequentialConverter converter;
+    const Results results(&converter);
+    converter.setOutputDir(path(QStringLiteral("out")));
+    converter.setFileSaveType(saveType);
+    converter.convertFiles(queue);
+    return batchesDone(converter, results) ? results.files : Reports();
 }
 
 QList<QStringList> tst_cConverter::recordedCalls() const
@@ -384,14 +397,7 @@ void tst_cConverter::existingOutput()
     QVERIFY(TestSupport::makeTone(source, 0.5));
     QVERIFY(writeFile(output, "an earlier result"));
 
-    SequentialConverter converter;
-    const Results results(&converter);
-    converter.setOutputDir(path(QStringLiteral("out")));
-    converter.setFileSaveType(saveType);
-    converter.convertFiles({source});
-    QVERIFY(batchesDone(converter, results));
-
-    QCOMPARE(results.files, (Reports{{source, result}}));
+    QCOMPARE(convertIntoOut({source}, saveType), (Reports{{source, result}}));
     if (result)
         QCOMPARE(readWavHeader(output).rate, quint32(8000));
     else
@@ -788,14 +794,7 @@ void tst_cConverter::failedRunLeavesNoPartialOutput()
     if (outputExisted)
         QVERIFY(writeFile(output, "a finished earlier result"));
 
-    SequentialConverter converter;
-    const Results results(&converter);
-    converter.setOutputDir(path(QStringLiteral("out")));
-    converter.setFileSaveType(saveType);
-    converter.convertFiles({source});
-    QVERIFY(batchesDone(converter, results));
-
-    QCOMPARE(results.files, (Reports{{source, false}}));
+    QCOMPARE(convertIntoOut({source}, saveType), (Reports{{source, false}}));
     QCOMPARE(QFile::exists(output), !removed);
     const QStringList log = debug->lines();
     QCOMPARE(log.contains("Conversion failed, unfinished output removed: " + debugQuoted(output)), removed);
