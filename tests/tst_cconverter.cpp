@@ -16,6 +16,7 @@
 #include <optional>
 
 #include <signal.h>
+#include <sys/resource.h>
 #include <unistd.h>
 
 namespace {
@@ -136,6 +137,7 @@ private slots:
     void runsSeveralAtOnceWithWholeLogBlocks();
     void stopEndsEveryRunningConversion_data();
     void stopEndsEveryRunningConversion();
+    void runsTheProgramInTheBackground();
     void reportsWhyAFileFailed_data();
     void reportsWhyAFileFailed();
 
@@ -916,6 +918,16 @@ void tst_cConverter::stopEndsEveryRunningConversion()
         QVERIFY2(::kill(pid, 0) != 0, "a converter program still runs");
     }
     QCOMPARE(debug->lines().filter(QStringLiteral("Conversion stopped, unfinished output removed:")).size(), 3);
+}
+
+// The converter programs run at a lower priority, so that the window (and
+// whatever else the machine runs) never waits for a core they hold.
+void tst_cConverter::runsTheProgramInTheBackground()
+{
+    QVERIFY(useFakeConverter("nice > \"$scratch/niceness\""));
+    QCOMPARE(convertIntoOut({path(QStringLiteral("in/a.mp3"))}, 0).size(), 1);
+    const int own = ::getpriority(PRIO_PROCESS, 0);
+    QCOMPARE(readFile(path(QStringLiteral("niceness"))).trimmed().toInt(), std::min(own + 10, 19));
 }
 
 void tst_cConverter::reportsWhyAFileFailed_data()

@@ -37,6 +37,11 @@ QString lastErrorLine(const QByteArray &output)
     return QString();
 }
 
+#ifdef Q_OS_UNIX
+// How much lower than Marrowby's own the converter programs' priority is.
+constexpr int backgroundNiceness = 10;
+#endif
+
 } // namespace
 
 bool cConversion::FileState::operator==(const FileState &other) const
@@ -56,10 +61,17 @@ cConversion::cConversion(const QString &source, const QString &outPath, const QS
 {
     process.setProcessChannelMode(QProcess::MergedChannels);
 #ifdef Q_OS_UNIX
-    // In a process group of its own the program does not get the terminal's
-    // Ctrl-C, on which it would end early and leave a shortened output that
-    // looks finished; the stop request ends it and removes that output.
-    process.setChildProcessModifier([] { ::setpgid(0, 0); });
+    process.setChildProcessModifier([] {
+        // In a process group of its own the program does not get the
+        // terminal's Ctrl-C, on which it would end early and leave a shortened
+        // output that looks finished; the stop request ends it and removes that output.
+        ::setpgid(0, 0);
+        // With one program per core, programs of the same priority would keep
+        // the window (and anything else the machine runs, such as calls on a
+        // phone server) waiting for a core for up to 100 ms; in the background
+        // they still take every core that is free.
+        [[maybe_unused]] const int niceness = ::nice(backgroundNiceness);
+    });
 #endif
     connect(&process, &QProcess::finished, this, [this](int exitCode, QProcess::ExitStatus status) {
         programEnded(status == QProcess::NormalExit ? exitCode : -1);
