@@ -28,7 +28,7 @@ const QSet<QByteArray> commandOptions{"--convert", "-h", "-?", "--help", "--help
 
 } // namespace
 
-cCommandLine::Mode cCommandLine::mode(int argc, const char *const *argv)
+cCommandLine::Mode cCommandLine::mode(int argc, const char *const *argv, QString *unknownName)
 {
     QByteArray unknown; // as QCommandLineParser names it: without dashes and value
     for (int i = 1; i < argc; ++i) {
@@ -52,7 +52,8 @@ cCommandLine::Mode cCommandLine::mode(int argc, const char *const *argv)
     }
     if (unknown.isEmpty())
         return Mode::Window;
-    badUsage(tr("Unknown option '%1'.").arg(QString::fromLocal8Bit(unknown)));
+    if (unknownName)
+        *unknownName = QString::fromLocal8Bit(unknown);
     return Mode::BadUsage;
 }
 
@@ -68,6 +69,11 @@ std::optional<QStringList> cCommandLine::windowPaths(const QStringList &argument
         return std::nullopt;
     }
     return parser.positionalArguments();
+}
+
+void cCommandLine::unknownOption(const QString &name)
+{
+    badUsage(tr("Unknown option '%1'.").arg(name));
 }
 
 void cCommandLine::badUsage(const QString &message)

@@ -22,10 +22,10 @@ public:
 
     // Decided from argv alone, before any application object exists, because
     // a QApplication without a display ends the process. Command for
-    // --convert, --help and --version; BadUsage, after the message, for an
-    // option before "--" that is neither one of those nor one Qt takes itself;
-    // else Window.
-    static Mode mode(int argc, const char *const *argv);
+    // --convert, --help and --version; BadUsage for an option before "--"
+    // that is neither one of those nor one Qt takes itself, named in unknown
+    // as QCommandLineParser would name it; else Window.
+    static Mode mode(int argc, const char *const *argv, QString *unknown = nullptr);
 
     // The files and folders for the window, from the arguments Qt has left
     // once it took its own options; nothing, after the message, when an
@@ -34,6 +34,9 @@ public:
 
     // Writes the message and where to find help as one line on standard error.
     static void badUsage(const QString &message);
+
+    // Writes that the option is unknown, as badUsage does.
+    static void unknownOption(const QString &name);
 
     // The exit status of bad usage: an unknown option, a missing or wrong value, no file.
     static constexpr int badUsageStatus = 2;

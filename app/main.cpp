@@ -22,9 +22,15 @@ int main(int argc, char **argv)
 
     // Decided before any application object exists: a QApplication without a
     // display ends the process, and the command must run over SSH.
-    switch (cCommandLine::mode(argc, argv)) {
-    case cCommandLine::Mode::BadUsage:
+    QString unknownOption;
+    switch (cCommandLine::mode(argc, argv, &unknownOption)) {
+    case cCommandLine::Mode::BadUsage: {
+        // The translations need an application object; this one needs no display.
+        QCoreApplication app(argc, argv);
+        cLanguage::install();
+        cCommandLine::unknownOption(unknownOption);
         return cCommandLine::badUsageStatus;
+    }
     case cCommandLine::Mode::Command: {
         QCoreApplication app(argc, argv);
         cLanguage::install();

@@ -26,6 +26,8 @@ private slots:
     void stopBySignal_data();
     void stopBySignal();
     void progressOnATerminal();
+    void speaksTheSessionLanguage_data();
+    void speaksTheSessionLanguage();
     void windowListsNamedPaths_data();
     void windowListsNamedPaths();
 
@@ -261,6 +263,49 @@ void tst_cBatchCommand::progressOnATerminal()
     progress.start(3);
     QVERIFY2(shown.contains('\r' + withoutDurations(progress.runningText()) + "\x1b[K"), qPrintable(shown));
     QVERIFY2(shown.contains("\r\x1b[K" + summary(3, 0)), qPrintable(shown));
+}
+
+void tst_cBatchCommand::speaksTheSessionLanguage_data()
+{
+    QTest::addColumn<QString>("lang");
+    QTest::addColumn<QStringList>("args");
+    QTest::addColumn<QStringList>("expected"); // among the lines of standard output and error
+
+    QTest::newRow("Russian, an unknown option found before any application object")
+        << QStringLiteral("ru_RU.UTF-8") << QStringList{"--bogus"}
+        << QStringList{"marrowby: Неизвестный параметр «bogus». Справка: «marrowby --help»."};
+    QTest::newRow("German help, with Qt's own texts")
+        << QStringLiteral("de_DE.UTF-8") << QStringList{"--help"}
+        << QStringList{"Aufruf: " MARROWBY_PROGRAM " [Optionen] DATEI|ORDNER...",
+                       "  --convert              Ohne Fenster konvertieren.",
+                       "  -h, --help             Zeigt Hilfe zu den Kommandozeilenoptionen an."};
+    QTest::newRow("Russian results: the keyword stays English")
+        << QStringLiteral("ru_RU.UTF-8") << QStringList{"--convert", "gone.mp3"}
+        << QStringList{"FAIL gone.mp3: Нет такого файла или папки", "1 файл: сконвертировано 0, 1 ошибка, за m:ss"};
+}
+
+// Texts for people in the session's language, Qt's own included; what
+// scripts match on stays English.
+void tst_cBatchCommand::speaksTheSessionLanguage()
+{
+    QFETCH(QString, lang);
+    QFETCH(QStringList, args);
+    QFETCH(QStringList, expected);
+
+    QProcess program;
+    prepare(program, args);
+    QProcessEnvironment env = program.processEnvironment();
+    for (const QString &name : QStringList{"LANGUAGE", "LC_ALL", "LC_MESSAGES"})
+        env.remove(name);
+    env.insert(QStringLiteral("LANG"), lang);
+    program.setProcessEnvironment(env);
+    program.start();
+    QVERIFY(program.waitForFinished(60000));
+    QStringList printed = lines(program.readAllStandardOutput() + program.readAllStandardError());
+    for (QString &line : printed)
+        line = withoutDurations(line);
+    for (const QString &line : expected)
+        QVERIFY2(printed.contains(line), qPrintable(printed.join(u'\n')));
 }
 
 void tst_cBatchCommand::windowListsNamedPaths_data()

@@ -2,6 +2,79 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="de">
 <context>
+    <name>cBatchCommand</name>
+    <message>
+        <source>Converts sound files into 8 kHz mono 16-bit WAV files, the format phone systems want for voice prompts.
+With --convert it converts the files and folders named without a window; without it, the window opens with them listed.</source>
+        <translation>Konvertiert Audiodateien in WAV-Dateien mit 8 kHz, Mono, 16 Bit – das Format, das Telefonanlagen für Sprachansagen erwarten.
+Mit --convert werden die angegebenen Dateien und Ordner ohne Fenster konvertiert; ohne diese Option öffnet sich das Fenster und listet sie auf.</translation>
+    </message>
+    <message>
+        <source>Convert without a window.</source>
+        <translation>Ohne Fenster konvertieren.</translation>
+    </message>
+    <message>
+        <source>Write the WAV files into &lt;dir&gt;, made if missing (default: the current folder).</source>
+        <translation>Die WAV-Dateien in &lt;Ordner&gt; schreiben; fehlt er, wird er angelegt (Standard: der aktuelle Ordner).</translation>
+    </message>
+    <message>
+        <source>dir</source>
+        <translation>Ordner</translation>
+    </message>
+    <message>
+        <source>Append .wav to the file names (hello.mp3 becomes hello.mp3.wav) instead of setting the extension to .wav.</source>
+        <translation>.wav an die Dateinamen anhängen (aus hello.mp3 wird hello.mp3.wav), statt die Endung durch .wav zu ersetzen.</translation>
+    </message>
+    <message>
+        <source>Overwrite existing WAV files (default: skip them; a skipped file counts as failed).</source>
+        <translation>Vorhandene WAV-Dateien überschreiben (Standard: überspringen; eine übersprungene Datei zählt als fehlgeschlagen).</translation>
+    </message>
+    <message>
+        <source>Run up to &lt;n&gt; conversions at once (default: one per processor).</source>
+        <translation>Bis zu &lt;n&gt; Konvertierungen gleichzeitig ausführen (Standard: eine pro Prozessor).</translation>
+    </message>
+    <message>
+        <source>n</source>
+        <translation>n</translation>
+    </message>
+    <message>
+        <source>Print only the files that failed and then the summary; nothing when every file was converted.</source>
+        <translation>Nur die fehlgeschlagenen Dateien und danach die Zusammenfassung ausgeben; nichts, wenn alle Dateien konvertiert wurden.</translation>
+    </message>
+    <message>
+        <source>FILE|FOLDER</source>
+        <translation>DATEI|ORDNER</translation>
+    </message>
+    <message>
+        <source>Sound files, and folders whose sound files are converted, sub-folders included.</source>
+        <translation>Audiodateien sowie Ordner, deren Audiodateien einschließlich Unterordnern konvertiert werden.</translation>
+    </message>
+    <message>
+        <source>FILE|FOLDER...</source>
+        <translation>DATEI|ORDNER...</translation>
+    </message>
+    <message>
+        <source>Options need --convert.</source>
+        <translation>Optionen gelten nur zusammen mit --convert.</translation>
+    </message>
+    <message>
+        <source>Invalid value for --jobs: &apos;%1&apos; (a whole number from 1 on).</source>
+        <translation>Ungültiger Wert für --jobs: &apos;%1&apos; (eine ganze Zahl ab 1).</translation>
+    </message>
+    <message>
+        <source>No file or folder given.</source>
+        <translation>Keine Datei und kein Ordner angegeben.</translation>
+    </message>
+    <message>
+        <source>marrowby: cannot make the output folder %1</source>
+        <translation>marrowby: Ausgabeordner %1 kann nicht angelegt werden</translation>
+    </message>
+    <message>
+        <source>No such file or folder</source>
+        <translation>Datei oder Ordner nicht gefunden</translation>
+    </message>
+</context>
+<context>
     <name>cBatchProgress</name>
     <message numerus="yes">
         <source>Converting: %1 of %2 done, %n failed, %3 elapsed</source>
@@ -34,6 +107,17 @@
             <numerusform>Abgebrochen: %1 von %2 fertig, %n fehlgeschlagen, in %3</numerusform>
             <numerusform>Abgebrochen: %1 von %2 fertig, %n fehlgeschlagen, in %3</numerusform>
         </translation>
+    </message>
+</context>
+<context>
+    <name>cCommandLine</name>
+    <message>
+        <source>Unknown option &apos;%1&apos;.</source>
+        <translation>Unbekannte Option &apos;%1&apos;.</translation>
+    </message>
+    <message>
+        <source>%1: %2 Try &quot;%1 --help&quot;.</source>
+        <translation>%1: %2 Siehe &quot;%1 --help&quot;.</translation>
     </message>
 </context>
 <context>
@@ -129,12 +213,136 @@
         <translation>Vorhandene Dateien überspringen</translation>
     </message>
     <message>
-        <source>Sound files (*.wav *.mp3);;All files (*.*)</source>
-        <translation>Audiodateien (*.wav *.mp3);;Alle Dateien (*.*)</translation>
-    </message>
-    <message>
         <source>Open directory</source>
         <translation>Ordner auswählen</translation>
+    </message>
+    <message>
+        <source>&amp;Select files</source>
+        <translation>&amp;Dateien auswählen</translation>
+    </message>
+    <message>
+        <source>&amp;Convert</source>
+        <translation>&amp;Konvertieren</translation>
+    </message>
+    <message>
+        <source>&amp;Options</source>
+        <translation>&amp;Optionen</translation>
+    </message>
+    <message>
+        <source>Play</source>
+        <translation>Abspielen</translation>
+    </message>
+    <message>
+        <source>Remove from list</source>
+        <translation>Aus der Liste entfernen</translation>
+    </message>
+    <message>
+        <source>Open containing folder</source>
+        <translation>Enthaltenden Ordner öffnen</translation>
+    </message>
+    <message>
+        <source>Stop</source>
+        <translation>Stopp</translation>
+    </message>
+    <message>
+        <source>Files to convert</source>
+        <translation>Zu konvertierende Dateien</translation>
+    </message>
+    <message>
+        <source>Output folder</source>
+        <translation>Ausgabeordner</translation>
+    </message>
+    <message>
+        <source>Output folder (empty: the folder Marrowby was started from)</source>
+        <translation>Ausgabeordner (leer: der Ordner, aus dem Marrowby gestartet wurde)</translation>
+    </message>
+    <message>
+        <source>Choose the output folder</source>
+        <translation>Ausgabeordner auswählen</translation>
+    </message>
+    <message>
+        <source>Converting</source>
+        <translation>Wird konvertiert</translation>
+    </message>
+    <message>
+        <source>Sound files (*.wav *.mp3);;All files (*)</source>
+        <translation>Audiodateien (*.wav *.mp3);;Alle Dateien (*)</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n file(s) listed</source>
+        <translation>
+            <numerusform>%n Datei aufgelistet</numerusform>
+            <numerusform>%n Dateien aufgelistet</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>No sound files found</source>
+        <translation>Keine Audiodateien gefunden</translation>
+    </message>
+    <message numerus="yes">
+        <source>%1, %n named path(s) not found</source>
+        <translation>
+            <numerusform>%1, %n angegebener Pfad nicht gefunden</numerusform>
+            <numerusform>%1, %n angegebene Pfade nicht gefunden</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Nothing to convert: select files or drop them here first</source>
+        <translation>Nichts zu konvertieren: zuerst Dateien auswählen oder hierher ziehen</translation>
+    </message>
+    <message>
+        <source>The output folder %1 could not be created</source>
+        <translation>Der Ausgabeordner %1 konnte nicht angelegt werden</translation>
+    </message>
+    <message>
+        <source>Could not play, %1: %2</source>
+        <translation>Abspielen nicht möglich, %1: %2</translation>
+    </message>
+    <message>
+        <source>Written to %1</source>
+        <translation>Gespeichert als %1</translation>
+    </message>
+    <message>
+        <source>Stopping…</source>
+        <translation>Wird abgebrochen …</translation>
+    </message>
+    <message>
+        <source>Playing %1</source>
+        <translation>Wiedergabe: %1</translation>
+    </message>
+</context>
+<context>
+    <name>cMainWindow</name>
+    <message>
+        <source>Stop</source>
+        <translation>Stopp</translation>
+    </message>
+    <message>
+        <source>Stop the batch or the preview (Esc)</source>
+        <translation>Konvertierung oder Wiedergabe abbrechen (Esc)</translation>
+    </message>
+</context>
+<context>
+    <name>cPlayer</name>
+    <message>
+        <source>no sound system could be started</source>
+        <translation>das Audiosystem konnte nicht gestartet werden</translation>
+    </message>
+    <message>
+        <source>the sound output could not be opened (no sound server or sound card)</source>
+        <translation>die Audioausgabe konnte nicht geöffnet werden (kein Soundserver oder keine Soundkarte)</translation>
+    </message>
+    <message>
+        <source>the file is missing or can&apos;t be read</source>
+        <translation>die Datei fehlt oder ist nicht lesbar</translation>
+    </message>
+    <message>
+        <source>the file is empty, damaged or in a format that can&apos;t be played</source>
+        <translation>die Datei ist leer, beschädigt oder ihr Format wird nicht unterstützt</translation>
+    </message>
+    <message>
+        <source>the audio layer reported error %1</source>
+        <translation>die Audioschicht meldete Fehler %1</translation>
     </message>
 </context>
 </TS>

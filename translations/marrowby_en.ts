@@ -32,4 +32,21 @@
         </translation>
     </message>
 </context>
+<context>
+    <name>cMainWidget</name>
+    <message numerus="yes">
+        <source>%n file(s) listed</source>
+        <translation>
+            <numerusform>%n file listed</numerusform>
+            <numerusform>%n files listed</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%1, %n named path(s) not found</source>
+        <translation>
+            <numerusform>%1, %n named path not found</numerusform>
+            <numerusform>%1, %n named paths not found</numerusform>
+        </translation>
+    </message>
+</context>
 </TS>

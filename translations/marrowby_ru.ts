@@ -2,6 +2,79 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="ru">
 <context>
+    <name>cBatchCommand</name>
+    <message>
+        <source>Converts sound files into 8 kHz mono 16-bit WAV files, the format phone systems want for voice prompts.
+With --convert it converts the files and folders named without a window; without it, the window opens with them listed.</source>
+        <translation>Конвертирует звуковые файлы в WAV 8 кГц, моно, 16 бит — формат голосовых подсказок для телефонных систем.
+С --convert конвертирует указанные файлы и папки без окна; без него открывает окно и вносит их в список.</translation>
+    </message>
+    <message>
+        <source>Convert without a window.</source>
+        <translation>Конвертировать без окна.</translation>
+    </message>
+    <message>
+        <source>Write the WAV files into &lt;dir&gt;, made if missing (default: the current folder).</source>
+        <translation>Записывать файлы WAV в &lt;папка&gt;, при необходимости создав её (по умолчанию: текущая папка).</translation>
+    </message>
+    <message>
+        <source>dir</source>
+        <translation>папка</translation>
+    </message>
+    <message>
+        <source>Append .wav to the file names (hello.mp3 becomes hello.mp3.wav) instead of setting the extension to .wav.</source>
+        <translation>Добавлять .wav к именам файлов (hello.mp3 станет hello.mp3.wav) вместо замены расширения на .wav.</translation>
+    </message>
+    <message>
+        <source>Overwrite existing WAV files (default: skip them; a skipped file counts as failed).</source>
+        <translation>Перезаписывать существующие файлы WAV (по умолчанию они пропускаются, и пропущенный файл засчитывается как ошибка).</translation>
+    </message>
+    <message>
+        <source>Run up to &lt;n&gt; conversions at once (default: one per processor).</source>
+        <translation>Выполнять до &lt;n&gt; конвертаций одновременно (по умолчанию: по одной на процессор).</translation>
+    </message>
+    <message>
+        <source>n</source>
+        <translation>n</translation>
+    </message>
+    <message>
+        <source>Print only the files that failed and then the summary; nothing when every file was converted.</source>
+        <translation>Выводить только файлы с ошибками, а затем итог; ничего, если сконвертированы все файлы.</translation>
+    </message>
+    <message>
+        <source>FILE|FOLDER</source>
+        <translation>ФАЙЛ|ПАПКА</translation>
+    </message>
+    <message>
+        <source>Sound files, and folders whose sound files are converted, sub-folders included.</source>
+        <translation>Звуковые файлы, а также папки: в них конвертируются все звуковые файлы, включая вложенные папки.</translation>
+    </message>
+    <message>
+        <source>FILE|FOLDER...</source>
+        <translation>ФАЙЛ|ПАПКА...</translation>
+    </message>
+    <message>
+        <source>Options need --convert.</source>
+        <translation>Параметры действуют только вместе с --convert.</translation>
+    </message>
+    <message>
+        <source>Invalid value for --jobs: &apos;%1&apos; (a whole number from 1 on).</source>
+        <translation>Недопустимое значение --jobs: «%1» (нужно целое число не меньше 1).</translation>
+    </message>
+    <message>
+        <source>No file or folder given.</source>
+        <translation>Не указаны файлы или папки.</translation>
+    </message>
+    <message>
+        <source>marrowby: cannot make the output folder %1</source>
+        <translation>marrowby: не удаётся создать выходную папку %1</translation>
+    </message>
+    <message>
+        <source>No such file or folder</source>
+        <translation>Нет такого файла или папки</translation>
+    </message>
+</context>
+<context>
     <name>cBatchProgress</name>
     <message numerus="yes">
         <source>Converting: %1 of %2 done, %n failed, %3 elapsed</source>
@@ -38,6 +111,17 @@
             <numerusform>Остановлено: готово %1 из %2, %n ошибки, за %3</numerusform>
             <numerusform>Остановлено: готово %1 из %2, %n ошибок, за %3</numerusform>
         </translation>
+    </message>
+</context>
+<context>
+    <name>cCommandLine</name>
+    <message>
+        <source>Unknown option &apos;%1&apos;.</source>
+        <translation>Неизвестный параметр «%1».</translation>
+    </message>
+    <message>
+        <source>%1: %2 Try &quot;%1 --help&quot;.</source>
+        <translation>%1: %2 Справка: «%1 --help».</translation>
     </message>
 </context>
 <context>
@@ -133,12 +217,138 @@
         <translation>Пропускать существующие файлы</translation>
     </message>
     <message>
-        <source>Sound files (*.wav *.mp3);;All files (*.*)</source>
-        <translation>Звуковые файлы (*.wav *.mp3);;Все файлы (*.*)</translation>
-    </message>
-    <message>
         <source>Open directory</source>
         <translation>Выбрать папку</translation>
+    </message>
+    <message>
+        <source>&amp;Select files</source>
+        <translation>&amp;Выбрать файлы</translation>
+    </message>
+    <message>
+        <source>&amp;Convert</source>
+        <translation>&amp;Конвертировать</translation>
+    </message>
+    <message>
+        <source>&amp;Options</source>
+        <translation>&amp;Параметры</translation>
+    </message>
+    <message>
+        <source>Play</source>
+        <translation>Воспроизвести</translation>
+    </message>
+    <message>
+        <source>Remove from list</source>
+        <translation>Удалить из списка</translation>
+    </message>
+    <message>
+        <source>Open containing folder</source>
+        <translation>Открыть папку с файлом</translation>
+    </message>
+    <message>
+        <source>Stop</source>
+        <translation>Остановить</translation>
+    </message>
+    <message>
+        <source>Files to convert</source>
+        <translation>Файлы для конвертации</translation>
+    </message>
+    <message>
+        <source>Output folder</source>
+        <translation>Выходная папка</translation>
+    </message>
+    <message>
+        <source>Output folder (empty: the folder Marrowby was started from)</source>
+        <translation>Выходная папка (пусто — папка, из которой запущен Marrowby)</translation>
+    </message>
+    <message>
+        <source>Choose the output folder</source>
+        <translation>Выбрать выходную папку</translation>
+    </message>
+    <message>
+        <source>Converting</source>
+        <translation>Конвертируется</translation>
+    </message>
+    <message>
+        <source>Sound files (*.wav *.mp3);;All files (*)</source>
+        <translation>Звуковые файлы (*.wav *.mp3);;Все файлы (*)</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n file(s) listed</source>
+        <translation>
+            <numerusform>%n файл в списке</numerusform>
+            <numerusform>%n файла в списке</numerusform>
+            <numerusform>%n файлов в списке</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>No sound files found</source>
+        <translation>Звуковые файлы не найдены</translation>
+    </message>
+    <message numerus="yes">
+        <source>%1, %n named path(s) not found</source>
+        <translation>
+            <numerusform>%1, не найден %n указанный путь</numerusform>
+            <numerusform>%1, не найдены %n указанных пути</numerusform>
+            <numerusform>%1, не найдено %n указанных путей</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Nothing to convert: select files or drop them here first</source>
+        <translation>Нечего конвертировать: сначала выберите файлы или перетащите их сюда</translation>
+    </message>
+    <message>
+        <source>The output folder %1 could not be created</source>
+        <translation>Не удалось создать выходную папку %1</translation>
+    </message>
+    <message>
+        <source>Could not play, %1: %2</source>
+        <translation>Не удалось воспроизвести, %1: %2</translation>
+    </message>
+    <message>
+        <source>Written to %1</source>
+        <translation>Записан файл %1</translation>
+    </message>
+    <message>
+        <source>Stopping…</source>
+        <translation>Остановка…</translation>
+    </message>
+    <message>
+        <source>Playing %1</source>
+        <translation>Воспроизведение: %1</translation>
+    </message>
+</context>
+<context>
+    <name>cMainWindow</name>
+    <message>
+        <source>Stop</source>
+        <translation>Остановить</translation>
+    </message>
+    <message>
+        <source>Stop the batch or the preview (Esc)</source>
+        <translation>Остановить конвертацию или воспроизведение (Esc)</translation>
+    </message>
+</context>
+<context>
+    <name>cPlayer</name>
+    <message>
+        <source>no sound system could be started</source>
+        <translation>не удалось запустить звуковую систему</translation>
+    </message>
+    <message>
+        <source>the sound output could not be opened (no sound server or sound card)</source>
+        <translation>не удалось открыть устройство вывода звука (нет звукового сервера или звуковой карты)</translation>
+    </message>
+    <message>
+        <source>the file is missing or can&apos;t be read</source>
+        <translation>файл отсутствует или не читается</translation>
+    </message>
+    <message>
+        <source>the file is empty, damaged or in a format that can&apos;t be played</source>
+        <translation>файл пуст, повреждён или в неподдерживаемом формате</translation>
+    </message>
+    <message>
+        <source>the audio layer reported error %1</source>
+        <translation>звуковая подсистема сообщила об ошибке %1</translation>
     </message>
 </context>
 </TS>

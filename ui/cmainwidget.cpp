@@ -289,6 +289,7 @@ void cMainWidget::retranslate()
             showResult(row, false, QString(), status->toolTip());
     }
     sizeColumns();
+    refreshStatus();
 }
 
 void cMainWidget::changeEvent(QEvent *e)
@@ -341,8 +342,12 @@ void cMainWidget::listFiles(const QStringList &paths)
     const cSourceList::Result listed = cSourceList::collect(paths);
     if (!listed.files.isEmpty())
         fillTable(listed.files);
-    listMessage = listedText(static_cast<int>(listed.files.size()), static_cast<int>(listed.missing.size()));
-    previewMessage.clear();
+    const int files = static_cast<int>(listed.files.size());
+    const int missing = static_cast<int>(listed.missing.size());
+    listMessage = [this, files, missing] {
+        return listedText(files, missing);
+    };
+    previewMessage = nullptr;
     refreshStatus();
 }
 
@@ -443,8 +448,10 @@ void cMainWidget::convertBtnClicked()
 {
     const int rows = fileList->rowCount();
     if (rows == 0) {
-        listMessage = tr("Nothing to convert: select files or drop them here first");
-        previewMessage.clear();
+        listMessage = [] {
+            return tr("Nothing to convert: select files or drop them here first");
+        };
+        previewMessage = nullptr;
         refreshStatus();
         return;
     }
@@ -463,7 +470,9 @@ void cMainWidget::convertBtnClicked()
     if (!folder.isEmpty() && !QFileInfo(folder).isDir()) {
         if (!QDir().mkpath(folder)) {
             qDebug() << "Could not create the output folder:" << folder;
-            listMessage = tr("The output folder %1 could not be created").arg(folder);
+            listMessage = [folder] {
+                return tr("The output folder %1 could not be created").arg(folder);
+            };
             refreshStatus();
             return;
         }
@@ -490,7 +499,7 @@ void cMainWidget::convertBtnClicked()
     converter->convertFiles(files);
     updateControls();
     batchFocus.after = window()->focusWidget();
-    previewMessage.clear();
+    previewMessage = nullptr;
     statusTimer.start();
     refreshStatus();
 }
@@ -534,7 +543,7 @@ void cMainWidget::play(const QString &fn)
     player->play(fn);
     previewRunning = true;
     playingName = QFileInfo(fn).fileName();
-    previewMessage.clear();
+    previewMessage = nullptr;
     refreshStatus();
     updateControls();
     previewFocus.after = window()->focusWidget();
@@ -543,7 +552,9 @@ void cMainWidget::play(const QString &fn)
 void cMainWidget::playFailed(int code)
 {
     // The reason first: a long name would push it out of the status line.
-    previewMessage = tr("Could not play, %1: %2").arg(cPlayer::errorText(code), playingName);
+    previewMessage = [code, name = playingName] {
+        return tr("Could not play, %1: %2").arg(cPlayer::errorText(code), name);
+    };
 }
 
 void cMainWidget::playFinished()
@@ -570,8 +581,10 @@ void cMainWidget::removeSelectedRows()
         fileList->removeRow(row);
     fileList->setUpdatesEnabled(true);
     indexRows();
-    listMessage = listedText(fileList->rowCount(), 0);
-    previewMessage.clear();
+    listMessage = [this, rows = fileList->rowCount()] {
+        return listedText(rows, 0);
+    };
+    previewMessage = nullptr;
     refreshStatus();
 }
 
@@ -634,7 +647,11 @@ void cMainWidget::convertFinished()
     statusTimer.stop();
     if (wasRunning) {
         progress.finish();
-        listMessage = batchStopping ? progress.stoppedText() : progress.finishedText();
+        // The counts and the time stay in progress until the next batch starts.
+        const bool stopped = batchStopping;
+        listMessage = [this, stopped] {
+            return stopped ? progress.stoppedText() : progress.finishedText();
+        };
         // A stopped batch reports nothing for the files it was converting.
         for (int row = 0; row < fileList->rowCount(); ++row) {
             if (!rowDone.at(row) && fileList->item(row, statusColumn)->text() == runningMark)
@@ -706,12 +723,12 @@ void cMainWidget::refreshStatus()
     QStringList parts;
     if (batchRunning)
         parts << (batchStopping ? tr("Stopping\u2026") : progress.runningText());
-    else if (!listMessage.isEmpty())
-        parts << listMessage;
+    else if (listMessage)
+        parts << listMessage();
     if (previewRunning)
         parts << tr("Playing %1").arg(playingName);
-    else if (!previewMessage.isEmpty())
-        parts << previewMessage;
+    else if (previewMessage)
+        parts << previewMessage();
     const QString text = parts.join(QStringLiteral(" \u00b7 "));
     const bool stoppable = previewRunning || batchRunning;
     if (text == shownStatus && stoppable == shownStoppable)

@@ -13,6 +13,8 @@
 #include <QVariant>
 #include <QWidget>
 
+#include <functional>
+
 class QAction;
 class QActionGroup;
 class QToolButton;
@@ -128,9 +130,10 @@ private:
     // During a batch the status line is refreshed from this timer, not from
     // every result.
     QTimer statusTimer;
-    // What the list or the last batch said, and what the preview says.
-    QString listMessage;
-    QString previewMessage;
+    // What the list or the last batch said, and what the preview says; worded
+    // each time the status line is refreshed, so they follow a change of language.
+    std::function<QString()> listMessage;
+    std::function<QString()> previewMessage;
     QString playingName;
     QString shownStatus;
     bool shownStoppable = false;
