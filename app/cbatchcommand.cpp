@@ -213,10 +213,6 @@ std::optional<int> cBatchCommand::readArguments(const QStringList &arguments)
                                                     QCoreApplication::applicationVersion()));
         return 0;
     }
-    if (!parser.isSet(convertOption)) {
-        cCommandLine::badUsage(tr("Options need --convert."));
-        return cCommandLine::badUsageStatus;
-    }
     if (parser.isSet(jobsOption)) {
         bool isNumber = false;
         jobs = parser.value(jobsOption).toInt(&isNumber);

@@ -6,12 +6,9 @@
 #include <QApplication>
 #include <QByteArray>
 #include <QCoreApplication>
-#include <QDateTime>
-#include <QDebug>
 #include <QEvent>
 #include <QIcon>
 #include <QLabel>
-#include <QMetaType>
 #include <QPushButton>
 #include <QRect>
 #include <QSettings>

@@ -54,10 +54,6 @@ Mit --convert werden die angegebenen Dateien und Ordner ohne Fenster konvertiert
         <translation>DATEI|ORDNER...</translation>
     </message>
     <message>
-        <source>Options need --convert.</source>
-        <translation>Optionen gelten nur zusammen mit --convert.</translation>
-    </message>
-    <message>
         <source>Invalid value for --jobs: &apos;%1&apos; (a whole number from 1 on).</source>
         <translation>Ungültiger Wert für --jobs: &apos;%1&apos; (eine ganze Zahl ab 1).</translation>
     </message>

@@ -54,10 +54,6 @@ With --convert it converts the files and folders named without a window; without
         <translation>ФАЙЛ|ПАПКА...</translation>
     </message>
     <message>
-        <source>Options need --convert.</source>
-        <translation>Параметры действуют только вместе с --convert.</translation>
-    </message>
-    <message>
         <source>Invalid value for --jobs: &apos;%1&apos; (a whole number from 1 on).</source>
         <translation>Недопустимое значение --jobs: «%1» (нужно целое число не меньше 1).</translation>
     </message>

@@ -282,7 +282,7 @@ void cMainWidget::retranslate()
             describePlayButton(button);
         QTableWidgetItem *const status = fileList->item(row, statusColumn);
         if (status->text() == runningMark)
-            setStatus(status, runningMark, status->foreground(), tr("Converting"), tr("Converting"));
+            showRunning(status);
         else if (status->data(resultRole).toBool())
             showResult(row, true, status->data(outputRole).toString(), QString());
         else if (status->data(resultRole).isValid())
@@ -603,7 +603,7 @@ void cMainWidget::fileStarted(const QString &fn)
     for (const int row : found->rows) {
         QTableWidgetItem *const status = fileList->item(row, statusColumn);
         if (!rowDone.at(row) && status->text().isEmpty()) {
-            setStatus(status, runningMark, QBrush(Qt::gray), tr("Converting"), tr("Converting"));
+            showRunning(status);
             return;
         }
     }
@@ -638,6 +638,11 @@ void cMainWidget::showResult(int row, bool result, const QString &outPath, const
         setStatus(status, tr("FAIL!"), QBrush(Qt::darkRed), reason);
     status->setData(resultRole, result);
     status->setData(outputRole, outPath);
+}
+
+void cMainWidget::showRunning(QTableWidgetItem *status)
+{
+    setStatus(status, runningMark, QBrush(Qt::gray), tr("Converting"), tr("Converting"));
 }
 
 void cMainWidget::convertFinished()

@@ -17,6 +17,7 @@
 
 class QAction;
 class QActionGroup;
+class QTableWidgetItem;
 class QToolButton;
 class cConverter;
 class cPlayer;
@@ -85,6 +86,7 @@ private:
     void indexRows();
     void clearStatus(int row);
     void showResult(int row, bool result, const QString &outPath, const QString &reason);
+    void showRunning(QTableWidgetItem *status);
     void updateControls();
     void keepRunningRowInView();
     void refreshStatus();
@@ -109,9 +111,9 @@ private:
     // The "Jobs" value as read from the store, if it was there.
     QVariant storedJobs;
 
-    // The rows that hold each path, in table order, and how many results and
-    // starts have come for it in this batch: the k-th result for a path
-    // belongs to the k-th row holding it. Found without a scan of the table.
+    // The rows that hold each path, in table order, and how many results have
+    // come for it in this batch: the k-th result for a path belongs to the
+    // k-th row holding it. Found without a scan of the table.
     struct PathRows
     {
         QList<int> rows;
