@@ -2,7 +2,7 @@
 
 #include "app/ccommandline.h"
 #include "app/clogmessage.h"
-#include "app/csourcelist.h"
+#include "core/csourcelist.h"
 #include "workers/cconverter.h"
 
 #include <QCommandLineOption>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/cbatchprogress.h"
+#include "core/cbatchprogress.h"
 
 #include <QFile>
 #include <QObject>

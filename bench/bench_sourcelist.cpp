@@ -4,7 +4,7 @@
 //
 // Run: bench_sourcelist [rounds, default 9]
 
-#include "app/csourcelist.h"
+#include "core/csourcelist.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -1,4 +1,4 @@
-#include "app/cbatchprogress.h"
+#include "core/cbatchprogress.h"
 #include "app/clanguage.h"
 #include "support/testsupport.h"
 

@@ -1,4 +1,4 @@
-#include "app/csourcelist.h"
+#include "core/csourcelist.h"
 #include "support/testsupport.h"
 
 #include <QDir>

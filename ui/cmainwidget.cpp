@@ -1,6 +1,6 @@
 #include "ui/cmainwidget.h"
 
-#include "app/csourcelist.h"
+#include "core/csourcelist.h"
 #include "workers/cconverter.h"
 #include "workers/cplayer.h"
 

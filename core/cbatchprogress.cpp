@@ -1,4 +1,4 @@
-#include "app/cbatchprogress.h"
+#include "core/cbatchprogress.h"
 
 namespace {
 
