@@ -1,5 +1,5 @@
-#include "core/cbatchprogress.h"
 #include "app/clanguage.h"
+#include "core/cbatchprogress.h"
 #include "support/testsupport.h"
 
 #include <QDir>

@@ -1,6 +1,6 @@
-#include "core/cbatchprogress.h"
 #include "app/clanguage.h"
 #include "app/cmainwindow.h"
+#include "core/cbatchprogress.h"
 #include "support/testsupport.h"
 
 #include <QAction>

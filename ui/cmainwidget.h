@@ -1,28 +1,28 @@
 #pragma once
 
-#include "core/cbatchprogress.h"
+#include "core/cbatch.h"
+#include "ui/cfilerows.h"
+#include "ui/cstatusmessage.h"
 #include "ui_cmainwidget.h"
 
-#include <QHash>
-#include <QIcon>
-#include <QList>
 #include <QPointer>
 #include <QString>
 #include <QStringList>
-#include <QTimer>
 #include <QVariant>
 #include <QWidget>
 
-#include <functional>
+#include <memory>
 
 class QAction;
 class QActionGroup;
-class QTableWidgetItem;
-class QToolButton;
 class cConverter;
+class cFileTable;
+class cOptionsMenu;
 class cPlayer;
 
-// The central widget of the main window: the form, its file table and commands.
+// The central widget of the main window: the form, its file table and
+// commands. The rows' state lives in a cFileRows, the table shows it through a
+// cFileTable, and a cBatch runs the conversions.
 class cMainWidget : public QWidget, private Ui::cMainWidget
 {
     Q_OBJECT
@@ -35,10 +35,6 @@ public:
     // they had been selected (see cSourceList for the rules); refused while a
     // preview or a batch runs.
     void listFiles(const QStringList &paths);
-
-    // The output folder the field names: blanks around it ignored, a leading
-    // "~/" taken as the home folder; empty for the working directory.
-    static QString outputFolder(const QString &typed);
 
 public slots:
     // Ends the running preview, else the running batch.
@@ -59,11 +55,14 @@ private slots:
     void convertBtnClicked();
     void outputBtnClicked();
     void playRequested();
+    // The converter's plain result. The window shows the batch's results
+    // instead (fileFinished), which say the same with the output and the
+    // reason, so nothing connects this slot: both would count each file twice.
     void fileProcessed(const QString &fn, bool result);
     void playFinished();
     void convertFinished();
     void fileStarted(const QString &fn);
-    void fileResult(const QString &fn, bool result, const QString &outPath, const QString &reason);
+    void fileFinished(const cBatch::Result &result);
     void playFailed(int code);
 
 private:
@@ -75,30 +74,26 @@ private:
         QPointer<QWidget> after;
     };
 
-    // Sets every text the widget shows in the language of the moment.
+    void setUpRowActions();
+    void readSettings();
+    // Sets every text the widget's code shows in the language of the moment.
     void retranslate();
-    void sizeColumns();
-    void fillTable(const QStringList &files);
-    QToolButton *newPlayButton(const QString &fn);
     void play(const QString &fn);
     void removeSelectedRows();
     void openContainingFolder();
-    void indexRows();
-    void clearStatus(int row);
-    void showResult(int row, bool result, const QString &outPath, const QString &reason);
-    void showRunning(QTableWidgetItem *status);
-    void updateControls();
-    void keepRunningRowInView();
-    void refreshStatus();
-    QString listedText(int listed, int missing) const;
     bool acceptsFiles() const;
+    void updateControls();
     void restoreFocus(const FocusMemo &memo);
+    void followBatch();
+    void showStatus(const cStatusMessage &message);
+    void refreshStatus();
 
     QString lastOpenPath;
     cPlayer *player = nullptr;
     cConverter *converter = nullptr;
     QActionGroup *nameModeGroup = nullptr;
     QActionGroup *saveModeGroup = nullptr;
+
     QAction *playAction = nullptr;
     QAction *removeAction = nullptr;
     QAction *openFolderAction = nullptr;
@@ -111,38 +106,18 @@ private:
     // The "Jobs" value as read from the store, if it was there.
     QVariant storedJobs;
 
-    // The rows that hold each path, in table order, and how many results have
-    // come for it in this batch: the k-th result for a path belongs to the
-    // k-th row holding it. Found without a scan of the table.
-    struct PathRows
-    {
-        QList<int> rows;
-        int results = 0;
-    };
-    QHash<QString, PathRows> rowsOfPath;
-    QList<bool> rowDone;
-    int firstUnfinished = 0;
-    bool userScrolled = false;
-    bool scrollingToRunning = false;
+    cBatch *batch = nullptr;
+    cFileRows rows;
+    std::unique_ptr<cFileTable> table;
+    std::unique_ptr<cOptionsMenu> options;
 
-    bool batchRunning = false;
-    bool batchStopping = false;
     bool previewRunning = false;
-    cBatchProgress progress;
-    // During a batch the status line is refreshed from this timer, not from
-    // every result.
-    QTimer statusTimer;
-    // What the list or the last batch said, and what the preview says; worded
-    // each time the status line is refreshed, so they follow a change of language.
-    std::function<QString()> listMessage;
-    std::function<QString()> previewMessage;
     QString playingName;
+    // What the list or the last batch said, and what the last preview said.
+    cStatusMessage listMessage;
+    cStatusMessage previewMessage;
     QString shownStatus;
     bool shownStoppable = false;
     FocusMemo previewFocus;
     FocusMemo batchFocus;
-
-    // One icon shared by every play button: each QIcon made from the file would
-    // decode all of its images again.
-    QIcon playIcon;
 };

@@ -1,0 +1,96 @@
+#pragma once
+
+#include "core/cbatchprogress.h"
+
+#include <QObject>
+#include <QString>
+#include <QStringList>
+#include <QTimer>
+
+class cConverter;
+
+// One batch of conversions as both front ends run it: the options, the
+// output folder, start and stop, the tally, a progress signal a few times a
+// second, and each file's result with its reason. The window and the command
+// line only present what it says.
+class cBatch : public QObject
+{
+    Q_OBJECT
+
+public:
+    // How an output file is named from its source.
+    enum class NameRule
+    {
+        ChangeExtension = 0, // hello.mp3 becomes hello.wav
+        AppendExtension = 1, // hello.mp3 becomes hello.mp3.wav
+    };
+    // What happens to an output file that is already there.
+    enum class ExistingRule
+    {
+        Overwrite = 0,
+        Skip = 1,
+    };
+
+    struct Options
+    {
+        // As the user gave it: blanks around it are ignored, a leading "~/"
+        // is the home folder, empty is the working directory.
+        QString outputFolder;
+        NameRule nameRule = NameRule::ChangeExtension;
+        ExistingRule existingRule = ExistingRule::Skip;
+        // How many files convert at once; 0 for one per logical processor.
+        int jobs = 0;
+        // Whether the converter program's own output goes on to standard error.
+        bool forwardOutput = true;
+    };
+
+    struct Result
+    {
+        QString source;
+        bool converted = false;
+        QString output; // the file written, or the one that would have been
+        QString reason; // why it failed, in words for people
+    };
+
+    // Works through the converter, which the caller owns.
+    explicit cBatch(cConverter *converter, QObject *parent = nullptr);
+
+    // The folder the user's text names: blanks around it ignored, "~" and a
+    // leading "~/" taken as the home folder; empty for the working directory.
+    static QString outputFolder(const QString &typed);
+
+    // Makes the output folder if it is missing, then converts the files with
+    // the options. failedBefore counts files that failed before the batch
+    // (named paths not found): they are part of the tally. False, with nothing
+    // started, when the output folder can't be made (see folder()).
+    bool start(const QStringList &files, const Options &options, int failedBefore = 0);
+    // Ends the batch: no further file starts, running conversions are ended;
+    // finished() follows.
+    void stop();
+
+    bool isRunning() const { return running; }
+    bool isStopping() const { return stopping; }
+    // Whether the last batch was stopped before its end.
+    bool wasStopped() const { return stopped; }
+    // The output folder of the batch last started, as the converter takes it.
+    QString folder() const { return resolvedFolder; }
+    const cBatchProgress &progress() const { return tally; }
+
+signals:
+    void fileStarted(const QString &fn);
+    void fileFinished(const cBatch::Result &result);
+    // The tally has moved on; sent at most a few times a second while the batch runs.
+    void progressChanged();
+    void finished();
+
+private:
+    void converterFinished();
+
+    cConverter *const converter;
+    cBatchProgress tally;
+    QTimer progressTimer;
+    QString resolvedFolder;
+    bool running = false;
+    bool stopping = false;
+    bool stopped = false;
+};

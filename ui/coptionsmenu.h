@@ -1,0 +1,48 @@
+#pragma once
+
+#include "core/cbatch.h"
+
+#include <QCoreApplication>
+#include <QString>
+
+class QActionGroup;
+class QPushButton;
+class QWidget;
+
+// The Options menu of the window: exclusive groups of checkable choices, each
+// action named after what it chooses; the names are what the settings store.
+class cOptionsMenu
+{
+    // The window's own texts.
+    Q_DECLARE_TR_FUNCTIONS(cMainWidget)
+
+public:
+    // Builds the menu on the button; the menu, its actions and groups are
+    // children of owner.
+    cOptionsMenu(QPushButton *button, QWidget *owner);
+
+    QActionGroup *nameModes() const { return nameModeGroup; }
+    QActionGroup *saveModes() const { return saveModeGroup; }
+
+    void retranslate();
+
+    // Checks the action of each group that the text names exactly; a text that
+    // names none leaves its group without a checked action.
+    static void check(QActionGroup *group, const QString &name);
+    // The name of the group's checked action; fallback when none is checked.
+    static QString checked(const QActionGroup *group, const QString &fallback = QString());
+
+    // The rules the checked actions choose; false when a group has no checked
+    // action or one of another name.
+    bool chosenRules(cBatch::Options &options) const;
+
+    static const QString changeExtName;
+    static const QString addExtName;
+    static const QString overwriteName;
+    static const QString skipName;
+
+private:
+    QWidget *const owner;
+    QActionGroup *nameModeGroup = nullptr;
+    QActionGroup *saveModeGroup = nullptr;
+};
