@@ -22,7 +22,8 @@ const QRect defaultGeometry(40, 40, 650, 650);
 cMainWindow::cMainWindow(QWidget *parent) : QMainWindow(parent)
 {
     setWindowTitle(QCoreApplication::applicationName());
-    setWindowTitle(QStringLiteral("%1 %2.%3").arg(windowTitle()).arg(1).arg(0));
+    setWindowTitle(
+        QStringLiteral("%1 %2.%3").arg(windowTitle()).arg(MARROWBY_VERSION_MAJOR).arg(MARROWBY_VERSION_MINOR));
 
     mainWidget = new cMainWidget(this);
     setCentralWidget(mainWidget);
@@ -63,14 +64,14 @@ void cMainWindow::setUpStatusLine()
     statusLabel->setTextFormat(Qt::PlainText);
     // A long text is cut rather than widening the window.
     statusLabel->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
-    auto *const stopBtn = new QPushButton(this);
+    stopBtn = new QPushButton(this);
     stopBtn->setObjectName(QStringLiteral("stopBtn"));
     stopBtn->hide();
     statusBar()->addWidget(statusLabel, 1);
     statusBar()->addPermanentWidget(stopBtn);
 
     connect(mainWidget, &cMainWidget::statusChanged, statusLabel,
-            [statusLabel, stopBtn](const QString &text, bool stoppable) {
+            [statusLabel, this](const QString &text, bool stoppable) {
                 statusLabel->setText(text);
                 statusLabel->setToolTip(text);
                 stopBtn->setVisible(stoppable);
@@ -81,10 +82,8 @@ void cMainWindow::setUpStatusLine()
 
 void cMainWindow::retranslate()
 {
-    if (auto *const stopBtn = statusBar()->findChild<QPushButton *>(QStringLiteral("stopBtn"))) {
-        stopBtn->setText(tr("Stop"));
-        stopBtn->setToolTip(tr("Stop the batch or the preview (Esc)"));
-    }
+    stopBtn->setText(tr("Stop"));
+    stopBtn->setToolTip(tr("Stop the batch or the preview (Esc)"));
 }
 
 // The window's own texts follow a change of language as the central widget's do.

@@ -4,6 +4,7 @@
 #include <QMainWindow>
 #include <QString>
 
+class QPushButton;
 class cMainWidget;
 
 // The one top-level window: holds the central widget, keeps its own state and
@@ -37,5 +38,6 @@ private:
     void tearDownLog();
 
     cMainWidget *mainWidget = nullptr;
+    QPushButton *stopBtn = nullptr;
     QFile logFile;
 };
