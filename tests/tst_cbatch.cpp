@@ -1,0 +1,146 @@
+#include "core/cbatch.h"
+#include "support/testsupport.h"
+#include "workers/cconverter.h"
+
+#include <QDir>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QtTest>
+
+// The batch both front ends run: the output folder rule, its log lines, and
+// the tally it keeps while a stand-in converter fails some files.
+class tst_cBatch : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void outputFolder_data();
+    void outputFolder();
+    void makesAMissingOutputFolder_data();
+    void makesAMissingOutputFolder();
+    void talliesEveryFile_data();
+    void talliesEveryFile();
+
+private:
+    QTemporaryDir scratch;
+    std::optional<TestSupport::DebugMessages> debug;
+};
+
+void tst_cBatch::initTestCase()
+{
+    QVERIFY(scratch.isValid());
+    // The stand-in fails every file whose name says "bad" and blocks on "slow" until it is ended.
+    QVERIFY(QDir(scratch.path()).mkpath(QStringLiteral("bin")));
+    QVERIFY(!TestSupport::writeFakeConverter(scratch.filePath(QStringLiteral("bin")),
+                                             "for last; do :; done\n"
+                                             "case \"$*\" in *bad*) exit 1;; *slow*) sleep 60;; esac\n"
+                                             ": > \"$last\"")
+                 .isEmpty());
+    TestSupport::prependToPath(scratch.filePath(QStringLiteral("bin")));
+    debug.emplace();
+}
+
+void tst_cBatch::outputFolder_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("folder");
+    QTest::newRow("empty: the working directory") << QString() << QString();
+    QTest::newRow("blanks around it") << QStringLiteral("  /srv/out \t") << QStringLiteral("/srv/out");
+    QTest::newRow("home") << QStringLiteral("~") << QDir::homePath();
+    QTest::newRow("in home") << QStringLiteral(" ~/prompts") << QDir::homePath() + QStringLiteral("/prompts");
+    QTest::newRow("another user's home is a name") << QStringLiteral("~ann/x") << QStringLiteral("~ann/x");
+}
+
+void tst_cBatch::outputFolder()
+{
+    QFETCH(QString, typed);
+    QFETCH(QString, folder);
+    QCOMPARE(cBatch::outputFolder(typed), folder);
+}
+
+void tst_cBatch::makesAMissingOutputFolder_data()
+{
+    QTest::addColumn<QString>("folder");
+    QTest::addColumn<bool>("made");
+    QTest::newRow("nested, missing") << QStringLiteral("new/deeper") << true;
+    QTest::newRow("a file in its place") << QStringLiteral("file/out") << false;
+}
+
+void tst_cBatch::makesAMissingOutputFolder()
+{
+    QFETCH(QString, folder);
+    QFETCH(bool, made);
+    QTemporaryDir dir;
+    QVERIFY(TestSupport::writeFile(dir.filePath(QStringLiteral("file")), "not a folder"));
+    cConverter converter;
+    cBatch batch(&converter);
+    QSignalSpy finished(&batch, &cBatch::finished);
+    debug->clear();
+
+    QCOMPARE(batch.start({}, {dir.filePath(folder)}), made);
+    QCOMPARE(batch.isRunning(), made);
+    QCOMPARE(QFileInfo(dir.filePath(folder)).isDir(), made);
+    const QString line =
+        made ? QStringLiteral("Output folder created: ") : QStringLiteral("Could not create the output folder: ");
+    QVERIFY2(debug->lines().contains(line + TestSupport::debugQuoted(dir.filePath(folder))),
+             qPrintable(debug->lines().join('\n')));
+    if (made)
+        QVERIFY(finished.wait(5000));
+    QCOMPARE(finished.count(), made ? 1 : 0);
+}
+
+void tst_cBatch::talliesEveryFile_data()
+{
+    QTest::addColumn<QStringList>("names");
+    QTest::addColumn<int>("failedBefore");
+    QTest::addColumn<bool>("stop");
+    QTest::addColumn<int>("converted");
+    QTest::addColumn<int>("failed");
+    QTest::addColumn<int>("total");
+    QTest::newRow("all converted") << QStringList{"a.mp3", "b.mp3"} << 0 << false << 2 << 0 << 2;
+    QTest::newRow("one bad, one missing") << QStringList{"a.mp3", "bad.mp3"} << 1 << false << 1 << 2 << 3;
+    QTest::newRow("nothing but missing paths") << QStringList() << 2 << false << 0 << 2 << 2;
+    QTest::newRow("stopped during a slow file")
+        << QStringList{"a.mp3", "slow.mp3", "c.mp3"} << 0 << true << 1 << 0 << 3;
+}
+
+void tst_cBatch::talliesEveryFile()
+{
+    QFETCH(QStringList, names);
+    QFETCH(int, failedBefore);
+    QFETCH(bool, stop);
+    QFETCH(int, converted);
+    QFETCH(int, failed);
+    QFETCH(int, total);
+    QTemporaryDir out;
+    QStringList files;
+    for (const QString &name : std::as_const(names)) {
+        files << out.filePath(QStringLiteral("in/") + name);
+        QVERIFY(QDir(out.path()).mkpath(QStringLiteral("in")) && TestSupport::writeFile(files.last(), "x"));
+    }
+    cConverter converter;
+    cBatch batch(&converter);
+    QSignalSpy finished(&batch, &cBatch::finished);
+    QSignalSpy results(&batch, &cBatch::fileFinished);
+    cBatch::Options options;
+    options.outputFolder = out.filePath(QStringLiteral("out"));
+    options.jobs = 1;
+    options.forwardOutput = false;
+    QVERIFY(batch.start(files, options, failedBefore));
+    if (stop) {
+        QTRY_COMPARE(results.count(), 1);
+        QTest::qWait(100);
+        batch.stop();
+    }
+    QVERIFY(finished.wait(20000));
+    QVERIFY(!batch.isRunning());
+    QCOMPARE(batch.wasStopped(), stop);
+    QCOMPARE(batch.progress().converted(), converted);
+    QCOMPARE(batch.progress().failed(), failed);
+    QCOMPARE(batch.progress().total(), total);
+    QCOMPARE(results.count(), converted + failed - failedBefore);
+}
+
+QTEST_GUILESS_MAIN(tst_cBatch)
+#include "tst_cbatch.moc"
