@@ -22,13 +22,13 @@ int main(int argc, char **argv)
 
     // Decided before any application object exists: a QApplication without a
     // display ends the process, and the command must run over SSH.
-    QString unknownOption;
-    switch (cCommandLine::mode(argc, argv, &unknownOption)) {
+    const cCommandLine::Decision decision = cCommandLine::decide(argc, argv);
+    switch (decision.mode) {
     case cCommandLine::Mode::BadUsage: {
         // The translations need an application object; this one needs no display.
         QCoreApplication app(argc, argv);
         cLanguage::install();
-        cCommandLine::unknownOption(unknownOption);
+        cCommandLine::badUsage(decision.message());
         return cCommandLine::badUsageStatus;
     }
     case cCommandLine::Mode::Command: {

@@ -10,6 +10,8 @@
 
 #include <cerrno>
 #include <csignal>
+#include <fcntl.h>
+#include <poll.h>
 #include <unistd.h>
 
 // The program as a shell or a script runs it, without any display:
@@ -25,6 +27,7 @@ private slots:
     void convert();
     void stopBySignal_data();
     void stopBySignal();
+    void stopWhenOutputCloses();
     void progressOnATerminal();
     void speaksTheSessionLanguage_data();
     void speaksTheSessionLanguage();
@@ -158,6 +161,7 @@ void tst_cBatchCommand::convert_data()
         {"jobs not a number", {"--convert", "--jobs=two", "src/a.mp3"}},
         {"unknown option without --convert", {"--bogus", "src/a.mp3"}},
         {"unknown option after a file, without --convert", {"src/a.mp3", "-x"}},
+        {"-o --convert: the option is no value of -o", {"-o", "--convert", "src/a.mp3"}},
     };
     for (const auto &[name, args] : badUsage)
         QTest::newRow(name) << args << 2 << QStringList() << QStringList();
@@ -201,7 +205,7 @@ void tst_cBatchCommand::convert()
     const QString log = TestSupport::readFile(dir.filePath(QStringLiteral("marrowby_log.txt")));
     if (status == 2) {
         QVERIFY2(lines(err).size() == 1 && err.startsWith("marrowby: "), err.constData());
-        QVERIFY(!dir.exists(QStringLiteral("out")) && log.isEmpty());
+        QCOMPARE(dir.entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList({"-dash.mp3", "config", "src"}));
     } else if (!outputs.isEmpty()) {
         QVERIFY2(log.startsWith("\"Marrowby 1.0\" application started, build date: "), qPrintable(log));
         QVERIFY(log.section(QLatin1Char('\n'), 1, 1).startsWith(QStringLiteral("Current date: ")));
@@ -218,6 +222,8 @@ void tst_cBatchCommand::stopBySignal_data()
     QTest::newRow("Ctrl-C") << int(SIGINT) << true << 130;
     QTest::newRow("SIGTERM") << int(SIGTERM) << false << 143;
     QTest::newRow("SIGHUP of a closed terminal") << int(SIGHUP) << true << 129;
+    // Started with SIGHUP ignored, as nohup does: the batch goes on to its end.
+    QTest::newRow("SIGHUP under nohup") << int(SIGHUP) << true << 0;
 }
 
 // A slow converter has begun its output when the signal comes: the program
@@ -228,24 +234,83 @@ void tst_cBatchCommand::stopBySignal()
     QFETCH(bool, toJob);
     QFETCH(int, status);
     const QString pidFile = work->filePath(QStringLiteral("converter.pid"));
-    QVERIFY(!TestSupport::writeFakeConverter(work->path(), "for last; do :; done; echo partial > \"$last\"\n"
-                                                           "echo $$ > converter.pid; exec sleep 60")
+    QVERIFY(!TestSupport::writeFakeConverter(work->path(),
+                                             "for last; do :; done; echo partial > \"$last\"\n"
+                                             "echo $$ > converter.pid\n"
+                                             "while [ ! -e go ]; do sleep 0.05; done; echo done > \"$last\"")
                  .isEmpty());
 
     QProcess program;
     prepare(program, {"--convert", "-o", "out", "src/a.mp3", "src/b b.wav"}, work->path());
+    if (status == 0) {
+        program.setChildProcessModifier([] {
+            ::setpgid(0, 0);
+            ::signal(SIGHUP, SIG_IGN);
+        });
+    }
     program.start();
     QTRY_VERIFY_WITH_TIMEOUT(!TestSupport::readFile(pidFile).isEmpty(), 30000);
     const pid_t converterPid = TestSupport::readFile(pidFile).trimmed().toInt();
     const auto cleanUp = qScopeGuard([converterPid] { ::kill(converterPid, SIGKILL); });
     QCOMPARE(::kill(toJob ? -program.processId() : program.processId(), signal), 0);
+    if (status == 0)
+        QVERIFY(TestSupport::writeFile(work->filePath(QStringLiteral("go")), ""));
     QVERIFY(program.waitForFinished(30000));
     QCOMPARE(program.exitStatus(), QProcess::NormalExit);
     QCOMPARE(program.exitCode(), status);
+    if (status == 0) {
+        QCOMPARE(withoutDurations(lines(program.readAllStandardOutput()).constLast()), summary(2, 0));
+        return;
+    }
 
     QVERIFY(converterPid > 0 && ::kill(converterPid, 0) != 0 && errno == ESRCH);
     QCOMPARE(QDir(work->filePath(QStringLiteral("out"))).entryList(QDir::Files), QStringList());
     QCOMPARE(withoutDurations(QString::fromUtf8(program.readAllStandardOutput())), summary(0, 0, true) + '\n');
+}
+
+// Standard output is a pipe whose reader has read enough, as "| head -1"
+// does: at the next line the batch stops as on SIGTERM, with SIGPIPE's status.
+void tst_cBatchCommand::stopWhenOutputCloses()
+{
+    // a.mp3 ends at once, "b b.wav" hangs, c.mp3 ends once the reader is gone.
+    QVERIFY(!TestSupport::writeFakeConverter(work->path(), "for last; do :; done; echo $$ >> converter.pids\n"
+                                                           "case \"$last\" in\n"
+                                                           "*/b*) exec sleep 60 ;;\n"
+                                                           "*/c.wav) while [ ! -e go ]; do sleep 0.05; done ;;\n"
+                                                           "esac\n"
+                                                           "echo done > \"$last\"")
+                 .isEmpty());
+    int fds[2];
+    QCOMPARE(::pipe2(fds, O_CLOEXEC), 0);
+    QProcess program;
+    prepare(program, {"--convert", "-j", "2", "-o", "out", "src/a.mp3", "src/b b.wav", "src/folder"}, work->path());
+    const int writeEnd = fds[1];
+    program.setChildProcessModifier([writeEnd] {
+        ::setpgid(0, 0);
+        ::dup2(writeEnd, STDOUT_FILENO);
+    });
+    program.start();
+    ::close(fds[1]);
+    QByteArray first;
+    char c = 0;
+    pollfd readable{fds[0], POLLIN, 0};
+    while (!first.endsWith('\n') && ::poll(&readable, 1, 30000) == 1 && ::read(fds[0], &c, 1) == 1)
+        first += c;
+    ::close(fds[0]);
+    QVERIFY2(first.startsWith("OK   ") && first.contains("/src/a.mp3"), first.constData());
+    QVERIFY(TestSupport::writeFile(work->filePath(QStringLiteral("go")), ""));
+    QVERIFY(program.waitForFinished(30000));
+    QCOMPARE(program.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(program.exitCode(), 128 + SIGPIPE);
+
+    const QList<QByteArray> pids = TestSupport::readFile(work->filePath(QStringLiteral("converter.pids"))).split('\n');
+    for (const QByteArray &pid : pids) {
+        if (!pid.isEmpty())
+            QVERIFY2(::kill(pid.toInt(), 0) != 0 && errno == ESRCH, pid.constData());
+    }
+    const QStringList logged = lines(TestSupport::readFile(work->filePath(QStringLiteral("marrowby_log.txt"))));
+    QVERIFY(logged.contains(QStringLiteral("Stopped: standard output closed")));
+    QVERIFY2(logged.constLast().startsWith(QStringLiteral("Conversion stopped")), qPrintable(logged.constLast()));
 }
 
 // On a terminal (script(1) gives it one) a progress line is drawn, and erased before the summary.
