@@ -2,9 +2,11 @@
 #include "app/ccommandline.h"
 #include "app/clanguage.h"
 #include "app/cmainwindow.h"
+#include "app/csignalwatcher.h"
 
 #include <QApplication>
 #include <QCoreApplication>
+#include <QDebug>
 #include <QTextCodec>
 
 #include <optional>
@@ -53,7 +55,18 @@ int main(int argc, char **argv)
     if (!paths->isEmpty())
         window->listFiles(*paths);
     window->show();
-    const int result = QApplication::exec();
+    int result = 0;
+    {
+        // Ctrl-C in the terminal it was started from, SIGTERM and SIGHUP close
+        // the window as its close button does: settings saved, batch stopped,
+        // log closed. Once the window is gone, one ends the program at once.
+        const cSignalWatcher closeSignals(cSignalWatcher::stopSignals());
+        QObject::connect(&closeSignals, &cSignalWatcher::arrived, window, [](int number) {
+            qDebug() << "Closing on signal" << number;
+            QApplication::closeAllWindows();
+        });
+        result = QApplication::exec();
+    }
     delete window;
     return result;
 }

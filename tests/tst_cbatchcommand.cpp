@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QSettings>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -381,7 +382,8 @@ void tst_cBatchCommand::windowListsNamedPaths_data()
         << QStringList{"-style", "fusion", "--reverse", "--", "-gone.wav"};
 }
 
-// The window opens with the paths listed; the one not found is logged.
+// The window opens with the paths listed; the one not found is logged. It
+// closes on SIGTERM as on its close button: settings written, exit status 0.
 void tst_cBatchCommand::windowListsNamedPaths()
 {
     QFETCH(QStringList, args);
@@ -395,8 +397,12 @@ void tst_cBatchCommand::windowListsNamedPaths()
     const QString logged = QStringLiteral("Not found: ") + TestSupport::debugQuoted(args.constLast());
     QTRY_VERIFY_WITH_TIMEOUT(QString::fromUtf8(TestSupport::readFile(logFile)).contains(logged), 30000);
     QCOMPARE(program.state(), QProcess::Running);
-    program.kill();
-    QVERIFY(program.waitForFinished());
+    QCOMPARE(::kill(program.processId(), SIGTERM), 0);
+    QVERIFY(program.waitForFinished(30000));
+    QCOMPARE(program.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(program.exitCode(), 0);
+    const QSettings written(work->filePath(settingsFile), QSettings::IniFormat);
+    QVERIFY(written.contains(QStringLiteral("MainWindow/Geometry")));
 }
 
 QTEST_GUILESS_MAIN(tst_cBatchCommand)
