@@ -11,6 +11,7 @@
 
 #include <cerrno>
 #include <csignal>
+#include <cstring>
 #include <fcntl.h>
 #include <poll.h>
 #include <unistd.h>
@@ -29,6 +30,8 @@ private slots:
     void stopBySignal_data();
     void stopBySignal();
     void stopWhenOutputCloses();
+    void logNeverFollowsALink_data();
+    void logNeverFollowsALink();
     void progressOnATerminal();
     void speaksTheSessionLanguage_data();
     void speaksTheSessionLanguage();
@@ -312,6 +315,35 @@ void tst_cBatchCommand::stopWhenOutputCloses()
     const QStringList logged = lines(TestSupport::readFile(work->filePath(QStringLiteral("marrowby_log.txt"))));
     QVERIFY(logged.contains(QStringLiteral("Stopped: standard output closed")));
     QVERIFY2(logged.constLast().startsWith(QStringLiteral("Conversion stopped")), qPrintable(logged.constLast()));
+}
+
+void tst_cBatchCommand::logNeverFollowsALink_data()
+{
+    QTest::addColumn<bool>("symbolic");
+    QTest::addColumn<QString>("reason");
+    QTest::newRow("a symbolic link") << true << QString::fromLocal8Bit(std::strerror(ELOOP));
+    QTest::newRow("a hard link") << false << QStringLiteral("the file has other names (hard links)");
+}
+
+// A link by the log's name, laid in a folder others can write to, must not
+// have another file emptied: the program runs without a log and says why.
+void tst_cBatchCommand::logNeverFollowsALink()
+{
+    QFETCH(bool, symbolic);
+    QFETCH(QString, reason);
+    const QString target = work->filePath(QStringLiteral("src/folder/notes.txt"));
+    const QString log = work->filePath(QStringLiteral("marrowby_log.txt"));
+    QVERIFY(symbolic ? QFile::link(target, log) : ::link(qPrintable(target), qPrintable(log)) == 0);
+
+    QProcess program;
+    prepare(program, {"--convert", "-o", "out", "src/a.mp3"});
+    program.start();
+    QVERIFY(program.waitForFinished(60000));
+    QCOMPARE(program.exitCode(), 0);
+    QCOMPARE(QString::fromLocal8Bit(program.readAllStandardError()),
+             QStringLiteral("marrowby: running without a log: marrowby_log.txt: %1\n").arg(reason));
+    QCOMPARE(TestSupport::readFile(target), QByteArray("not a sound"));
+    QVERIFY(QFile::exists(work->filePath(QStringLiteral("out/a.wav"))));
 }
 
 // On a terminal (script(1) gives it one) a progress line is drawn, and erased before the summary.

@@ -175,6 +175,21 @@ Mit --convert werden die angegebenen Dateien und Ordner ohne Fenster konvertiert
     </message>
 </context>
 <context>
+    <name>cLogMessage</name>
+    <message>
+        <source>not a regular file</source>
+        <translation>keine reguläre Datei</translation>
+    </message>
+    <message>
+        <source>the file has other names (hard links)</source>
+        <translation>die Datei hat weitere Namen (harte Links)</translation>
+    </message>
+    <message>
+        <source>marrowby: running without a log: %1: %2</source>
+        <translation>marrowby: läuft ohne Protokoll: %1: %2</translation>
+    </message>
+</context>
+<context>
     <name>cMainWidget</name>
     <message>
         <source>Form</source>

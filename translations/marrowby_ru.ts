@@ -179,6 +179,21 @@ With --convert it converts the files and folders named without a window; without
     </message>
 </context>
 <context>
+    <name>cLogMessage</name>
+    <message>
+        <source>not a regular file</source>
+        <translation>это не обычный файл</translation>
+    </message>
+    <message>
+        <source>the file has other names (hard links)</source>
+        <translation>у файла есть другие имена (жёсткие ссылки)</translation>
+    </message>
+    <message>
+        <source>marrowby: running without a log: %1: %2</source>
+        <translation>marrowby: работа без журнала: %1: %2</translation>
+    </message>
+</context>
+<context>
     <name>cMainWidget</name>
     <message>
         <source>Form</source>
