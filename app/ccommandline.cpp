@@ -1,60 +1,279 @@
 #include "app/ccommandline.h"
 
+#include "app/cterminaloutput.h"
+
 #include <QByteArray>
+#include <QCommandLineOption>
 #include <QCommandLineParser>
 #include <QList>
 #include <QSet>
 
-#include <cstdio>
+#include <iterator>
 
 namespace {
 
-QSet<QByteArray> wordSet(const QByteArray &words)
+// The program's options, for the mode decision and the parser alike.
+struct Option
 {
-    const QList<QByteArray> list = words.split(' ');
-    return QSet<QByteArray>(list.cbegin(), list.cend());
+    const char *names;       // one letter for a short name, separated by blanks
+    const char *description; // nullptr: the parser adds it itself (help, version)
+    const char *valueName;   // nullptr: a flag
+    bool command;            // the program runs as a command without a window
+};
+
+enum OptionIndex
+{
+    Convert,
+    Output,
+    AppendWav,
+    Overwrite,
+    Jobs,
+    Quiet,
+    Help,
+    HelpAll,
+    Version
+};
+
+const Option options[] = {
+    {"convert", QT_TRANSLATE_NOOP("cCommandLine", "Convert without a window."), nullptr, true},
+    {"o output",
+     QT_TRANSLATE_NOOP("cCommandLine",
+                       "Write the WAV files into <dir>, made if missing (default: the current folder)."),
+     QT_TRANSLATE_NOOP("cCommandLine", "dir"), false},
+    {"append-wav",
+     QT_TRANSLATE_NOOP("cCommandLine", "Append .wav to the file names (hello.mp3 becomes hello.mp3.wav) instead of "
+                                       "setting the extension to .wav."),
+     nullptr, false},
+    {"overwrite",
+     QT_TRANSLATE_NOOP("cCommandLine",
+                       "Overwrite existing WAV files (default: skip them; a skipped file counts as failed)."),
+     nullptr, false},
+    {"j jobs", QT_TRANSLATE_NOOP("cCommandLine", "Run up to <n> conversions at once (default: one per processor)."),
+     QT_TRANSLATE_NOOP("cCommandLine", "n"), false},
+    {"q quiet",
+     QT_TRANSLATE_NOOP("cCommandLine", "Print only the files that failed and then the summary; nothing when every "
+                                       "file was converted."),
+     nullptr, false},
+    {"h ? help", nullptr, nullptr, true},
+    {"help-all", nullptr, nullptr, true},
+    {"v version", nullptr, nullptr, true},
+};
+
+const Option *findOption(QStringView name)
+{
+    for (const Option &option : options) {
+        for (const QByteArray &optionName : QByteArray(option.names).split(' ')) {
+            if (name == QLatin1String(optionName))
+                return &option;
+        }
+    }
+    return nullptr;
+}
+
+QSet<QString> wordSet(const char *words)
+{
+    const QStringList list = QString::fromLatin1(words).split(QLatin1Char(' '));
+    return QSet<QString>(list.cbegin(), list.cend());
 }
 
 // The options Qt takes out of the arguments itself (the GUI and Widgets
 // modules and the X11 platform plugin), with one dash or two. Those of the
 // first set take the next argument as their value unless written "-name=value".
-const QSet<QByteArray> qtOptionsWithValue =
+const QSet<QString> qtOptionsWithValue =
     wordSet("platform platformpluginpath platformtheme plugin qwindowgeometry geometry qwindowicon icon qwindowtitle "
             "title session style stylesheet display name visual");
-const QSet<QByteArray> qtFlags = wordSet("reverse widgetcount testability qmljsdebugger qdebug qdevel dograb nograb");
+const QSet<QString> qtFlags = wordSet("reverse widgetcount testability qmljsdebugger qdebug qdevel dograb nograb");
 
-// The options that make the program a command without a window.
-const QSet<QByteArray> commandOptions{"--convert", "-h", "-?", "--help", "--help-all", "-v", "--version"};
+// A word that is one of the program's own options, or "--": never taken as
+// an option's value, which the user has surely left out.
+bool isOwnOption(const QString &arg)
+{
+    if (arg == QLatin1String("--"))
+        return true;
+    if (arg.startsWith(QLatin1String("--")))
+        return findOption(arg.mid(2).section(QLatin1Char('='), 0, 0)) != nullptr;
+    return arg.size() == 2 && arg.startsWith(QLatin1Char('-')) && findOption(QStringView(arg).mid(1)) != nullptr;
+}
 
 } // namespace
 
-cCommandLine::Mode cCommandLine::mode(int argc, const char *const *argv, QString *unknownName)
+cCommandLine::Decision cCommandLine::decide(int argc, const char *const *argv)
 {
-    QByteArray unknown; // as QCommandLineParser names it: without dashes and value
-    for (int i = 1; i < argc; ++i) {
-        const QByteArray arg(argv[i]);
-        if (arg == "--")
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments.append(QString::fromLocal8Bit(argv[i]));
+    return decide(arguments);
+}
+
+// Reads the options as QCommandLineParser does with compacted short options
+// ("-qj2"), and Qt's own as the application object does.
+cCommandLine::Decision cCommandLine::decide(const QStringList &arguments)
+{
+    Decision decision;
+    QString unknown;
+    QString commandOnly;
+    bool command = false;
+    // The option, as typed, takes the next argument as its value.
+    const auto takeNext = [&](qsizetype &i, const QString &option) {
+        if (i + 1 < arguments.size() && isOwnOption(arguments.at(i + 1))) {
+            decision.fault = Decision::Fault::OptionAsValue;
+            decision.option = option;
+            decision.value = arguments.at(i + 1);
+        }
+        ++i;
+    };
+    const auto found = [&](const Option &option, const QString &typed) {
+        command = command || option.command;
+        if (!option.command && commandOnly.isEmpty())
+            commandOnly = typed;
+    };
+
+    for (qsizetype i = 1; i < arguments.size() && decision.fault == Decision::Fault::None; ++i) {
+        const QString &arg = arguments.at(i);
+        if (arg == QLatin1String("--"))
             break;
-        if (commandOptions.contains(arg))
-            return Mode::Command;
-        if (arg.size() < 2 || !arg.startsWith('-') || !unknown.isEmpty())
+        if (arg.size() < 2 || !arg.startsWith(QLatin1Char('-')))
             continue;
-        QByteArray name = arg.mid(arg.startsWith("--") ? 2 : 1);
-        const qsizetype equals = name.indexOf('=');
-        if (equals >= 0)
-            name.truncate(equals);
+        const bool longForm = arg.startsWith(QLatin1String("--"));
+        const QString word = arg.mid(longForm ? 2 : 1);
+        const QString name = word.section(QLatin1Char('='), 0, 0);
+        const bool valueAttached = word.contains(QLatin1Char('='));
         if (qtOptionsWithValue.contains(name)) {
-            if (equals < 0)
-                ++i;
-        } else if (!qtFlags.contains(name)) {
-            unknown = name;
+            if (!valueAttached)
+                takeNext(i, arg);
+        } else if (qtFlags.contains(name)) {
+            continue;
+        } else if (longForm) {
+            if (const Option *const option = findOption(name)) {
+                found(*option, QStringLiteral("--") + name);
+                if (option->valueName && !valueAttached)
+                    takeNext(i, arg);
+            } else if (unknown.isEmpty()) {
+                unknown = name;
+            }
+        } else if (!findOption(word.left(1))) {
+            // Named whole, as Qt's own options after one dash are.
+            if (unknown.isEmpty())
+                unknown = name;
+        } else {
+            for (qsizetype pos = 0; pos < word.size(); ++pos) {
+                const QString letter = word.mid(pos, 1);
+                const Option *const option = findOption(letter);
+                if (!option) {
+                    if (unknown.isEmpty())
+                        unknown = letter;
+                    continue;
+                }
+                found(*option, QLatin1Char('-') + letter);
+                // The rest of the word is its value, else the next argument is.
+                if (option->valueName) {
+                    if (pos + 1 == word.size())
+                        takeNext(i, QLatin1Char('-') + letter);
+                    break;
+                }
+            }
         }
     }
-    if (unknown.isEmpty())
-        return Mode::Window;
-    if (unknownName)
-        *unknownName = QString::fromLocal8Bit(unknown);
-    return Mode::BadUsage;
+
+    if (decision.fault == Decision::Fault::OptionAsValue)
+        decision.mode = Mode::BadUsage;
+    else if (command)
+        decision.mode = Mode::Command;
+    else if (!unknown.isEmpty())
+        decision = {Mode::BadUsage, Decision::Fault::UnknownOption, unknown, QString()};
+    else if (!commandOnly.isEmpty())
+        decision = {Mode::BadUsage, Decision::Fault::CommandOnly, commandOnly, QString()};
+    return decision;
+}
+
+QString cCommandLine::Decision::message() const
+{
+    switch (fault) {
+    case Fault::UnknownOption:
+        return tr("Unknown option '%1'.").arg(option);
+    case Fault::OptionAsValue:
+        return tr("Missing value after '%1': '%2' is an option.").arg(option, value);
+    case Fault::CommandOnly:
+        return tr("Option '%1' works only with --convert.").arg(option);
+    case Fault::None:
+        break;
+    }
+    return QString();
+}
+
+cCommandLine::Request cCommandLine::readCommand(const QStringList &arguments)
+{
+    Request request;
+    const Decision decision = decide(arguments);
+    if (decision.mode == Mode::BadUsage) {
+        request.text = decision.message();
+        return request;
+    }
+
+    QCommandLineParser parser;
+    parser.setApplicationDescription(
+        tr("Converts sound files into 8 kHz mono 16-bit WAV files, the format phone systems want for voice prompts.\n"
+           "With --convert it converts the files and folders named without a window; without it, the window opens "
+           "with them listed."));
+    for (const Option &option : options) {
+        if (option.description) {
+            parser.addOption(QCommandLineOption(QString::fromLatin1(option.names).split(QLatin1Char(' ')),
+                                                tr(option.description),
+                                                option.valueName ? tr(option.valueName) : QString()));
+        }
+    }
+    parser.addHelpOption();
+    parser.addVersionOption();
+    parser.addPositionalArgument(tr("FILE|FOLDER"),
+                                 tr("Sound files, and folders whose sound files are converted, sub-folders included."),
+                                 tr("FILE|FOLDER..."));
+    const auto isSet = [&parser](OptionIndex index) {
+        return parser.isSet(QString::fromLatin1(options[index].names).section(QLatin1Char(' '), 0, 0));
+    };
+    const auto value = [&parser](OptionIndex index) {
+        return parser.value(QString::fromLatin1(options[index].names).section(QLatin1Char(' '), 0, 0));
+    };
+
+    if (!parser.parse(arguments)) {
+        request.text = parser.errorText();
+        return request;
+    }
+    if (isSet(Help) || isSet(HelpAll)) {
+        request.action = Request::Action::Help;
+        request.text = parser.helpText();
+        return request;
+    }
+    if (isSet(Version)) {
+        request.action = Request::Action::Version;
+        request.text =
+            QStringLiteral("%1 %2\n").arg(QCoreApplication::applicationName(), QCoreApplication::applicationVersion());
+        return request;
+    }
+    if (isSet(Jobs)) {
+        bool isNumber = false;
+        const int jobs = value(Jobs).toInt(&isNumber);
+        if (!isNumber || jobs < 1) {
+            request.text = tr("Invalid value for --jobs: '%1' (a whole number from 1 on).").arg(value(Jobs));
+            return request;
+        }
+        if (jobs > maxJobs) {
+            request.text =
+                tr("Invalid value for --jobs: '%1' (at most %2 conversions at once).").arg(value(Jobs)).arg(maxJobs);
+            return request;
+        }
+        request.options.jobs = jobs;
+    }
+    request.paths = parser.positionalArguments();
+    if (request.paths.isEmpty()) {
+        request.text = tr("No file or folder given.");
+        return request;
+    }
+    request.action = Request::Action::Convert;
+    request.options.outputFolder = value(Output);
+    request.options.nameRule = isSet(AppendWav) ? cBatch::NameRule::AppendExtension : cBatch::NameRule::ChangeExtension;
+    request.options.existingRule = isSet(Overwrite) ? cBatch::ExistingRule::Overwrite : cBatch::ExistingRule::Skip;
+    request.quiet = isSet(Quiet);
+    return request;
 }
 
 std::optional<QStringList> cCommandLine::windowPaths(const QStringList &arguments)
@@ -71,15 +290,8 @@ std::optional<QStringList> cCommandLine::windowPaths(const QStringList &argument
     return parser.positionalArguments();
 }
 
-void cCommandLine::unknownOption(const QString &name)
-{
-    badUsage(tr("Unknown option '%1'.").arg(name));
-}
-
 void cCommandLine::badUsage(const QString &message)
 {
     const QString program = QStringLiteral("marrowby");
-    const QString line = tr("%1: %2 Try \"%1 --help\".").arg(program, message) + QLatin1Char('\n');
-    std::fputs(line.toLocal8Bit().constData(), stderr);
-    std::fflush(stderr);
+    cTerminalOutput::printError(tr("%1: %2 Try \"%1 --help\".").arg(program, message));
 }

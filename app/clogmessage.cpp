@@ -1,5 +1,7 @@
 #include "app/clogmessage.h"
 
+#include "app/cterminaloutput.h"
+
 #include <QDateTime>
 #include <QDebug>
 #include <QMetaType>
@@ -8,7 +10,14 @@
 #include <QRecursiveMutex>
 #include <QTextCodec>
 
+#include <cerrno>
 #include <cstdlib>
+
+#ifdef Q_OS_UNIX
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
 
 namespace {
 cLogMessage logRelay(nullptr);
@@ -87,12 +96,55 @@ void unregisterLogFile(QFile *file)
         registeredLogFile = nullptr;
 }
 
-void openLogFile(QFile &file)
+namespace {
+
+// Opens the log without emptying anything that is not the log's own: in a
+// folder others can write to, a link by its name (the next run's, root's
+// cron job's included) would have any file the user may write emptied and
+// overwritten. So: no symbolic link followed, a regular file with no other
+// name, and only then emptied. Why it can't, otherwise.
+QString openLogSafely(QFile &file)
 {
+#ifdef Q_OS_UNIX
+    // Non-blocking, so a FIFO in its place can't hold the start; a regular file ignores it.
+    const int fd = ::open(QFile::encodeName(logFileName()).constData(),
+                          O_WRONLY | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0666);
+    if (fd < 0)
+        return qt_error_string(errno);
+    struct stat status = {};
+    QString reason;
+    if (::fstat(fd, &status) != 0)
+        reason = qt_error_string(errno);
+    else if (!S_ISREG(status.st_mode))
+        reason = cLogMessage::tr("not a regular file");
+    else if (status.st_nlink != 1)
+        reason = cLogMessage::tr("the file has other names (hard links)");
+    else if (::ftruncate(fd, 0) != 0)
+        reason = qt_error_string(errno);
+    else if (!file.open(fd, QIODevice::WriteOnly | QIODevice::Text, QFileDevice::AutoCloseHandle))
+        reason = file.errorString();
+    else
+        return QString();
+    ::close(fd);
+    return reason;
+#else
     file.setFileName(logFileName());
-    file.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Text);
+    return file.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Text) ? QString() : file.errorString();
+#endif
+}
+
+} // namespace
+
+bool openLogFile(QFile &file)
+{
+    const QString reason = openLogSafely(file);
+    if (!reason.isEmpty()) {
+        cTerminalOutput::printError(
+            cLogMessage::tr("marrowby: running without a log: %1: %2").arg(logFileName(), reason));
+    }
     registerLogFile(&file);
     qRegisterMetaType<QtMsgType>("QtMsgType");
+    return reason.isEmpty();
 }
 
 void startLogging(const QString &title)

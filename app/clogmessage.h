@@ -48,11 +48,14 @@ void registerLogFile(QFile *file);
 void unregisterLogFile(QFile *file);
 
 // The log's life, for whoever keeps it (the window, or the command without
-// one). openLogFile names the file, empties and opens it, registers it and
-// makes QtMsgType travel in queued calls: the writer then connects the relay.
+// one). openLogFile opens the file, never through a link nor when it has
+// another name, empties it, registers it and makes QtMsgType travel in queued
+// calls: the writer then connects the relay. When the file can't be opened
+// so, it says why in one line on standard error and returns false: the
+// program runs without a log.
 // startLogging installs the handler and writes the two lines every run starts
 // with, the first naming title. closeLogFile removes the handler, unregisters
 // and closes the file.
-void openLogFile(QFile &file);
+bool openLogFile(QFile &file);
 void startLogging(const QString &title);
 void closeLogFile(QFile &file);

@@ -2,9 +2,11 @@
 #include "app/ccommandline.h"
 #include "app/clanguage.h"
 #include "app/cmainwindow.h"
+#include "app/csignalwatcher.h"
 
 #include <QApplication>
 #include <QCoreApplication>
+#include <QDebug>
 #include <QTextCodec>
 
 #include <optional>
@@ -22,13 +24,13 @@ int main(int argc, char **argv)
 
     // Decided before any application object exists: a QApplication without a
     // display ends the process, and the command must run over SSH.
-    QString unknownOption;
-    switch (cCommandLine::mode(argc, argv, &unknownOption)) {
+    const cCommandLine::Decision decision = cCommandLine::decide(argc, argv);
+    switch (decision.mode) {
     case cCommandLine::Mode::BadUsage: {
         // The translations need an application object; this one needs no display.
         QCoreApplication app(argc, argv);
         cLanguage::install();
-        cCommandLine::unknownOption(unknownOption);
+        cCommandLine::badUsage(decision.message());
         return cCommandLine::badUsageStatus;
     }
     case cCommandLine::Mode::Command: {
@@ -53,7 +55,18 @@ int main(int argc, char **argv)
     if (!paths->isEmpty())
         window->listFiles(*paths);
     window->show();
-    const int result = QApplication::exec();
+    int result = 0;
+    {
+        // Ctrl-C in the terminal it was started from, SIGTERM and SIGHUP close
+        // the window as its close button does: settings saved, batch stopped,
+        // log closed. Once the window is gone, one ends the program at once.
+        const cSignalWatcher closeSignals(cSignalWatcher::stopSignals());
+        QObject::connect(&closeSignals, &cSignalWatcher::arrived, window, [](int number) {
+            qDebug() << "Closing on signal" << number;
+            QApplication::closeAllWindows();
+        });
+        result = QApplication::exec();
+    }
     delete window;
     return result;
 }

@@ -5,11 +5,15 @@
 #include <QDir>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QSettings>
 #include <QTemporaryDir>
 #include <QtTest>
 
 #include <cerrno>
 #include <csignal>
+#include <cstring>
+#include <fcntl.h>
+#include <poll.h>
 #include <unistd.h>
 
 // The program as a shell or a script runs it, without any display:
@@ -25,6 +29,9 @@ private slots:
     void convert();
     void stopBySignal_data();
     void stopBySignal();
+    void stopWhenOutputCloses();
+    void logNeverFollowsALink_data();
+    void logNeverFollowsALink();
     void progressOnATerminal();
     void speaksTheSessionLanguage_data();
     void speaksTheSessionLanguage();
@@ -158,6 +165,7 @@ void tst_cBatchCommand::convert_data()
         {"jobs not a number", {"--convert", "--jobs=two", "src/a.mp3"}},
         {"unknown option without --convert", {"--bogus", "src/a.mp3"}},
         {"unknown option after a file, without --convert", {"src/a.mp3", "-x"}},
+        {"-o --convert: the option is no value of -o", {"-o", "--convert", "src/a.mp3"}},
     };
     for (const auto &[name, args] : badUsage)
         QTest::newRow(name) << args << 2 << QStringList() << QStringList();
@@ -201,7 +209,7 @@ void tst_cBatchCommand::convert()
     const QString log = TestSupport::readFile(dir.filePath(QStringLiteral("marrowby_log.txt")));
     if (status == 2) {
         QVERIFY2(lines(err).size() == 1 && err.startsWith("marrowby: "), err.constData());
-        QVERIFY(!dir.exists(QStringLiteral("out")) && log.isEmpty());
+        QCOMPARE(dir.entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList({"-dash.mp3", "config", "src"}));
     } else if (!outputs.isEmpty()) {
         QVERIFY2(log.startsWith("\"Marrowby 1.0\" application started, build date: "), qPrintable(log));
         QVERIFY(log.section(QLatin1Char('\n'), 1, 1).startsWith(QStringLiteral("Current date: ")));
@@ -218,6 +226,8 @@ void tst_cBatchCommand::stopBySignal_data()
     QTest::newRow("Ctrl-C") << int(SIGINT) << true << 130;
     QTest::newRow("SIGTERM") << int(SIGTERM) << false << 143;
     QTest::newRow("SIGHUP of a closed terminal") << int(SIGHUP) << true << 129;
+    // Started with SIGHUP ignored, as nohup does: the batch goes on to its end.
+    QTest::newRow("SIGHUP under nohup") << int(SIGHUP) << true << 0;
 }
 
 // A slow converter has begun its output when the signal comes: the program
@@ -228,24 +238,112 @@ void tst_cBatchCommand::stopBySignal()
     QFETCH(bool, toJob);
     QFETCH(int, status);
     const QString pidFile = work->filePath(QStringLiteral("converter.pid"));
-    QVERIFY(!TestSupport::writeFakeConverter(work->path(), "for last; do :; done; echo partial > \"$last\"\n"
-                                                           "echo $$ > converter.pid; exec sleep 60")
+    QVERIFY(!TestSupport::writeFakeConverter(work->path(),
+                                             "for last; do :; done; echo partial > \"$last\"\n"
+                                             "echo $$ > converter.pid\n"
+                                             "while [ ! -e go ]; do sleep 0.05; done; echo done > \"$last\"")
                  .isEmpty());
 
     QProcess program;
     prepare(program, {"--convert", "-o", "out", "src/a.mp3", "src/b b.wav"}, work->path());
+    if (status == 0) {
+        program.setChildProcessModifier([] {
+            ::setpgid(0, 0);
+            ::signal(SIGHUP, SIG_IGN);
+        });
+    }
     program.start();
     QTRY_VERIFY_WITH_TIMEOUT(!TestSupport::readFile(pidFile).isEmpty(), 30000);
     const pid_t converterPid = TestSupport::readFile(pidFile).trimmed().toInt();
     const auto cleanUp = qScopeGuard([converterPid] { ::kill(converterPid, SIGKILL); });
     QCOMPARE(::kill(toJob ? -program.processId() : program.processId(), signal), 0);
+    if (status == 0)
+        QVERIFY(TestSupport::writeFile(work->filePath(QStringLiteral("go")), ""));
     QVERIFY(program.waitForFinished(30000));
     QCOMPARE(program.exitStatus(), QProcess::NormalExit);
     QCOMPARE(program.exitCode(), status);
+    if (status == 0) {
+        QCOMPARE(withoutDurations(lines(program.readAllStandardOutput()).constLast()), summary(2, 0));
+        return;
+    }
 
     QVERIFY(converterPid > 0 && ::kill(converterPid, 0) != 0 && errno == ESRCH);
     QCOMPARE(QDir(work->filePath(QStringLiteral("out"))).entryList(QDir::Files), QStringList());
     QCOMPARE(withoutDurations(QString::fromUtf8(program.readAllStandardOutput())), summary(0, 0, true) + '\n');
+}
+
+// Standard output is a pipe whose reader has read enough, as "| head -1"
+// does: at the next line the batch stops as on SIGTERM, with SIGPIPE's status.
+void tst_cBatchCommand::stopWhenOutputCloses()
+{
+    // a.mp3 ends at once, "b b.wav" hangs, c.mp3 ends once the reader is gone.
+    QVERIFY(!TestSupport::writeFakeConverter(work->path(), "for last; do :; done; echo $$ >> converter.pids\n"
+                                                           "case \"$last\" in\n"
+                                                           "*/b*) exec sleep 60 ;;\n"
+                                                           "*/c.wav) while [ ! -e go ]; do sleep 0.05; done ;;\n"
+                                                           "esac\n"
+                                                           "echo done > \"$last\"")
+                 .isEmpty());
+    int fds[2];
+    QCOMPARE(::pipe2(fds, O_CLOEXEC), 0);
+    QProcess program;
+    prepare(program, {"--convert", "-j", "2", "-o", "out", "src/a.mp3", "src/b b.wav", "src/folder"}, work->path());
+    const int writeEnd = fds[1];
+    program.setChildProcessModifier([writeEnd] {
+        ::setpgid(0, 0);
+        ::dup2(writeEnd, STDOUT_FILENO);
+    });
+    program.start();
+    ::close(fds[1]);
+    QByteArray first;
+    char c = 0;
+    pollfd readable{fds[0], POLLIN, 0};
+    while (!first.endsWith('\n') && ::poll(&readable, 1, 30000) == 1 && ::read(fds[0], &c, 1) == 1)
+        first += c;
+    ::close(fds[0]);
+    QVERIFY2(first.startsWith("OK   ") && first.contains("/src/a.mp3"), first.constData());
+    QVERIFY(TestSupport::writeFile(work->filePath(QStringLiteral("go")), ""));
+    QVERIFY(program.waitForFinished(30000));
+    QCOMPARE(program.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(program.exitCode(), 128 + SIGPIPE);
+
+    const QList<QByteArray> pids = TestSupport::readFile(work->filePath(QStringLiteral("converter.pids"))).split('\n');
+    for (const QByteArray &pid : pids) {
+        if (!pid.isEmpty())
+            QVERIFY2(::kill(pid.toInt(), 0) != 0 && errno == ESRCH, pid.constData());
+    }
+    const QStringList logged = lines(TestSupport::readFile(work->filePath(QStringLiteral("marrowby_log.txt"))));
+    QVERIFY(logged.contains(QStringLiteral("Stopped: standard output closed")));
+    QVERIFY2(logged.constLast().startsWith(QStringLiteral("Conversion stopped")), qPrintable(logged.constLast()));
+}
+
+void tst_cBatchCommand::logNeverFollowsALink_data()
+{
+    QTest::addColumn<bool>("symbolic");
+    QTest::addColumn<QString>("reason");
+    QTest::newRow("a symbolic link") << true << QString::fromLocal8Bit(std::strerror(ELOOP));
+    QTest::newRow("a hard link") << false << QStringLiteral("the file has other names (hard links)");
+}
+
+// A link by the log's name, laid in a folder others can write to, must not
+// have another file emptied: the program runs without a log and says why.
+void tst_cBatchCommand::logNeverFollowsALink()
+{
+    QFETCH(bool, symbolic);
+    QFETCH(QString, reason);
+    const QString target = work->filePath(QStringLiteral("src/folder/notes.txt"));
+    const QString log = work->filePath(QStringLiteral("marrowby_log.txt"));
+    QVERIFY(symbolic ? QFile::link(target, log) : ::link(qPrintable(target), qPrintable(log)) == 0);
+
+    QProcess program;
+    prepare(program, {"--convert", "-o", "out", "src/a.mp3"});
+    program.start();
+    QVERIFY(program.waitForFinished(60000));
+    QCOMPARE(program.exitCode(), 0);
+    QCOMPARE(QString::fromLocal8Bit(program.readAllStandardError()),
+             QStringLiteral("marrowby: running without a log: marrowby_log.txt: %1\n").arg(reason));
+    QCOMPARE(TestSupport::readFile(target), QByteArray("not a sound"));
+    QVERIFY(QFile::exists(work->filePath(QStringLiteral("out/a.wav"))));
 }
 
 // On a terminal (script(1) gives it one) a progress line is drawn, and erased before the summary.
@@ -316,7 +414,8 @@ void tst_cBatchCommand::windowListsNamedPaths_data()
         << QStringList{"-style", "fusion", "--reverse", "--", "-gone.wav"};
 }
 
-// The window opens with the paths listed; the one not found is logged.
+// The window opens with the paths listed; the one not found is logged. It
+// closes on SIGTERM as on its close button: settings written, exit status 0.
 void tst_cBatchCommand::windowListsNamedPaths()
 {
     QFETCH(QStringList, args);
@@ -330,8 +429,12 @@ void tst_cBatchCommand::windowListsNamedPaths()
     const QString logged = QStringLiteral("Not found: ") + TestSupport::debugQuoted(args.constLast());
     QTRY_VERIFY_WITH_TIMEOUT(QString::fromUtf8(TestSupport::readFile(logFile)).contains(logged), 30000);
     QCOMPARE(program.state(), QProcess::Running);
-    program.kill();
-    QVERIFY(program.waitForFinished());
+    QCOMPARE(::kill(program.processId(), SIGTERM), 0);
+    QVERIFY(program.waitForFinished(30000));
+    QCOMPARE(program.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(program.exitCode(), 0);
+    const QSettings written(work->filePath(settingsFile), QSettings::IniFormat);
+    QVERIFY(written.contains(QStringLiteral("MainWindow/Geometry")));
 }
 
 QTEST_GUILESS_MAIN(tst_cBatchCommand)

@@ -4,64 +4,6 @@
 <context>
     <name>cBatchCommand</name>
     <message>
-        <source>Converts sound files into 8 kHz mono 16-bit WAV files, the format phone systems want for voice prompts.
-With --convert it converts the files and folders named without a window; without it, the window opens with them listed.</source>
-        <translation>Konvertiert Audiodateien in WAV-Dateien mit 8 kHz, Mono, 16 Bit – das Format, das Telefonanlagen für Sprachansagen erwarten.
-Mit --convert werden die angegebenen Dateien und Ordner ohne Fenster konvertiert; ohne diese Option öffnet sich das Fenster und listet sie auf.</translation>
-    </message>
-    <message>
-        <source>Convert without a window.</source>
-        <translation>Ohne Fenster konvertieren.</translation>
-    </message>
-    <message>
-        <source>Write the WAV files into &lt;dir&gt;, made if missing (default: the current folder).</source>
-        <translation>Die WAV-Dateien in &lt;Ordner&gt; schreiben; fehlt er, wird er angelegt (Standard: der aktuelle Ordner).</translation>
-    </message>
-    <message>
-        <source>dir</source>
-        <translation>Ordner</translation>
-    </message>
-    <message>
-        <source>Append .wav to the file names (hello.mp3 becomes hello.mp3.wav) instead of setting the extension to .wav.</source>
-        <translation>.wav an die Dateinamen anhängen (aus hello.mp3 wird hello.mp3.wav), statt die Endung durch .wav zu ersetzen.</translation>
-    </message>
-    <message>
-        <source>Overwrite existing WAV files (default: skip them; a skipped file counts as failed).</source>
-        <translation>Vorhandene WAV-Dateien überschreiben (Standard: überspringen; eine übersprungene Datei zählt als fehlgeschlagen).</translation>
-    </message>
-    <message>
-        <source>Run up to &lt;n&gt; conversions at once (default: one per processor).</source>
-        <translation>Bis zu &lt;n&gt; Konvertierungen gleichzeitig ausführen (Standard: eine pro Prozessor).</translation>
-    </message>
-    <message>
-        <source>n</source>
-        <translation>n</translation>
-    </message>
-    <message>
-        <source>Print only the files that failed and then the summary; nothing when every file was converted.</source>
-        <translation>Nur die fehlgeschlagenen Dateien und danach die Zusammenfassung ausgeben; nichts, wenn alle Dateien konvertiert wurden.</translation>
-    </message>
-    <message>
-        <source>FILE|FOLDER</source>
-        <translation>DATEI|ORDNER</translation>
-    </message>
-    <message>
-        <source>Sound files, and folders whose sound files are converted, sub-folders included.</source>
-        <translation>Audiodateien sowie Ordner, deren Audiodateien einschließlich Unterordnern konvertiert werden.</translation>
-    </message>
-    <message>
-        <source>FILE|FOLDER...</source>
-        <translation>DATEI|ORDNER...</translation>
-    </message>
-    <message>
-        <source>Invalid value for --jobs: &apos;%1&apos; (a whole number from 1 on).</source>
-        <translation>Ungültiger Wert für --jobs: &apos;%1&apos; (eine ganze Zahl ab 1).</translation>
-    </message>
-    <message>
-        <source>No file or folder given.</source>
-        <translation>Keine Datei und kein Ordner angegeben.</translation>
-    </message>
-    <message>
         <source>marrowby: cannot make the output folder %1</source>
         <translation>marrowby: Ausgabeordner %1 kann nicht angelegt werden</translation>
     </message>
@@ -115,6 +57,76 @@ Mit --convert werden die angegebenen Dateien und Ordner ohne Fenster konvertiert
         <source>%1: %2 Try &quot;%1 --help&quot;.</source>
         <translation>%1: %2 Siehe &quot;%1 --help&quot;.</translation>
     </message>
+    <message>
+        <source>Convert without a window.</source>
+        <translation>Ohne Fenster konvertieren.</translation>
+    </message>
+    <message>
+        <source>Write the WAV files into &lt;dir&gt;, made if missing (default: the current folder).</source>
+        <translation>Die WAV-Dateien in &lt;Ordner&gt; schreiben; fehlt er, wird er angelegt (Standard: der aktuelle Ordner).</translation>
+    </message>
+    <message>
+        <source>dir</source>
+        <translation>Ordner</translation>
+    </message>
+    <message>
+        <source>Append .wav to the file names (hello.mp3 becomes hello.mp3.wav) instead of setting the extension to .wav.</source>
+        <translation>.wav an die Dateinamen anhängen (aus hello.mp3 wird hello.mp3.wav), statt die Endung durch .wav zu ersetzen.</translation>
+    </message>
+    <message>
+        <source>Overwrite existing WAV files (default: skip them; a skipped file counts as failed).</source>
+        <translation>Vorhandene WAV-Dateien überschreiben (Standard: überspringen; eine übersprungene Datei zählt als fehlgeschlagen).</translation>
+    </message>
+    <message>
+        <source>Run up to &lt;n&gt; conversions at once (default: one per processor).</source>
+        <translation>Bis zu &lt;n&gt; Konvertierungen gleichzeitig ausführen (Standard: eine pro Prozessor).</translation>
+    </message>
+    <message>
+        <source>n</source>
+        <translation>n</translation>
+    </message>
+    <message>
+        <source>Print only the files that failed and then the summary; nothing when every file was converted.</source>
+        <translation>Nur die fehlgeschlagenen Dateien und danach die Zusammenfassung ausgeben; nichts, wenn alle Dateien konvertiert wurden.</translation>
+    </message>
+    <message>
+        <source>Missing value after &apos;%1&apos;: &apos;%2&apos; is an option.</source>
+        <translation>Fehlender Wert nach &apos;%1&apos;: &apos;%2&apos; ist eine Option.</translation>
+    </message>
+    <message>
+        <source>Option &apos;%1&apos; works only with --convert.</source>
+        <translation>Die Option &apos;%1&apos; gilt nur zusammen mit --convert.</translation>
+    </message>
+    <message>
+        <source>Converts sound files into 8 kHz mono 16-bit WAV files, the format phone systems want for voice prompts.
+With --convert it converts the files and folders named without a window; without it, the window opens with them listed.</source>
+        <translation>Konvertiert Audiodateien in WAV-Dateien mit 8 kHz, Mono, 16 Bit – das Format, das Telefonanlagen für Sprachansagen erwarten.
+Mit --convert werden die angegebenen Dateien und Ordner ohne Fenster konvertiert; ohne diese Option öffnet sich das Fenster und listet sie auf.</translation>
+    </message>
+    <message>
+        <source>FILE|FOLDER</source>
+        <translation>DATEI|ORDNER</translation>
+    </message>
+    <message>
+        <source>Sound files, and folders whose sound files are converted, sub-folders included.</source>
+        <translation>Audiodateien sowie Ordner, deren Audiodateien einschließlich Unterordnern konvertiert werden.</translation>
+    </message>
+    <message>
+        <source>FILE|FOLDER...</source>
+        <translation>DATEI|ORDNER...</translation>
+    </message>
+    <message>
+        <source>Invalid value for --jobs: &apos;%1&apos; (a whole number from 1 on).</source>
+        <translation>Ungültiger Wert für --jobs: &apos;%1&apos; (eine ganze Zahl ab 1).</translation>
+    </message>
+    <message>
+        <source>Invalid value for --jobs: &apos;%1&apos; (at most %2 conversions at once).</source>
+        <translation>Ungültiger Wert für --jobs: &apos;%1&apos; (höchstens %2 Konvertierungen gleichzeitig).</translation>
+    </message>
+    <message>
+        <source>No file or folder given.</source>
+        <translation>Keine Datei und kein Ordner angegeben.</translation>
+    </message>
 </context>
 <context>
     <name>cConversion</name>
@@ -160,6 +172,21 @@ Mit --convert werden die angegebenen Dateien und Ordner ohne Fenster konvertiert
     <message>
         <source>Not converted: the output file %1 is another source of this batch</source>
         <translation>Nicht konvertiert: Die Ausgabedatei %1 ist eine andere Quelldatei dieses Durchlaufs</translation>
+    </message>
+</context>
+<context>
+    <name>cLogMessage</name>
+    <message>
+        <source>not a regular file</source>
+        <translation>keine reguläre Datei</translation>
+    </message>
+    <message>
+        <source>the file has other names (hard links)</source>
+        <translation>die Datei hat weitere Namen (harte Links)</translation>
+    </message>
+    <message>
+        <source>marrowby: running without a log: %1: %2</source>
+        <translation>marrowby: läuft ohne Protokoll: %1: %2</translation>
     </message>
 </context>
 <context>

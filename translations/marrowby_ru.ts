@@ -4,64 +4,6 @@
 <context>
     <name>cBatchCommand</name>
     <message>
-        <source>Converts sound files into 8 kHz mono 16-bit WAV files, the format phone systems want for voice prompts.
-With --convert it converts the files and folders named without a window; without it, the window opens with them listed.</source>
-        <translation>Конвертирует звуковые файлы в WAV 8 кГц, моно, 16 бит — формат голосовых подсказок для телефонных систем.
-С --convert конвертирует указанные файлы и папки без окна; без него открывает окно и вносит их в список.</translation>
-    </message>
-    <message>
-        <source>Convert without a window.</source>
-        <translation>Конвертировать без окна.</translation>
-    </message>
-    <message>
-        <source>Write the WAV files into &lt;dir&gt;, made if missing (default: the current folder).</source>
-        <translation>Записывать файлы WAV в &lt;папка&gt;, при необходимости создав её (по умолчанию: текущая папка).</translation>
-    </message>
-    <message>
-        <source>dir</source>
-        <translation>папка</translation>
-    </message>
-    <message>
-        <source>Append .wav to the file names (hello.mp3 becomes hello.mp3.wav) instead of setting the extension to .wav.</source>
-        <translation>Добавлять .wav к именам файлов (hello.mp3 станет hello.mp3.wav) вместо замены расширения на .wav.</translation>
-    </message>
-    <message>
-        <source>Overwrite existing WAV files (default: skip them; a skipped file counts as failed).</source>
-        <translation>Перезаписывать существующие файлы WAV (по умолчанию они пропускаются, и пропущенный файл засчитывается как ошибка).</translation>
-    </message>
-    <message>
-        <source>Run up to &lt;n&gt; conversions at once (default: one per processor).</source>
-        <translation>Выполнять до &lt;n&gt; конвертаций одновременно (по умолчанию: по одной на процессор).</translation>
-    </message>
-    <message>
-        <source>n</source>
-        <translation>n</translation>
-    </message>
-    <message>
-        <source>Print only the files that failed and then the summary; nothing when every file was converted.</source>
-        <translation>Выводить только файлы с ошибками, а затем итог; ничего, если сконвертированы все файлы.</translation>
-    </message>
-    <message>
-        <source>FILE|FOLDER</source>
-        <translation>ФАЙЛ|ПАПКА</translation>
-    </message>
-    <message>
-        <source>Sound files, and folders whose sound files are converted, sub-folders included.</source>
-        <translation>Звуковые файлы, а также папки: в них конвертируются все звуковые файлы, включая вложенные папки.</translation>
-    </message>
-    <message>
-        <source>FILE|FOLDER...</source>
-        <translation>ФАЙЛ|ПАПКА...</translation>
-    </message>
-    <message>
-        <source>Invalid value for --jobs: &apos;%1&apos; (a whole number from 1 on).</source>
-        <translation>Недопустимое значение --jobs: «%1» (нужно целое число не меньше 1).</translation>
-    </message>
-    <message>
-        <source>No file or folder given.</source>
-        <translation>Не указаны файлы или папки.</translation>
-    </message>
-    <message>
         <source>marrowby: cannot make the output folder %1</source>
         <translation>marrowby: не удаётся создать выходную папку %1</translation>
     </message>
@@ -119,6 +61,76 @@ With --convert it converts the files and folders named without a window; without
         <source>%1: %2 Try &quot;%1 --help&quot;.</source>
         <translation>%1: %2 Справка: «%1 --help».</translation>
     </message>
+    <message>
+        <source>Convert without a window.</source>
+        <translation>Конвертировать без окна.</translation>
+    </message>
+    <message>
+        <source>Write the WAV files into &lt;dir&gt;, made if missing (default: the current folder).</source>
+        <translation>Записывать файлы WAV в &lt;папка&gt;, при необходимости создав её (по умолчанию: текущая папка).</translation>
+    </message>
+    <message>
+        <source>dir</source>
+        <translation>папка</translation>
+    </message>
+    <message>
+        <source>Append .wav to the file names (hello.mp3 becomes hello.mp3.wav) instead of setting the extension to .wav.</source>
+        <translation>Добавлять .wav к именам файлов (hello.mp3 станет hello.mp3.wav) вместо замены расширения на .wav.</translation>
+    </message>
+    <message>
+        <source>Overwrite existing WAV files (default: skip them; a skipped file counts as failed).</source>
+        <translation>Перезаписывать существующие файлы WAV (по умолчанию они пропускаются, и пропущенный файл засчитывается как ошибка).</translation>
+    </message>
+    <message>
+        <source>Run up to &lt;n&gt; conversions at once (default: one per processor).</source>
+        <translation>Выполнять до &lt;n&gt; конвертаций одновременно (по умолчанию: по одной на процессор).</translation>
+    </message>
+    <message>
+        <source>n</source>
+        <translation>n</translation>
+    </message>
+    <message>
+        <source>Print only the files that failed and then the summary; nothing when every file was converted.</source>
+        <translation>Выводить только файлы с ошибками, а затем итог; ничего, если сконвертированы все файлы.</translation>
+    </message>
+    <message>
+        <source>Missing value after &apos;%1&apos;: &apos;%2&apos; is an option.</source>
+        <translation>Не указано значение после «%1»: «%2» — это параметр.</translation>
+    </message>
+    <message>
+        <source>Option &apos;%1&apos; works only with --convert.</source>
+        <translation>Параметр «%1» действует только вместе с --convert.</translation>
+    </message>
+    <message>
+        <source>Converts sound files into 8 kHz mono 16-bit WAV files, the format phone systems want for voice prompts.
+With --convert it converts the files and folders named without a window; without it, the window opens with them listed.</source>
+        <translation>Конвертирует звуковые файлы в WAV 8 кГц, моно, 16 бит — формат голосовых подсказок для телефонных систем.
+С --convert конвертирует указанные файлы и папки без окна; без него открывает окно и вносит их в список.</translation>
+    </message>
+    <message>
+        <source>FILE|FOLDER</source>
+        <translation>ФАЙЛ|ПАПКА</translation>
+    </message>
+    <message>
+        <source>Sound files, and folders whose sound files are converted, sub-folders included.</source>
+        <translation>Звуковые файлы, а также папки: в них конвертируются все звуковые файлы, включая вложенные папки.</translation>
+    </message>
+    <message>
+        <source>FILE|FOLDER...</source>
+        <translation>ФАЙЛ|ПАПКА...</translation>
+    </message>
+    <message>
+        <source>Invalid value for --jobs: &apos;%1&apos; (a whole number from 1 on).</source>
+        <translation>Недопустимое значение --jobs: «%1» (нужно целое число не меньше 1).</translation>
+    </message>
+    <message>
+        <source>Invalid value for --jobs: &apos;%1&apos; (at most %2 conversions at once).</source>
+        <translation>Недопустимое значение --jobs: «%1» (не больше %2 конвертаций одновременно).</translation>
+    </message>
+    <message>
+        <source>No file or folder given.</source>
+        <translation>Не указаны файлы или папки.</translation>
+    </message>
 </context>
 <context>
     <name>cConversion</name>
@@ -164,6 +176,21 @@ With --convert it converts the files and folders named without a window; without
     <message>
         <source>Not converted: the output file %1 is another source of this batch</source>
         <translation>Не конвертирован: выходной файл %1 — другой исходный файл этого пакета</translation>
+    </message>
+</context>
+<context>
+    <name>cLogMessage</name>
+    <message>
+        <source>not a regular file</source>
+        <translation>это не обычный файл</translation>
+    </message>
+    <message>
+        <source>the file has other names (hard links)</source>
+        <translation>у файла есть другие имена (жёсткие ссылки)</translation>
+    </message>
+    <message>
+        <source>marrowby: running without a log: %1: %2</source>
+        <translation>marrowby: работа без журнала: %1: %2</translation>
     </message>
 </context>
 <context>

@@ -1,0 +1,118 @@
+#include "app/ccommandline.h"
+#include "app/cterminaloutput.h"
+
+#include <QtTest>
+
+// The arguments as the program reads them, without starting it: the mode
+// decided before any application object, what the command is asked to do,
+// and the escaping of its lines.
+class tst_cCommandLine : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void decide_data();
+    void decide();
+    void readCommand_data();
+    void readCommand();
+    void printable_data();
+    void printable();
+};
+
+void tst_cCommandLine::decide_data()
+{
+    QTest::addColumn<QStringList>("args");
+    QTest::addColumn<int>("mode");
+    QTest::addColumn<QString>("message");
+
+    const int window = int(cCommandLine::Mode::Window);
+    const int command = int(cCommandLine::Mode::Command);
+    const int bad = int(cCommandLine::Mode::BadUsage);
+    QTest::newRow("files") << QStringList{"a.mp3", "b"} << window << QString();
+    QTest::newRow("--convert after a file") << QStringList{"a.mp3", "--convert"} << command << QString();
+    QTest::newRow("compacted options") << QStringList{"--convert", "-qj2", "-oout", "a"} << command << QString();
+    QTest::newRow("help") << QStringList{"-?"} << command << QString();
+    QTest::newRow("-o --convert: a value that is an option")
+        << QStringList{"-o", "--convert", "x.mp3"} << bad << "Missing value after '-o': '--convert' is an option.";
+    QTest::newRow("--convert --jobs --") << QStringList{"--convert", "--jobs", "--", "x.mp3"} << bad
+                                         << "Missing value after '--jobs': '--' is an option.";
+    QTest::newRow("a value attached by = is taken")
+        << QStringList{"--convert", "--output=--convert", "x"} << command << QString();
+    QTest::newRow("-- --convert: a file") << QStringList{"--", "--convert"} << window << QString();
+    QTest::newRow("Qt's options") << QStringList{"-platform", "xcb", "-style=fusion", "--reverse", "-name",
+                                                 "-bogus",    "x"}
+                                  << window << QString();
+    QTest::newRow("Qt's option value that is an option")
+        << QStringList{"-style", "--convert"} << bad << "Missing value after '-style': '--convert' is an option.";
+    QTest::newRow("an option of the command without --convert")
+        << QStringList{"x.mp3", "-j", "2"} << bad << "Option '-j' works only with --convert.";
+    QTest::newRow("unknown after one dash, named whole") << QStringList{"-bogus"} << bad << "Unknown option 'bogus'.";
+    QTest::newRow("unknown in compacted options") << QStringList{"-qx"} << bad << "Unknown option 'x'.";
+}
+
+void tst_cCommandLine::decide()
+{
+    QFETCH(QStringList, args);
+    QFETCH(int, mode);
+    QFETCH(QString, message);
+    args.prepend(QStringLiteral("marrowby"));
+    const cCommandLine::Decision decision = cCommandLine::decide(args);
+    QCOMPARE(int(decision.mode), mode);
+    QCOMPARE(decision.message(), message);
+}
+
+void tst_cCommandLine::readCommand_data()
+{
+    QTest::addColumn<QStringList>("args");
+    QTest::addColumn<QString>("text"); // why it is bad usage; empty for a conversion
+    QTest::addColumn<QStringList>("paths");
+    QTest::addColumn<int>("jobs");
+
+    QTest::newRow("-j 0") << QStringList{"-j", "0", "a"} << "Invalid value for --jobs: '0' (a whole number from 1 on)."
+                          << QStringList() << 0;
+    QTest::newRow("-j 65") << QStringList{"-j", "65", "a"}
+                           << "Invalid value for --jobs: '65' (at most 64 conversions at once)." << QStringList() << 0;
+    QTest::newRow("-j64") << QStringList{"-j64", "a"} << QString() << QStringList{"a"} << 64;
+    QTest::newRow("-o --convert") << QStringList{"-o", "--convert", "a"}
+                                  << "Missing value after '-o': '--convert' is an option." << QStringList() << 0;
+    QTest::newRow("-- --convert") << QStringList{"-o", "out", "--", "--convert", "-q"} << QString()
+                                  << QStringList{"--convert", "-q"} << 0;
+}
+
+void tst_cCommandLine::readCommand()
+{
+    QFETCH(QStringList, args);
+    QFETCH(QString, text);
+    QFETCH(QStringList, paths);
+    QFETCH(int, jobs);
+    args = QStringList{"marrowby", "--convert"} + args;
+    const cCommandLine::Request request = cCommandLine::readCommand(args);
+    QCOMPARE(request.action,
+             text.isEmpty() ? cCommandLine::Request::Action::Convert : cCommandLine::Request::Action::BadUsage);
+    QCOMPARE(request.text, text);
+    QCOMPARE(request.paths, paths);
+    QCOMPARE(request.options.jobs, jobs);
+}
+
+void tst_cCommandLine::printable_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("shown");
+    QTest::newRow("quotes, Cyrillic, blanks stay")
+        << QString::fromUtf8("it's \"Запись\" a.mp3") << QString::fromUtf8("it's \"Запись\" a.mp3");
+    QTest::newRow("line breaks and tab") << "a\nb\r\tc"
+                                         << "a\\nb\\r\\tc";
+    QTest::newRow("terminal escape") << "\x1b]0;title\x07"
+                                     << "\\x1b]0;title\\x07";
+    QTest::newRow("DEL and C1 control") << QString::fromUtf8("a\x7f\u009b2J") << "a\\x7f\\x9b2J";
+}
+
+void tst_cCommandLine::printable()
+{
+    QFETCH(QString, text);
+    QFETCH(QString, shown);
+    QCOMPARE(cTerminalOutput::printable(text), shown);
+}
+
+QTEST_GUILESS_MAIN(tst_cCommandLine)
+#include "tst_ccommandline.moc"
