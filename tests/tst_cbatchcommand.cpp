@@ -268,7 +268,9 @@ void tst_cBatchCommand::stopBySignal()
     }
 
     QVERIFY(converterPid > 0 && ::kill(converterPid, 0) != 0 && errno == ESRCH);
-    QCOMPARE(QDir(work->filePath(QStringLiteral("out"))).entryList(QDir::Files), QStringList());
+    QCOMPARE(
+        QDir(work->filePath(QStringLiteral("out"))).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+        QStringList());
     QCOMPARE(withoutDurations(QString::fromUtf8(program.readAllStandardOutput())), summary(0, 0, true) + '\n');
 }
 

@@ -1,7 +1,9 @@
 #include "support/testsupport.h"
 #include "workers/cconverter.h"
+#include "workers/cprocessgroups.h"
 
 #include <QDir>
+#include <QDirIterator>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
@@ -14,9 +16,12 @@
 
 #include <memory>
 #include <optional>
+#include <utility>
 
+#include <fcntl.h>
 #include <signal.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -70,12 +75,40 @@ bool batchesDone(const cConverter &converter, const Results &results, int batche
     return QTest::qWaitFor([&] { return results.finished == batches && converter.isFinished(); }, 60000);
 }
 
+// A fake converter that succeeds writes its output, as ffmpeg does.
+constexpr char writesOutput[] = ": > \"$last\"";
+
 // A fake converter's first call says it has started, then waits until the test lets it go.
 constexpr char firstCallWaitsForRelease[] = "if [ \"$i\" = 0 ]; then\n"
                                             "    : > \"$scratch/started\"\n"
                                             "    while [ ! -e \"$scratch/release\" ]; do sleep 0.02; done\n"
                                             "fi\n"
-                                            "exit 0";
+                                            ": > \"$last\"";
+
+// The output a converter program's last argument stands for: the program
+// writes a file of the output's name in a hidden folder inside the output
+// folder; empty for a path that lies in no such folder.
+QString outputFor(const QString &temporary)
+{
+    const QFileInfo file(temporary);
+    if (!file.dir().dirName().startsWith(QLatin1Char('.')))
+        return QString();
+    return QFileInfo(file.absolutePath()).dir().filePath(file.fileName());
+}
+
+// A process's state ("S" sleeping, "T" stopped, "Z" ended but not yet taken
+// from the process table); empty for none.
+QByteArray processState(pid_t pid)
+{
+    const QByteArray stat = readFile(QStringLiteral("/proc/%1/stat").arg(pid));
+    return stat.mid(stat.lastIndexOf(')') + 2, 1);
+}
+
+// Everything in the folder, hidden entries too.
+QStringList everythingIn(const QString &dir)
+{
+    return QDir(dir).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+}
 
 // Names a user can have: spaces, quotes, a leading dash, Cyrillic letters. A
 // relative path is taken from the working directory, the folder of the sources.
@@ -131,8 +164,8 @@ private slots:
     void destroyingDuringABatch();
     void refusesAnOutputThatIsAnotherSource_data();
     void refusesAnOutputThatIsAnotherSource();
-    void failedRunLeavesNoPartialOutput_data();
-    void failedRunLeavesNoPartialOutput();
+    void outputIsWholeOrUntouched_data();
+    void outputIsWholeOrUntouched();
     void fullDiskLeavesNoPartialOutput();
     void runsSeveralAtOnceWithWholeLogBlocks();
     void stopEndsEveryRunningConversion_data();
@@ -140,6 +173,8 @@ private slots:
     void runsTheProgramInTheBackground();
     void reportsWhyAFileFailed_data();
     void reportsWhyAFileFailed();
+    void overlappingRunsKeepEachOthersFiles();
+    void refusesAnOutputReachedUnderAnotherName();
 
 private:
     QString path(const QString &relative) const { return QDir(scratch->path()).filePath(relative); }
@@ -270,7 +305,8 @@ void tst_cConverter::passesTheExactArguments()
 {
     QFETCH(QString, name);
     QFETCH(bool, relative);
-    QVERIFY(useFakeConverter("exit 0"));
+    // Each call notes who may enter the folder of what it writes.
+    QVERIFY(useFakeConverter("stat -c %a \"${last%/*}\" >> \"$scratch/modes\"\n: > \"$last\""));
     QVERIFY(QDir::setCurrent(path(QStringLiteral("in"))));
     const QString source = relative ? name : path(QStringLiteral("in/") + name);
     const QString output = path(QStringLiteral("out/") + QFileInfo(name).completeBaseName() + ".wav");
@@ -281,16 +317,26 @@ void tst_cConverter::passesTheExactArguments()
     converter.setFileSaveType(0);
     converter.convertFiles({source});
     QVERIFY(batchesDone(converter, results));
+    // Under "Skip existing files" the program runs only for an output not there yet.
+    QVERIFY(QFile::remove(output));
     converter.setFileSaveType(1);
     converter.convertFiles({source});
     QVERIFY(batchesDone(converter, results, 2));
 
+    // The program writes the output's name in a private folder in the output folder.
+    QList<QStringList> calls = recordedCalls();
+    for (QStringList &call : calls) {
+        QCOMPARE(outputFor(call.last()), output);
+        call.last() = output;
+    }
+    QCOMPARE(readFile(path(QStringLiteral("modes"))), QByteArray("700\n700\n"));
     const QStringList tail{
         QStringLiteral("-i"), source, QStringLiteral("-ar"), QStringLiteral("8000"), QStringLiteral("-ac"),
         QStringLiteral("1"),  output};
-    QCOMPARE(recordedCalls(),
+    QCOMPARE(calls,
              (QList<QStringList>{QStringList{QStringLiteral("-y")} + tail, QStringList{QStringLiteral("-n")} + tail}));
     QCOMPARE(results.files, (Reports{{source, true}, {source, true}}));
+    QCOMPARE(everythingIn(path(QStringLiteral("out"))), QStringList{QFileInfo(output).fileName()});
 }
 
 void tst_cConverter::namesTheOutput_data()
@@ -319,7 +365,7 @@ void tst_cConverter::namesTheOutput()
     QFETCH(QString, source);
     QFETCH(int, nameType);
     QFETCH(QString, output);
-    QVERIFY(useFakeConverter("exit 0"));
+    QVERIFY(useFakeConverter(writesOutput));
 
     SequentialConverter converter;
     const Results results(&converter);
@@ -330,7 +376,7 @@ void tst_cConverter::namesTheOutput()
 
     const QList<QStringList> calls = recordedCalls();
     QCOMPARE(calls.size(), 1);
-    QCOMPARE(calls.first().last(), path(QStringLiteral("out/") + output));
+    QCOMPARE(outputFor(calls.first().last()), path(QStringLiteral("out/") + output));
 }
 
 void tst_cConverter::emptyOutputDirIsTheWorkingDir_data()
@@ -343,7 +389,7 @@ void tst_cConverter::emptyOutputDirIsTheWorkingDir_data()
 void tst_cConverter::emptyOutputDirIsTheWorkingDir()
 {
     QFETCH(QString, outputDir);
-    QVERIFY(useFakeConverter("exit 0"));
+    QVERIFY(useFakeConverter(writesOutput));
     QVERIFY(QDir::setCurrent(path(QStringLiteral("out"))));
 
     SequentialConverter converter;
@@ -355,7 +401,7 @@ void tst_cConverter::emptyOutputDirIsTheWorkingDir()
 
     const QList<QStringList> calls = recordedCalls();
     QCOMPARE(calls.size(), 1);
-    QCOMPARE(calls.first().last(), QDir::current().absoluteFilePath(QStringLiteral("song.wav")));
+    QCOMPARE(outputFor(calls.first().last()), QDir::current().absoluteFilePath(QStringLiteral("song.wav")));
 }
 
 void tst_cConverter::logsEachStepInOrder()
@@ -379,7 +425,9 @@ void tst_cConverter::logsEachStepInOrder()
                         ", \"-ar\", \"8000\", \"-ac\", \"1\", " + debugQuoted(output) + ")"
                  << QStringLiteral("Exit code: 0") << processedMarker(source, true) << QStringLiteral("File done!");
     }
-    QCOMPARE(debug->lines(), expected);
+    // The program writes into a private folder in the output folder, here left out.
+    static const QRegularExpression privateFolder(QStringLiteral("/\\.marrowby-[A-Za-z0-9]{6}/(?=[^/]*\\)$)"));
+    QCOMPARE(debug->lines().replaceInStrings(privateFolder, QStringLiteral("/")), expected);
 }
 
 void tst_cConverter::existingOutput_data()
@@ -474,7 +522,7 @@ void tst_cConverter::badRulesNeverRunTheProgram()
 
 void tst_cConverter::emptyPathIsSkipped()
 {
-    QVERIFY(useFakeConverter("exit 0"));
+    QVERIFY(useFakeConverter(writesOutput));
     const QString source = path(QStringLiteral("in/a.mp3"));
 
     SequentialConverter converter;
@@ -556,8 +604,8 @@ void tst_cConverter::newOutputDirAppliesFromTheNextFile()
 
     const QList<QStringList> calls = recordedCalls();
     QCOMPARE(calls.size(), 2);
-    QCOMPARE(calls.at(0).last(), path(QStringLiteral("out/a.wav")));
-    QCOMPARE(calls.at(1).last(), path(QStringLiteral("elsewhere/b.wav")));
+    QCOMPARE(outputFor(calls.at(0).last()), path(QStringLiteral("out/a.wav")));
+    QCOMPARE(outputFor(calls.at(1).last()), path(QStringLiteral("elsewhere/b.wav")));
 }
 
 void tst_cConverter::neverOverwritesTheSource_data()
@@ -698,7 +746,9 @@ void tst_cConverter::destroyingDuringABatch()
                              ": > \"$scratch/started\"\n"
                              "exec sleep 60"));
     const QString output = path(QStringLiteral("out/a.wav"));
-    if (outputExisted)
+    // Skipped, an output that is there before is never converted: this one comes while the program runs.
+    const bool appears = outputExisted && saveType == 1;
+    if (outputExisted && !appears)
         QVERIFY(writeFile(output, "a finished earlier result"));
 
     auto converter = std::make_unique<SequentialConverter>();
@@ -707,6 +757,8 @@ void tst_cConverter::destroyingDuringABatch()
     converter->setFileSaveType(saveType);
     converter->convertFiles({path(QStringLiteral("in/a.mp3")), path(QStringLiteral("in/b.mp3"))});
     QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(path(QStringLiteral("started"))), 10000);
+    if (appears)
+        QVERIFY(writeFile(output, "a finished earlier result"));
 
     QElapsedTimer timer;
     timer.start();
@@ -714,15 +766,15 @@ void tst_cConverter::destroyingDuringABatch()
     QVERIFY2(timer.elapsed() < 8000, QByteArray::number(timer.elapsed()));
     QCoreApplication::sendPostedEvents();
 
-    // The stopped file is not reported, the next one never started, and no
-    // half-written file is left to pass for a finished one.
+    // The stopped file is not reported, the next one never started, no
+    // half-written file is left to pass for a finished one, and an earlier
+    // output stays as it was.
     QVERIFY(results.files.isEmpty());
     QCOMPARE(results.finished, 0);
     QCOMPARE(recordedCalls().size(), 1);
-    if (outputExisted && !programWrites)
+    if (outputExisted)
         QCOMPARE(readFile(output), QByteArray("a finished earlier result"));
-    else
-        QVERIFY(!QFile::exists(output));
+    QCOMPARE(everythingIn(path(QStringLiteral("out"))), outputExisted ? QStringList{"a.wav"} : QStringList());
 }
 
 void tst_cConverter::refusesAnOutputThatIsAnotherSource_data()
@@ -768,27 +820,44 @@ void tst_cConverter::refusesAnOutputThatIsAnotherSource()
         1);
 }
 
-void tst_cConverter::failedRunLeavesNoPartialOutput_data()
+void tst_cConverter::outputIsWholeOrUntouched_data()
 {
     QTest::addColumn<QByteArray>("behaviour");
     QTest::addColumn<int>("saveType");
     QTest::addColumn<bool>("outputExisted");
+    QTest::addColumn<bool>("converted");
+    // What the output holds in the end; empty for no output.
+    QTest::addColumn<QByteArray>("content");
     QTest::addColumn<bool>("removed");
     const QByteArray writesPart = "printf 'RIFF' > \"$last\"\n";
-    QTest::newRow("fails after writing part of a new output") << writesPart + "exit 1" << 0 << false << true;
+    const QByteArray earlier = "a finished earlier result";
+    QTest::newRow("fails after writing part of a new output")
+        << writesPart + "exit 1" << 0 << false << false << QByteArray() << true;
     QTest::newRow("crashes after writing part of a new output")
-        << writesPart + "ulimit -c 0; kill -SEGV $$" << 0 << false << true;
-    QTest::newRow("fails after overwriting an output") << writesPart + "exit 1" << 0 << true << true;
-    QTest::newRow("skips an existing output untouched") << QByteArray("exit 1") << 1 << true << false;
+        << writesPart + "ulimit -c 0; kill -SEGV $$" << 0 << false << false << QByteArray() << true;
+    QTest::newRow("fails after overwriting an output")
+        << writesPart + "exit 1" << 0 << true << false << earlier << true;
+    QTest::newRow("skips an existing output untouched")
+        << QByteArray("exit 1") << 1 << true << false << earlier << false;
+    QTest::newRow("replaces an earlier output once done")
+        << QByteArray("printf 'converted' > \"$last\"") << 0 << true << true << QByteArray("converted") << false;
+    QTest::newRow("skipped: an output that appears while it runs stays")
+        << writesPart + "printf 'another writer' > \"$scratch/out/a.wav\"" << 1 << false << false
+        << QByteArray("another writer") << false;
+    QTest::newRow("succeeds without an output") << QByteArray("exit 0") << 0 << false << false << QByteArray() << false;
 }
 
-// A failed run's output would pass for a finished prompt; an output the
-// program did not touch is not its work and stays.
-void tst_cConverter::failedRunLeavesNoPartialOutput()
+// An output is written whole or not at all: a failed run's output would pass
+// for a finished prompt, and a file at the output's name is replaced only at
+// the very end of a run that succeeded, under "Overwrite existing files".
+// Nothing of Marrowby's own is left in the output folder.
+void tst_cConverter::outputIsWholeOrUntouched()
 {
     QFETCH(QByteArray, behaviour);
     QFETCH(int, saveType);
     QFETCH(bool, outputExisted);
+    QFETCH(bool, converted);
+    QFETCH(QByteArray, content);
     QFETCH(bool, removed);
     QVERIFY(useFakeConverter(behaviour));
     const QString source = path(QStringLiteral("in/a.mp3"));
@@ -796,11 +865,13 @@ void tst_cConverter::failedRunLeavesNoPartialOutput()
     if (outputExisted)
         QVERIFY(writeFile(output, "a finished earlier result"));
 
-    QCOMPARE(convertIntoOut({source}, saveType), (Reports{{source, false}}));
-    QCOMPARE(QFile::exists(output), !removed);
+    QCOMPARE(convertIntoOut({source}, saveType), (Reports{{source, converted}}));
+    QCOMPARE(readFile(output), content);
+    QCOMPARE(everythingIn(path(QStringLiteral("out"))), content.isEmpty() ? QStringList() : QStringList{"a.wav"});
     const QStringList log = debug->lines();
-    QCOMPARE(log.contains("Conversion failed, unfinished output removed: " + debugQuoted(output)), removed);
-    QCOMPARE(log.last(), QStringLiteral("File done!"));
+    QCOMPARE(!log.filter(QStringLiteral("Conversion failed, unfinished output removed: ")).isEmpty(), removed);
+    // An output skipped because it exists never runs the program.
+    QCOMPARE(log.last(), recordedCalls().isEmpty() ? processedMarker(source, false) : QStringLiteral("File done!"));
 }
 
 // The real converter on a full disk: it exits 1 and leaves a WAV that plays.
@@ -825,7 +896,7 @@ void tst_cConverter::fullDiskLeavesNoPartialOutput()
     QVERIFY(batchesDone(converter, results));
 
     QCOMPARE(results.files, (Reports{{source, false}}));
-    QVERIFY(QDir(small).entryList(QDir::Files).isEmpty());
+    QVERIFY(everythingIn(small).isEmpty());
     QCOMPARE(reasons.size(), 1);
     const QString reason = reasons.first().at(3).toString();
     QVERIFY2(reason.contains(QStringLiteral("No space left on device")), qPrintable(reason));
@@ -840,7 +911,7 @@ void tst_cConverter::runsSeveralAtOnceWithWholeLogBlocks()
                              "ls \"$scratch/running\" | wc -l >> \"$scratch/together\"\n"
                              "while [ ! -e \"$scratch/release\" ]; do sleep 0.02; done\n"
                              "rm \"$scratch/running/$i\"\n"
-                             "exit 0"));
+                             ": > \"$last\""));
     QStringList queue;
     for (int k = 0; k < 7; ++k)
         queue << path(QStringLiteral("in/prompt %1.mp3").arg(k));
@@ -877,20 +948,29 @@ void tst_cConverter::runsSeveralAtOnceWithWholeLogBlocks()
 void tst_cConverter::stopEndsEveryRunningConversion_data()
 {
     QTest::addColumn<bool>("destroy");
-    QTest::newRow("stop") << false;
-    QTest::newRow("destroy") << true;
+    // The program is a wrapper script that runs the real one as a child of its own.
+    QTest::addColumn<bool>("wrapper");
+    QTest::newRow("stop") << false << false;
+    QTest::newRow("destroy") << true << false;
+    QTest::newRow("stop a wrapper") << false << true;
+    QTest::newRow("destroy a wrapper") << true << true;
 }
 
-// Stopping with three conversions running ends all three programs and
-// removes what they wrote; stop() still ends the batch with convertFinished(),
-// the destructor with nothing.
+// Stopping with three conversions running ends all three programs, each
+// with its whole process group, and removes what they wrote; stop() still
+// ends the batch with convertFinished(), the destructor with nothing.
 void tst_cConverter::stopEndsEveryRunningConversion()
 {
     QFETCH(bool, destroy);
+    QFETCH(bool, wrapper);
     QVERIFY(QDir(scratch->path()).mkpath(QStringLiteral("pids")));
-    QVERIFY(useFakeConverter("printf 'RIFF' > \"$last\"\n"
-                             "echo $$ > \"$scratch/pids/$i\"\n"
-                             "exec sleep 60"));
+    QVERIFY(useFakeConverter(wrapper ? "printf 'RIFF' > \"$last\"\n"
+                                       "sleep 60 &\n"
+                                       "echo $! > \"$scratch/pids/$i\"\n"
+                                       "wait"
+                                     : "printf 'RIFF' > \"$last\"\n"
+                                       "echo $$ > \"$scratch/pids/$i\"\n"
+                                       "exec sleep 60"));
     QStringList queue;
     for (int k = 0; k < 5; ++k)
         queue << path(QStringLiteral("in/prompt %1.mp3").arg(k));
@@ -902,6 +982,17 @@ void tst_cConverter::stopEndsEveryRunningConversion()
     converter->convertFiles(queue);
     const QDir pids(path(QStringLiteral("pids")));
     QTRY_COMPARE_WITH_TIMEOUT(pids.entryList(QDir::Files).size(), 3, 10000);
+    const auto states = [&] {
+        QByteArray letters;
+        for (const QString &name : pids.entryList(QDir::Files))
+            letters += processState(readFile(pids.filePath(name)).trimmed().toInt());
+        return letters;
+    };
+    // Ctrl-Z and continuing reach whole groups through the registry, a wrapper's children too.
+    cProcessGroups::signalAll(SIGSTOP);
+    QTRY_COMPARE(states(), QByteArray("TTT"));
+    cProcessGroups::signalAll(SIGCONT);
+    QTRY_COMPARE(states(), QByteArray("SSS"));
 
     if (destroy) {
         converter.reset();
@@ -913,11 +1004,9 @@ void tst_cConverter::stopEndsEveryRunningConversion()
     }
     QVERIFY(results.files.isEmpty());
     QCOMPARE(recordedCalls().size(), 3);
-    QVERIFY(QDir(path(QStringLiteral("out"))).entryList(QDir::Files).isEmpty());
-    for (const QString &name : pids.entryList(QDir::Files)) {
-        const pid_t pid = readFile(pids.filePath(name)).trimmed().toInt();
-        QVERIFY2(::kill(pid, 0) != 0, "a converter program still runs");
-    }
+    QVERIFY(everythingIn(path(QStringLiteral("out"))).isEmpty());
+    // No process of any group is left (a child whose parent has gone may wait to be taken from the table).
+    QTRY_COMPARE(states().replace("Z", ""), QByteArray());
     QCOMPARE(debug->lines().filter(QStringLiteral("Conversion stopped, unfinished output removed:")).size(), 3);
 }
 
@@ -951,8 +1040,11 @@ void tst_cConverter::reportsWhyAFileFailed_data()
         << QStringList{"in/a.mp3:tone"} << "out" << 0 << QByteArray("exit 3") << "ffmpeg failed with exit code 3";
     QTest::newRow("damaged source") << QStringList{"in/a.mp3:bad"} << "out" << 0 << real
                                     << "ffmpeg failed with exit code 1: @/in/a.mp3: Invalid argument";
-    QTest::newRow("missing output folder") << QStringList{"in/a.mp3:tone"} << "none" << 0 << real
-                                           << "ffmpeg failed with exit code 1: @/none/a.wav: No such file or directory";
+    QTest::newRow("program can't start for want of descriptors")
+        << QStringList{"in/a.mp3:tone"} << "out" << 0 << QByteArray("no descriptors")
+        << "ffmpeg could not be started: Too many open files";
+    QTest::newRow("missing output folder")
+        << QStringList{"in/a.mp3:tone"} << "none" << 0 << real << "@/none: No such file or directory";
     QTest::newRow("existing output skipped") << QStringList{"in/a.mp3:tone", "in/a.mp3:tone"} << "out" << 1 << real
                                              << "The output file exists and \"Skip existing files\" is chosen";
     QTest::newRow("the source itself") << QStringList{"in/a.wav:tone"} << "in" << 0 << real
@@ -986,7 +1078,7 @@ void tst_cConverter::reportsWhyAFileFailed()
     }
     if (program == "missing")
         qputenv("PATH", QFile::encodeName(path(QStringLiteral("calls"))));
-    else if (program != "real")
+    else if (program != "real" && program != "no descriptors")
         QVERIFY(useFakeConverter(program));
 
     SequentialConverter converter;
@@ -994,6 +1086,22 @@ void tst_cConverter::reportsWhyAFileFailed()
     const Results results(&converter);
     converter.setOutputDir(path(outputDir));
     converter.setFileSaveType(saveType);
+    // A low open-files limit, all taken but the one the converter's thread needs.
+    rlimit limit{};
+    QCOMPARE(::getrlimit(RLIMIT_NOFILE, &limit), 0);
+    QList<int> taken;
+    const auto giveBack = qScopeGuard([&] {
+        for (const int fd : std::as_const(taken))
+            ::close(fd);
+        ::setrlimit(RLIMIT_NOFILE, &limit);
+    });
+    if (program == "no descriptors") {
+        const rlimit low{std::min<rlim_t>(limit.rlim_cur, TestSupport::openDescriptors() + 64), limit.rlim_max};
+        QCOMPARE(::setrlimit(RLIMIT_NOFILE, &low), 0);
+        for (int fd; (fd = ::open("/dev/null", O_RDONLY | O_CLOEXEC)) >= 0;)
+            taken << fd;
+        ::close(taken.takeLast());
+    }
     converter.convertFiles(queue);
     QVERIFY(batchesDone(converter, results));
 
@@ -1004,6 +1112,96 @@ void tst_cConverter::reportsWhyAFileFailed()
     QCOMPARE(last.at(3).toString(), QString(reason).replace(QLatin1Char('@'), scratch->path()));
     if (reason.isEmpty())
         QCOMPARE(last.at(2).toString(), path(outputDir + QStringLiteral("/a.wav")));
+}
+
+// Two runs at once, as from the window and a script: one overwrites an output
+// with a long conversion while the other, skipping existing files, converts a
+// file of the same name. Neither removes the other's work, every "OK" has its
+// file, and the run that ends last decides what the file holds.
+void tst_cConverter::overlappingRunsKeepEachOthersFiles()
+{
+    // The long run reads its source from a pipe that the test fills, so it lasts until the test lets it end.
+    const QString longSource = path(QStringLiteral("in/long.wav"));
+    QCOMPARE(::mkfifo(QFile::encodeName(longSource).constData(), 0600), 0);
+    QVERIFY(TestSupport::makeTone(path(QStringLiteral("tone.wav")), 3.0));
+    const QByteArray wav = readFile(path(QStringLiteral("tone.wav")));
+    QVERIFY(QDir(scratch->path()).mkpath(QStringLiteral("other")));
+    const QString shortSource = path(QStringLiteral("other/long.wav"));
+    QVERIFY(TestSupport::makeTone(shortSource, 1.0));
+    const QString output = path(QStringLiteral("out/long.wav"));
+
+    cConverter overwriting;
+    const Results overwritten(&overwriting);
+    overwriting.setOutputDir(path(QStringLiteral("out")));
+    overwriting.setFileSaveType(0);
+    overwriting.convertFiles({longSource});
+    // The long run's program opens the pipe for reading.
+    int pipe = -1;
+    QVERIFY(QTest::qWaitFor([&] {
+        pipe = ::open(QFile::encodeName(longSource).constData(), O_WRONLY | O_NONBLOCK | O_CLOEXEC);
+        return pipe >= 0;
+    }));
+    const auto closePipe = qScopeGuard([&] { ::close(pipe); });
+    qsizetype fed = 0;
+    const auto feed = [&](qsizetype until) {
+        return QTest::qWaitFor([&] {
+            for (ssize_t n = 0; fed < until && (n = ::write(pipe, wav.constData() + fed, until - fed)) > 0;)
+                fed += n;
+            return fed == until;
+        });
+    };
+    QVERIFY(feed(wav.size() / 2));
+    // Under way, in a place of its own.
+    QTRY_VERIFY_WITH_TIMEOUT(
+        QDirIterator(path(QStringLiteral("out")), QDir::Files | QDir::Hidden, QDirIterator::Subdirectories).hasNext(),
+        10000);
+    QVERIFY(!QFile::exists(output));
+
+    cConverter skipping;
+    const Results skipped(&skipping);
+    skipping.setOutputDir(path(QStringLiteral("out")));
+    skipping.convertFiles({shortSource});
+    QVERIFY(batchesDone(skipping, skipped));
+    QCOMPARE(skipped.files, (Reports{{shortSource, true}}));
+    QCOMPARE(readWavHeader(output).rate, quint32(8000));
+
+    QVERIFY(feed(wav.size()));
+    ::close(std::exchange(pipe, -1));
+    QVERIFY(batchesDone(overwriting, overwritten));
+    QCOMPARE(overwritten.files, (Reports{{longSource, true}}));
+    const double seconds = readWavHeader(output).dataBytes / 16000.0;
+    QVERIFY2(qAbs(seconds - 3.0) < 0.2, QByteArray::number(seconds));
+    QCOMPARE(everythingIn(path(QStringLiteral("out"))), QStringList{"long.wav"});
+}
+
+// A file whose output reaches what another file of the batch has written,
+// under another name (here a link in the output folder; letter case in a FAT
+// folder does the same), is not written over it, however the two runs overlap.
+void tst_cConverter::refusesAnOutputReachedUnderAnotherName()
+{
+    // b.wav's program ends only once a.wav is in place.
+    QVERIFY(useFakeConverter("if [ \"${last##*/}\" = b.wav ]; then\n"
+                             "    while [ ! -e \"$scratch/out/a.wav\" ]; do sleep 0.02; done\n"
+                             "fi\n"
+                             "printf '%s' \"${last##*/}\" > \"$last\""));
+    QVERIFY(QFile::link(path(QStringLiteral("out/a.wav")), path(QStringLiteral("out/b.wav"))));
+    const QString a = path(QStringLiteral("in/a.mp3"));
+    const QString b = path(QStringLiteral("in/b.mp3"));
+
+    cConverter converter;
+    converter.setJobs(2);
+    const Results results(&converter);
+    converter.setOutputDir(path(QStringLiteral("out")));
+    converter.setFileSaveType(0);
+    converter.convertFiles({a, b});
+    QVERIFY(batchesDone(converter, results));
+
+    QCOMPARE(results.files, (Reports{{a, true}, {b, false}}));
+    QCOMPARE(recordedCalls().size(), 2);
+    QCOMPARE(readFile(path(QStringLiteral("out/a.wav"))), QByteArray("a.wav"));
+    QCOMPARE(QFile::symLinkTarget(path(QStringLiteral("out/b.wav"))), path(QStringLiteral("out/a.wav")));
+    QVERIFY(debug->lines().contains("Not converted, the output file was already written in this batch from: " +
+                                    debugQuoted(a)));
 }
 
 QTEST_GUILESS_MAIN(tst_cConverter)

@@ -7,6 +7,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QDesktopServices>
+#include <QDirIterator>
 #include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
@@ -951,7 +952,11 @@ void tst_cMainWidget::stopBatch()
     QVERIFY(!stopBtn->isVisible());
 
     convert->click();
-    QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(QDir(out.path()).filePath(QStringLiteral("tone.wav"))), batchTimeoutMs);
+    // The first program has begun its output, in a private folder of the output folder.
+    QTRY_VERIFY_WITH_TIMEOUT(
+        QDirIterator(out.path(), {QStringLiteral("tone.wav")}, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories)
+            .hasNext(),
+        batchTimeoutMs);
     QTRY_VERIFY(stopBtn->isVisible());
     stopBtn->click();
     QTRY_VERIFY_WITH_TIMEOUT(convert->isEnabled(), batchTimeoutMs);
@@ -960,7 +965,7 @@ void tst_cMainWidget::stopBatch()
     QVERIFY(label->text().startsWith(QLatin1String("Stopped: 0 of 3 done, 0 failed, in 0:")));
     for (int row = 0; row < 3; ++row)
         QCOMPARE(table->item(row, 2)->text(), QString());
-    QCOMPARE(QDir(out.path()).entryList(QDir::Files), QStringList());
+    QCOMPARE(QDir(out.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot), QStringList());
     const QList<QByteArray> started = TestSupport::readFile(pids).split('\n');
     QVERIFY(started.size() > 1);
     for (const QByteArray &pid : started) {

@@ -150,6 +150,14 @@ Mit --convert werden die angegebenen Dateien und Ordner ohne Fenster konvertiert
         <source>ffmpeg failed with exit code %1: %2</source>
         <translation>ffmpeg ist mit Exit-Code %1 fehlgeschlagen: %2</translation>
     </message>
+    <message>
+        <source>The output file could not be written: %1</source>
+        <translation>Die Ausgabedatei konnte nicht geschrieben werden: %1</translation>
+    </message>
+    <message>
+        <source>ffmpeg could not be started: %1</source>
+        <translation>ffmpeg konnte nicht gestartet werden: %1</translation>
+    </message>
 </context>
 <context>
     <name>cConverter</name>

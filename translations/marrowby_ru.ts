@@ -154,6 +154,14 @@ With --convert it converts the files and folders named without a window; without
         <source>ffmpeg failed with exit code %1: %2</source>
         <translation>ffmpeg завершился с ошибкой, код %1: %2</translation>
     </message>
+    <message>
+        <source>The output file could not be written: %1</source>
+        <translation>Не удалось записать выходной файл: %1</translation>
+    </message>
+    <message>
+        <source>ffmpeg could not be started: %1</source>
+        <translation>Не удалось запустить ffmpeg: %1</translation>
+    </message>
 </context>
 <context>
     <name>cConverter</name>

@@ -1,10 +1,11 @@
 #include "workers/cconversion.h"
 
+#include "workers/cprocessgroups.h"
+#include "workers/ctemporaryoutput.h"
 #include "workers/debugline.h"
 
-#include <QFile>
-#include <QFileInfo>
 #include <QRegularExpression>
+#include <QStandardPaths>
 
 #ifdef Q_OS_UNIX
 #include <unistd.h>
@@ -44,27 +45,18 @@ constexpr int backgroundNiceness = 10;
 
 } // namespace
 
-bool cConversion::FileState::operator==(const FileState &other) const
-{
-    return exists == other.exists && size == other.size && modified == other.modified && changed == other.changed;
-}
-
-cConversion::FileState cConversion::fileState(const QString &path)
-{
-    const QFileInfo info(path);
-    return {info.exists(), info.size(), info.lastModified(), info.metadataChangeTime()};
-}
-
-cConversion::cConversion(const QString &source, const QString &outPath, const QStringList &args, const QStringList &log,
-                         QObject *parent)
-    : QObject(parent), sourcePath(source), outputPath(outPath), arguments(args), lines(log), process(this)
+cConversion::cConversion(const QString &source, std::unique_ptr<cTemporaryOutput> output, bool replace,
+                         const QStringList &args, const QStringList &log, QObject *parent)
+    : QObject(parent), sourcePath(source), temporary(std::move(output)), replaceExisting(replace), arguments(args),
+      lines(log), process(this)
 {
     process.setProcessChannelMode(QProcess::MergedChannels);
 #ifdef Q_OS_UNIX
     process.setChildProcessModifier([] {
+        cProcessGroups::resetInChild();
         // In a process group of its own the program does not get the
         // terminal's Ctrl-C, on which it would end early and leave a shortened
-        // output that looks finished; the stop request ends it and removes that output.
+        // output that looks finished; the stop request ends its whole group.
         ::setpgid(0, 0);
         // With one program per core, programs of the same priority would keep
         // the window (and anything else the machine runs, such as calls on a
@@ -77,15 +69,31 @@ cConversion::cConversion(const QString &source, const QString &outPath, const QS
         programEnded(status == QProcess::NormalExit ? exitCode : -1);
     });
     connect(&process, &QProcess::errorOccurred, this, [this](QProcess::ProcessError error) {
-        if (error == QProcess::FailedToStart)
-            programEnded(-2);
+        if (error != QProcess::FailedToStart)
+            return;
+        startError = process.errorString();
+        programEnded(-2);
     });
+}
+
+cConversion::~cConversion() = default;
+
+QString cConversion::outPath() const
+{
+    return temporary->outPath();
 }
 
 void cConversion::start()
 {
-    before = fileState(outputPath);
     process.start(converterProgram, arguments);
+#ifdef Q_OS_UNIX
+    // Set from this side too, so that the group exists before a stop can come.
+    if (const qint64 pid = process.processId(); pid > 0 && !ended) {
+        ::setpgid(static_cast<pid_t>(pid), static_cast<pid_t>(pid));
+        group = pid;
+        cProcessGroups::add(group);
+    }
+#endif
 }
 
 bool cConversion::stop()
@@ -93,14 +101,49 @@ bool cConversion::stop()
     if (ended)
         return false;
     ended = true;
+    // A wrapper script's children are in its group and end with it.
+    cProcessGroups::kill(group);
     process.kill();
     process.waitForFinished(-1);
-    programOutput += process.readAll();
-    if (removeUnfinishedOutput())
-        lines << debugLine("Conversion stopped, unfinished output removed:", outputPath);
+    cProcessGroups::remove(group);
+    output += process.readAll();
+    const QString partial = temporary->path();
+    if (temporary->discard())
+        lines << debugLine("Conversion stopped, unfinished output removed:", partial);
     else
         lines << debugLine("Conversion stopped");
     return true;
+}
+
+bool cConversion::commit()
+{
+    switch (temporary->commit(replaceExisting)) {
+    case cTemporaryOutput::Commit::Written:
+        written = true;
+        break;
+    case cTemporaryOutput::Commit::Exists:
+        refuse(debugLine("Not written, the output file appeared meanwhile and \"Skip existing files\" is chosen:",
+                         outPath()),
+               skippedReason());
+        break;
+    case cTemporaryOutput::Commit::Failed:
+        refuse(debugLine("Not written:", outPath()) + QLatin1Char(' ') + temporary->errorString(),
+               tr("The output file could not be written: %1").arg(temporary->errorString()));
+        break;
+    }
+    return written;
+}
+
+void cConversion::refuse(const QString &logLine, const QString &reason)
+{
+    temporary->discard();
+    lines << logLine;
+    failure = reason;
+}
+
+QString cConversion::skippedReason()
+{
+    return tr("The output file exists and \"Skip existing files\" is chosen");
 }
 
 void cConversion::programEnded(int exitCode)
@@ -108,37 +151,35 @@ void cConversion::programEnded(int exitCode)
     if (ended)
         return;
     ended = true;
+    cProcessGroups::remove(group);
     code = exitCode;
-    programOutput += process.readAll();
+    output += process.readAll();
     lines << debugLine("Exit code:", code);
     if (code != 0) {
         failure = failureReason();
-        // A failed run leaves what it wrote so far, which would pass for a
-        // finished prompt; only a file the program created or changed goes.
-        if (removeUnfinishedOutput())
-            lines << debugLine("Conversion failed, unfinished output removed:", outputPath);
+        // What a failed run wrote so far would pass for a finished prompt.
+        const QString partial = temporary->path();
+        if (temporary->discard())
+            lines << debugLine("Conversion failed, unfinished output removed:", partial);
     }
     QMetaObject::invokeMethod(this, &cConversion::finished, Qt::QueuedConnection);
-}
-
-bool cConversion::removeUnfinishedOutput()
-{
-    return !(fileState(outputPath) == before) && QFile::remove(outputPath);
 }
 
 QString cConversion::failureReason() const
 {
     switch (code) {
     case -2:
-        return tr("ffmpeg could not be started: it is not installed, or not on PATH");
+        // Not found: said in words of ours; any other cause (too many open
+        // files, say) in the system's own.
+        if (QStandardPaths::findExecutable(converterProgram).isEmpty())
+            return tr("ffmpeg could not be started: it is not installed, or not on PATH");
+        return tr("ffmpeg could not be started: %1").arg(startError);
     case -1:
         return tr("ffmpeg crashed");
     default:
         break;
     }
-    if (arguments.value(0) == QLatin1String("-n") && before.exists)
-        return tr("The output file exists and \"Skip existing files\" is chosen");
-    const QString said = lastErrorLine(programOutput);
+    const QString said = lastErrorLine(output);
     if (said.isEmpty())
         return tr("ffmpeg failed with exit code %1").arg(code);
     return tr("ffmpeg failed with exit code %1: %2").arg(code).arg(said);

@@ -1,36 +1,54 @@
 #pragma once
 
 #include <QByteArray>
-#include <QDateTime>
 #include <QObject>
 #include <QProcess>
 #include <QString>
 #include <QStringList>
 
+#include <memory>
+
+class cTemporaryOutput;
+
 // One run of the converter program for one source file, on the converter's
-// thread. It keeps the file's log lines so that they reach the log together
-// when the file ends, and the program's own output, to pass it on in one piece.
+// thread. The program writes a temporary output, which takes the output's
+// name only once the program has succeeded and the converter has agreed. It
+// keeps the file's log lines so that they reach the log together when the
+// file ends, and the program's own output, to pass it on in one piece.
 class cConversion : public QObject
 {
     Q_OBJECT
 
 public:
-    // log: the lines the converter has already written about the file.
-    cConversion(const QString &source, const QString &outPath, const QStringList &args, const QStringList &log,
-                QObject *parent);
+    // output: made already; args end with its temporary path. replace: whether
+    // the output replaces a file of its name. log: the lines the converter has
+    // already written about the file.
+    cConversion(const QString &source, std::unique_ptr<cTemporaryOutput> output, bool replace, const QStringList &args,
+                const QStringList &log, QObject *parent);
+    ~cConversion() override;
 
     void start();
-    // Ends the program if it still runs and removes the output it had begun;
-    // false when the program had already ended by itself.
+    // Ends the program's whole process group if the program still runs and
+    // discards its output; false when the program had already ended by itself.
     bool stop();
+    // After a successful run: the output takes its name; false, with the
+    // reason, when it could not or a file of that name was not to be replaced.
+    bool commit();
+    // After a successful run: the output is discarded, for the given reasons.
+    void refuse(const QString &logLine, const QString &reason);
 
     QString source() const { return sourcePath; }
-    QString outPath() const { return outputPath; }
+    QString outPath() const;
     // The program's exit code, -2 when it could not be started, -1 when it crashed.
     int exitCode() const { return code; }
+    // The program succeeded and its output has its name.
+    bool isWritten() const { return written; }
     QString reason() const { return failure; }
     QStringList log() const { return lines; }
-    QByteArray output() const { return programOutput; }
+    QByteArray programOutput() const { return output; }
+
+    // Why a file is not written when its output exists and "Skip existing files" is chosen.
+    static QString skippedReason();
 
 signals:
     // The program has ended and its result is known; always delivered through
@@ -38,30 +56,21 @@ signals:
     void finished();
 
 private:
-    struct FileState
-    {
-        bool exists = false;
-        qint64 size = 0;
-        QDateTime modified;
-        QDateTime changed;
-
-        bool operator==(const FileState &other) const;
-    };
-    static FileState fileState(const QString &path);
-
     void programEnded(int exitCode);
-    bool removeUnfinishedOutput();
     QString failureReason() const;
 
     const QString sourcePath;
-    const QString outputPath;
+    const std::unique_ptr<cTemporaryOutput> temporary;
+    const bool replaceExisting;
     const QStringList arguments;
     QStringList lines;
     QProcess process;
-    // The output before the program ran: a file it did not touch is not its work.
-    FileState before;
-    QByteArray programOutput;
+    // The program's process group while it runs.
+    qint64 group = 0;
+    QByteArray output;
     int code = 0;
+    QString startError;
     QString failure;
     bool ended = false;
+    bool written = false;
 };

@@ -1,24 +1,19 @@
 #include "workers/cconverter.h"
 
 #include "workers/cconversion.h"
+#include "workers/cfileidentity.h"
+#include "workers/ctemporaryoutput.h"
 #include "workers/debugline.h"
 
 #include <QDebug>
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QHash>
 #include <QRegularExpression>
 
 #include <algorithm>
 #include <cstdio>
-#include <filesystem>
-#include <optional>
-#include <system_error>
-
-#ifdef Q_OS_UNIX
-#include <sys/stat.h>
-#endif
+#include <memory>
 
 namespace {
 
@@ -38,36 +33,32 @@ QString debugList(const QStringList &items)
     return QLatin1Char('(') + quoted.join(QStringLiteral(", ")) + QLatin1Char(')');
 }
 
-// True when both paths name one existing file, however each is spelled:
-// relative, through a symbolic link, with "..", or as a hard link.
-bool sameFile(const QString &a, const QString &b)
+// Where an output goes, known before it exists: its folder, and its name
+// folded to one case, so that two names one folder may take for one file
+// (letter case on FAT, exFAT or SMB folders) wait for each other.
+struct OutputSlot
 {
-    std::error_code error;
-    return std::filesystem::equivalent(QFileInfo(a).filesystemFilePath(), QFileInfo(b).filesystemFilePath(), error);
-}
+    cFileIdentity folder;
+    QString name;
 
-// What tells an existing file apart from every other, however its path is
-// spelled (hard links included); empty for a path that names no file.
-QString fileIdentity(const QString &path)
-{
-#ifdef Q_OS_UNIX
-    struct stat info;
-    if (::stat(QFile::encodeName(path).constData(), &info) != 0)
-        return QString();
-    return QStringLiteral("%1:%2").arg(info.st_dev).arg(info.st_ino);
-#else
-    return QFileInfo(path).canonicalFilePath();
-#endif
-}
+    static OutputSlot of(const QString &outPath)
+    {
+        const QFileInfo info(outPath);
+        OutputSlot slot{cFileIdentity::of(info.absolutePath()), info.fileName().toCaseFolded()};
+        // A folder that does not exist is known by its path.
+        if (!slot.folder.isValid())
+            slot.name = info.absoluteFilePath().toCaseFolded();
+        return slot;
+    }
+    bool operator==(const OutputSlot &other) const { return folder == other.folder && name == other.name; }
+};
 
-// The output path with its folder spelled one way, to tell whether two
-// conversions would write the same file before either of them has written it.
-QString outputKey(const QString &outPath)
+// The source an output of the batch was written from.
+struct WrittenFrom
 {
-    const QFileInfo info(outPath);
-    const QString folder = QFileInfo(info.absolutePath()).canonicalFilePath();
-    return folder.isEmpty() ? info.absoluteFilePath() : folder + QLatin1Char('/') + info.fileName();
-}
+    QString path;
+    cFileIdentity identity;
+};
 
 } // namespace
 
@@ -77,7 +68,10 @@ struct cConverter::Plan
 {
     QString fn;
     QString outPath;
-    QString outKey;
+    OutputSlot slot;
+    // Whether the output replaces a file of its name ("Overwrite existing files").
+    bool replace = false;
+    // The arguments but the temporary output's path, which comes last.
     QStringList args;
     QStringList log;
 };
@@ -89,13 +83,13 @@ struct cConverter::Batch
     qsizetype next = 0;
     int jobs = 1;
     // The identity of every source of the batch, with the first path that has it.
-    QHash<QString, QString> sources;
-    // Outputs written in this batch, by canonical path, with the source each came from.
-    QHash<QString, QString> writtenBy;
+    QHash<cFileIdentity, QString> sources;
+    // Outputs written in this batch, with the source each came from.
+    QHash<cFileIdentity, WrittenFrom> writtenBy;
     // The next file, taken from the queue and waiting for its turn.
     std::optional<Plan> planned;
-    // Conversions whose program runs, with the key of the output each writes.
-    QHash<cConversion *, QString> running;
+    // Conversions whose program runs, with where the output of each goes.
+    QHash<cConversion *, OutputSlot> running;
     // Lives on the converter's thread for the batch: owns the conversions and
     // receives their signals there.
     QObject *context = nullptr;
@@ -103,16 +97,15 @@ struct cConverter::Batch
     bool isDone() const { return running.isEmpty() && !planned && next >= files.size(); }
 };
 
-cConverter::cConverter(QObject *parent) : QThread(parent)
+cConverter::cConverter(QObject *parent) : cWorkerThread(parent)
 {
     fileSaveType.setValue(1);
     fileNameType.setValue(0);
-    forwardOutput.setValue(true);
 }
 
 cConverter::~cConverter()
 {
-    stopRequested.setValue(true);
+    stopRequested = true;
     quit();
     if (wait(shutdownWaitMs))
         return;
@@ -139,32 +132,27 @@ void cConverter::setFileSaveType(int type)
 
 void cConverter::setJobs(int jobs)
 {
-    jobCount.setValue(jobs);
+    jobCount = jobs;
 }
 
 int cConverter::jobs() const
 {
-    const int jobs = jobCount.value();
+    const int jobs = jobCount;
     return jobs > 0 ? jobs : std::max(1, QThread::idealThreadCount());
 }
 
 void cConverter::setForwardOutput(bool forward)
 {
-    forwardOutput.setValue(forward);
+    forwardOutput = forward;
 }
 
 // Paths handed over while a batch runs are dropped. A batch that has already
-// announced its end is waited for: its caller, told the batch is over, would
-// otherwise wait for a convertFinished() that never comes.
+// announced its end is waited for.
 void cConverter::convertFiles(const QStringList &files)
 {
-    if (isRunning()) {
-        if (!finishing)
-            return;
-        wait();
-    }
-    finishing = false;
-    batchStopRequested.setValue(false);
+    if (!readyToStart())
+        return;
+    batchStopRequested = false;
     const QMutexLocker locker(&queueMutex);
     fileQueue += files;
     start();
@@ -174,13 +162,13 @@ void cConverter::convertFiles(const QStringList &files)
 // makes it return at once.
 void cConverter::stop()
 {
-    batchStopRequested.setValue(true);
+    batchStopRequested = true;
     quit();
 }
 
 bool cConverter::stopping() const
 {
-    return stopRequested.value() || batchStopRequested.value();
+    return stopRequested || batchStopRequested;
 }
 
 // The thread starts up to jobs() conversions and then waits in its event loop
@@ -194,8 +182,8 @@ void cConverter::run()
     }
     batch.jobs = jobs();
     for (const QString &fn : std::as_const(batch.files)) {
-        const QString identity = fileIdentity(fn);
-        if (!identity.isEmpty() && !batch.sources.contains(identity))
+        const cFileIdentity identity = cFileIdentity::of(fn);
+        if (identity.isValid() && !batch.sources.contains(identity))
             batch.sources.insert(identity, fn);
     }
     QObject context;
@@ -206,7 +194,8 @@ void cConverter::run()
         exec();
 
     // Stopped early: the programs that still run are ended, and those that
-    // ended by themselves in the meantime are reported as usual.
+    // ended by themselves in the meantime end as usual (under the destructor
+    // without a report).
     const QList<cConversion *> left = batch.running.keys();
     for (cConversion *const conversion : left) {
         if (conversion->stop()) {
@@ -216,10 +205,9 @@ void cConverter::run()
             fileEnded(batch, conversion);
         }
     }
-    // The converter is being destroyed: nothing more is reported.
-    if (stopRequested.value())
+    if (stopRequested)
         return;
-    finishing = true;
+    announceEnd();
     emit convertFinished();
 }
 
@@ -229,7 +217,7 @@ void cConverter::startMore(Batch &batch)
         // Two conversions never write one file at the same time: the later
         // one waits for the earlier, and so does every file after it, which
         // keeps the results the same from run to run.
-        if (std::find(batch.running.cbegin(), batch.running.cend(), batch.planned->outKey) != batch.running.cend())
+        if (std::find(batch.running.cbegin(), batch.running.cend(), batch.planned->slot) != batch.running.cend())
             break;
         startPlanned(batch);
     }
@@ -251,6 +239,7 @@ bool cConverter::planNext(Batch &batch)
 
         switch (fileSaveType.value()) {
         case 0:
+            plan.replace = true;
             plan.args << QStringLiteral("-y");
             break;
         case 1:
@@ -278,51 +267,52 @@ bool cConverter::planNext(Batch &batch)
             refuse(plan, debugLine("Bad fileNameType"), tr("Unknown rule for output file names"));
             continue;
         }
-        plan.args << plan.outPath;
         plan.log << debugLine("Out filename:", plan.outPath);
-        plan.outKey = outputKey(plan.outPath);
+        plan.slot = OutputSlot::of(plan.outPath);
         batch.planned = std::move(plan);
         return true;
     }
     return false;
 }
 
-// Starts the planned file's conversion, unless its output would destroy a
-// source or replace what another source of this batch has written.
+// Starts the planned file's conversion into a temporary output, unless its
+// output must not be written or can't be.
 void cConverter::startPlanned(Batch &batch)
 {
     Plan plan = std::move(*batch.planned);
     batch.planned.reset();
 
-    // The program would truncate its own source when the two paths are spelled differently.
-    if (sameFile(plan.fn, plan.outPath)) {
-        refuse(plan, debugLine("Not converted, the output file is the source file itself:", plan.outPath),
-               tr("Not converted: the output file would be the source file itself"));
+    if (const std::optional<Refusal> refused = refusal(batch, plan.fn, plan.outPath)) {
+        refuse(plan, refused->logLine, refused->reason);
         return;
     }
-    const QString outIdentity = fileIdentity(plan.outPath);
-    if (!outIdentity.isEmpty() && batch.sources.contains(outIdentity)) {
-        refuse(plan, debugLine("Not converted, the output file is another source of this batch:", plan.outPath),
-               tr("Not converted: the output file %1 is another source of this batch").arg(plan.outPath));
+    // One that appears while the program runs is not replaced either.
+    if (!plan.replace && QFileInfo::exists(plan.outPath)) {
+        refuse(plan,
+               debugLine("Not converted, the output file exists and \"Skip existing files\" is chosen:", plan.outPath),
+               cConversion::skippedReason());
         return;
     }
-    const QString outCanonical = QFileInfo(plan.outPath).canonicalFilePath();
-    const auto earlier = batch.writtenBy.constFind(outCanonical);
-    if (!outCanonical.isEmpty() && earlier != batch.writtenBy.cend() && *earlier != plan.fn &&
-        !sameFile(*earlier, plan.fn)) {
-        refuse(plan, debugLine("Not converted, the output file was already written in this batch from:", *earlier),
-               tr("Not converted: the output file was already written in this batch from %1").arg(*earlier));
+    auto output = std::make_unique<cTemporaryOutput>(plan.outPath);
+    if (!output->create()) {
+        const QString folder = QFileInfo(plan.outPath).absolutePath();
+        refuse(plan,
+               debugLine("Not converted, the output folder can't take a file:", folder) + QLatin1Char(' ') +
+                   output->errorString(),
+               QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(folder), output->errorString()));
         return;
     }
 
+    plan.args << output->path();
     plan.log << debugLine("Running ffmpeg with args:") + QLatin1Char(' ') + debugList(plan.args);
-    auto *const conversion = new cConversion(plan.fn, plan.outPath, plan.args, plan.log, batch.context);
+    auto *const conversion =
+        new cConversion(plan.fn, std::move(output), plan.replace, plan.args, plan.log, batch.context);
     connect(conversion, &cConversion::finished, batch.context, [this, &batch, conversion] {
         fileEnded(batch, conversion);
         startMore(batch);
     });
-    batch.running.insert(conversion, plan.outKey);
-    if (!stopRequested.value())
+    batch.running.insert(conversion, plan.slot);
+    if (!stopRequested)
         emit fileStarted(plan.fn);
     conversion->start();
 }
@@ -332,22 +322,47 @@ void cConverter::startPlanned(Batch &batch)
 void cConverter::fileEnded(Batch &batch, cConversion *conversion)
 {
     batch.running.remove(conversion);
+    // Checked again right before the output takes its name: under any
+    // spelling, another file may have taken that name while the program ran.
+    if (conversion->exitCode() == 0) {
+        if (const std::optional<Refusal> refused = refusal(batch, conversion->source(), conversion->outPath()))
+            conversion->refuse(refused->logLine, refused->reason);
+        else if (conversion->commit())
+            batch.writtenBy.insert(cFileIdentity::of(conversion->outPath()),
+                                   {conversion->source(), cFileIdentity::of(conversion->source())});
+    }
     for (const QString &line : conversion->log())
         qDebug().noquote() << line;
-    if (forwardOutput.value()) {
-        const QByteArray output = conversion->output();
+    if (forwardOutput) {
+        const QByteArray output = conversion->programOutput();
         std::fwrite(output.constData(), 1, static_cast<size_t>(output.size()), stderr);
         std::fflush(stderr);
     }
-    const bool converted = conversion->exitCode() == 0;
-    if (converted) {
-        const QString written = QFileInfo(conversion->outPath()).canonicalFilePath();
-        if (!written.isEmpty())
-            batch.writtenBy.insert(written, conversion->source());
-    }
-    report(conversion->source(), converted, conversion->outPath(), conversion->reason());
+    report(conversion->source(), conversion->isWritten(), conversion->outPath(), conversion->reason());
     qDebug() << "File done!";
     conversion->deleteLater();
+}
+
+// An output may be written unless it would replace its own source, another
+// source of the batch, or what another source of the batch has written.
+std::optional<cConverter::Refusal> cConverter::refusal(const Batch &batch, const QString &fn, const QString &outPath)
+{
+    const cFileIdentity output = cFileIdentity::of(outPath);
+    if (!output.isValid())
+        return std::nullopt;
+    const cFileIdentity source = cFileIdentity::of(fn);
+    if (output == source)
+        return Refusal{debugLine("Not converted, the output file is the source file itself:", outPath),
+                       tr("Not converted: the output file would be the source file itself")};
+    if (batch.sources.contains(output))
+        return Refusal{debugLine("Not converted, the output file is another source of this batch:", outPath),
+                       tr("Not converted: the output file %1 is another source of this batch").arg(outPath)};
+    const auto earlier = batch.writtenBy.constFind(output);
+    if (earlier != batch.writtenBy.cend() && earlier->path != fn && !(source.isValid() && earlier->identity == source))
+        return Refusal{
+            debugLine("Not converted, the output file was already written in this batch from:", earlier->path),
+            tr("Not converted: the output file was already written in this batch from %1").arg(earlier->path)};
+    return std::nullopt;
 }
 
 void cConverter::refuse(const Plan &plan, const QString &logLine, const QString &reason)
@@ -360,7 +375,7 @@ void cConverter::refuse(const Plan &plan, const QString &logLine, const QString 
 
 void cConverter::report(const QString &fn, bool result, const QString &outPath, const QString &reason)
 {
-    if (stopRequested.value())
+    if (stopRequested)
         return;
     emit fileResult(fn, result, outPath, reason);
     emit fileProcessed(fn, result);

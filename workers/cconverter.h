@@ -1,18 +1,19 @@
 #pragma once
 
 #include "workers/clockedvalue.h"
+#include "workers/cworkerthread.h"
 
 #include <QMutex>
 #include <QStringList>
-#include <QThread>
 
 #include <atomic>
+#include <optional>
 
 class cConversion;
 
 // Runs the converter program for each queued source file on a thread of its
 // own, up to jobs() files at a time; reports each file and the end of the batch.
-class cConverter : public QThread
+class cConverter : public cWorkerThread
 {
     Q_OBJECT
 
@@ -32,8 +33,9 @@ public:
     void setForwardOutput(bool forward);
     void convertFiles(const QStringList &files);
     // Ends the running batch: no further file starts, running converter
-    // programs are ended and their unfinished outputs removed; files not done
-    // get no report, and convertFinished() follows.
+    // programs are ended with their whole process groups and their unfinished
+    // outputs removed; files not done get no report, and convertFinished()
+    // follows. A file whose program had already ended is reported as it ended.
     void stop();
 
 signals:
@@ -52,28 +54,32 @@ protected:
 private:
     struct Batch;
     struct Plan;
+    // Why a file's output must not be written: a line for the log, words for people.
+    struct Refusal
+    {
+        QString logLine;
+        QString reason;
+    };
 
     bool stopping() const;
     void startMore(Batch &batch);
     bool planNext(Batch &batch);
     void startPlanned(Batch &batch);
     void fileEnded(Batch &batch, cConversion *conversion);
+    static std::optional<Refusal> refusal(const Batch &batch, const QString &fn, const QString &outPath);
     void refuse(const Plan &plan, const QString &logLine, const QString &reason);
     void report(const QString &fn, bool result, const QString &outPath, const QString &reason);
 
     // Raised by the destructor: no further file is started, running converter
     // programs are ended and nothing more is reported.
-    cLockedValue<bool> stopRequested;
+    std::atomic_bool stopRequested{false};
     QStringList fileQueue;
     QMutex queueMutex;
     cLockedValue<QString> outputDir;
     cLockedValue<int> fileNameType;
     cLockedValue<int> fileSaveType;
-    cLockedValue<int> jobCount;
-    cLockedValue<bool> forwardOutput;
+    std::atomic_int jobCount{0};
+    std::atomic_bool forwardOutput{true};
     // Raised by stop(): the batch ends early but still announces its end.
-    cLockedValue<bool> batchStopRequested;
-    // Set just before convertFinished(): the batch is over and the thread only
-    // has to return, so a new batch waits for it instead of being dropped.
-    std::atomic_bool finishing{false};
+    std::atomic_bool batchStopRequested{false};
 };

@@ -5,7 +5,7 @@
 #include <QDebug>
 #include <QFile>
 
-cPlayer::cPlayer(QObject *parent) : QThread(parent)
+cPlayer::cPlayer(QObject *parent) : cWorkerThread(parent)
 {}
 
 // A running preview is cut short: the thread frees its stream and the layer,
@@ -21,16 +21,11 @@ cPlayer::~cPlayer()
 // A request while a preview runs is ignored, its name too: the running
 // preview reads the name only after initialising the layer, so a name stored
 // now would replace the file it is about to open. A preview that has already
-// announced its end is waited for: its caller, told the preview is over, would
-// otherwise wait for a playFinished() that never comes.
+// announced its end is waited for.
 void cPlayer::play(const QString &fn)
 {
-    if (isRunning()) {
-        if (!finishing)
-            return;
-        wait();
-    }
-    finishing = false;
+    if (!readyToStart())
+        return;
     // A stop that came after the last preview had ended must not end this one.
     userStopRequested = false;
     stopSignal.tryAcquire(stopSignal.available());
@@ -40,7 +35,7 @@ void cPlayer::play(const QString &fn)
 
 void cPlayer::stop()
 {
-    if (!isRunning() || finishing)
+    if (!isWorking())
         return;
     userStopRequested = true;
     stopSignal.release();
@@ -92,6 +87,6 @@ void cPlayer::run()
     // The first failure is the cause; the later calls fail because of it.
     if (const int error = initError ? initError : openError ? openError : playError)
         emit playFailed(error);
-    finishing = true;
+    announceEnd();
     emit playFinished();
 }

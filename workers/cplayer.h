@@ -1,15 +1,15 @@
 #pragma once
 
 #include "workers/clockedvalue.h"
+#include "workers/cworkerthread.h"
 
 #include <QSemaphore>
 #include <QString>
-#include <QThread>
 
 #include <atomic>
 
 // Previews one sound file through the audio layer on a thread of its own.
-class cPlayer : public QThread
+class cPlayer : public cWorkerThread
 {
     Q_OBJECT
 
@@ -41,7 +41,4 @@ private:
     std::atomic_bool userStopRequested{false};
     // Released by stop() and the destructor to cut the 500 ms pause between tests short.
     QSemaphore stopSignal;
-    // Set just before playFinished(): the preview is over and the thread only
-    // has to return, so a new request waits for it instead of being lost.
-    std::atomic_bool finishing{false};
 };
