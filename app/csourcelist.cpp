@@ -223,8 +223,11 @@ void Listing::walk(const QByteArray &top, QStringList &inside)
             const QByteArray path = childPath(folder, entry.name);
             if (entry.folder) {
                 folders.append(path);
-            } else if (isUtf8(path)) {
-                inside.append(QString::fromUtf8(path));
+                continue;
+            }
+            const QString text = QString::fromUtf8(path);
+            if (text.toUtf8() == path) {
+                inside.append(text);
                 foundFile();
             } else {
                 qDebug() << "Name not valid UTF-8, not listed:" << shown(path);
@@ -277,6 +280,8 @@ cSourceList::Result Listing::run(const QStringList &paths, const QString &base)
         }
         QStringList inside;
         walk(bytes, inside);
+        if (cancelled())
+            break;
         std::sort(inside.begin(), inside.end());
         for (const QString &file : std::as_const(inside)) {
             if (listed.contains(file) || fromFolders.contains(file))
