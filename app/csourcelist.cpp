@@ -86,8 +86,9 @@ QString readFolder(const QByteArray &folder, const std::atomic_bool *cancel, QLi
 {
 #ifdef Q_OS_UNIX
     DIR *const dir = ::opendir(folder.constData());
+    // A folder removed since it was seen (as under /proc) holds nothing to list.
     if (!dir)
-        return qt_error_string(errno);
+        return errno == ENOENT ? QString() : qt_error_string(errno);
     const int fd = ::dirfd(dir);
     QString error;
     while (!cancel || !cancel->load(std::memory_order_relaxed)) {
