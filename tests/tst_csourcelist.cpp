@@ -2,10 +2,30 @@
 #include "support/testsupport.h"
 
 #include <QDir>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
+
+namespace {
+
+const char *const latin1Names[] = {"/ok.wav",
+                                   "/Gr\xf6\xdf"
+                                   "e.wav",
+                                   "/notes\xff.txt", "/d\xe4ir/x.wav"};
+
+QStringList failureLines(const cSourceList::Result &result)
+{
+    QStringList lines;
+    for (const cSourceList::Failure &failure : result.failures)
+        lines << failure.path + QStringLiteral(": ") + failure.reason;
+    return lines;
+}
+
+} // namespace
 
 // The walk from named files and folders to the list of sources, on a real
 // tree with awkward names and links.
@@ -15,10 +35,13 @@ class tst_cSourceList : public QObject
 
 private slots:
     void initTestCase();
+    void cleanupTestCase();
     void isSoundFile();
     void collect_data();
     void collect();
-    void unreadableFolderIsSkippedAndLogged();
+    void unreadable_data();
+    void unreadable();
+    void cancelEndsWalkWithoutResult();
 
 private:
     QTemporaryDir scratch;
@@ -36,6 +59,12 @@ void tst_cSourceList::initTestCase()
         QVERIFY(root.mkpath(QFileInfo(root.filePath(file)).path()));
         QVERIFY(TestSupport::writeFile(root.filePath(file), "x"));
     }
+    // Names in Latin-1 bytes, as old archives unpack them.
+    QVERIFY(root.mkpath(QStringLiteral("latin1")));
+    const QByteArray latin1 = QFile::encodeName(root.filePath(QStringLiteral("latin1")));
+    QVERIFY(::mkdir((latin1 + "/d\xe4ir").constData(), 0700) == 0);
+    for (const char *name : latin1Names)
+        QVERIFY(::close(::open((latin1 + name).constData(), O_CREAT | O_WRONLY, 0600)) == 0);
     // A loop, links to folders, a link to a file and a broken link.
     const QList<std::pair<const char *, const char *>> links{{"..", "loop/up"},
                                                              {"../sub", "loop/sub link"},
@@ -44,6 +73,15 @@ void tst_cSourceList::initTestCase()
                                                              {"sub", "sub link"}};
     for (const auto &[target, link] : links)
         QVERIFY(QFile::link(QString::fromUtf8(target), root.filePath(QString::fromUtf8(link))));
+}
+
+// Qt can't name these files to remove them.
+void tst_cSourceList::cleanupTestCase()
+{
+    const QByteArray latin1 = QFile::encodeName(root.filePath(QStringLiteral("latin1")));
+    for (const char *name : latin1Names)
+        ::unlink((latin1 + name).constData());
+    ::rmdir((latin1 + "/d\xe4ir").constData());
 }
 
 void tst_cSourceList::isSoundFile()
@@ -57,8 +95,8 @@ void tst_cSourceList::isSoundFile()
 void tst_cSourceList::collect_data()
 {
     QTest::addColumn<QStringList>("named");
-    QTest::addColumn<QStringList>("files");   // relative to the tree
-    QTest::addColumn<QStringList>("missing"); // as named
+    QTest::addColumn<QStringList>("files");    // relative to the tree
+    QTest::addColumn<QStringList>("failures"); // "path: reason"
 
     QTest::newRow("a folder: sound files of sub-folders, sorted; hidden and other files left out")
         << QStringList{"sub"} << QStringList{"sub/c.flac", "sub/deeper/d.OGG"} << QStringList();
@@ -79,7 +117,13 @@ void tst_cSourceList::collect_data()
     QTest::newRow("a file named twice is listed twice")
         << QStringList{"a.wav", "./a.wav"} << QStringList{"a.wav", "a.wav"} << QStringList();
     QTest::newRow("missing paths are reported, the rest listed")
-        << QStringList{"gone.wav", "a.wav", "gone/"} << QStringList{"a.wav"} << QStringList{"gone.wav", "gone/"};
+        << QStringList{"gone.wav", "a.wav", "gone/"} << QStringList{"a.wav"}
+        << QStringList{"gone.wav: No such file or folder", "gone/: No such file or folder"};
+    QTest::newRow("names not UTF-8: sound files fail, shown escaped; other files left out")
+        << QStringList{"latin1"} << QStringList{"latin1/ok.wav"}
+        << QStringList{"{root}/latin1/Gr\\xf6\\xdfe.wav: The name is not valid UTF-8: rename the file",
+                       "{root}/latin1/d\\xe4ir/x.wav: The name of a folder on its path is not valid UTF-8: rename the "
+                       "folder"};
     QTest::newRow("relative path cleaned")
         << QStringList{"sub/deeper/../../a.wav"} << QStringList{"a.wav"} << QStringList();
     QTest::newRow("absolute path") << QStringList{"{root}/a.wav"} << QStringList{"a.wav"} << QStringList();
@@ -94,34 +138,114 @@ void tst_cSourceList::collect()
 {
     QFETCH(QStringList, named);
     QFETCH(QStringList, files);
-    QFETCH(QStringList, missing);
+    QFETCH(QStringList, failures);
     named.replaceInStrings(QStringLiteral("{root}"), root.path());
+    failures.replaceInStrings(QStringLiteral("{root}"), root.path());
     for (QString &file : files)
         file = root.filePath(file);
+    const QString notFound = QStringLiteral(": No such file or folder");
+    QStringList missing = failures.filter(notFound);
+    missing.replaceInStrings(notFound, QString());
 
     const TestSupport::DebugMessages messages;
     const cSourceList::Result result = cSourceList::collect(named, root.path());
     QCOMPARE(result.files, files);
+    QCOMPARE(failureLines(result), failures);
     QCOMPARE(result.missing, missing);
     for (const QString &path : std::as_const(missing))
         QVERIFY(messages.lines().contains(QStringLiteral("Not found: ") + TestSupport::debugQuoted(path)));
+
+    cSourceList sources;
+    QSignalSpy listed(&sources, &cSourceList::listed);
+    QVERIFY(sources.list(named, root.path()));
+    QVERIFY(listed.wait());
+    const auto async = listed.at(0).at(0).value<cSourceList::Result>();
+    QCOMPARE(async.files, result.files);
+    QCOMPARE(async.failures, result.failures);
+    QCOMPARE(async.missing, result.missing);
 }
 
-// Permissions don't stop root from reading a folder: nothing to test then.
-void tst_cSourceList::unreadableFolderIsSkippedAndLogged()
+void tst_cSourceList::unreadable_data()
 {
-    const QString inside = root.filePath(QStringLiteral("locked/inside"));
-    QVERIFY(QFile::setPermissions(inside, QFileDevice::Permissions()));
-    const auto restore =
-        qScopeGuard([&] { QFile::setPermissions(inside, QFileDevice::ReadOwner | QFileDevice::ExeOwner); });
-    if (::access(QFile::encodeName(inside).constData(), R_OK) == 0)
-        QSKIP("Running with rights that read any folder");
+    QTest::addColumn<QString>("named");
+    QTest::addColumn<QString>("locked"); // left with only these permissions
+    QTest::addColumn<int>("permissions");
+    QTest::addColumn<QStringList>("files");
+    QTest::addColumn<QStringList>("failures");
+
+    const int none = 0;
+    const int readOnly = QFileDevice::ReadOwner | QFileDevice::WriteOwner;
+    QTest::newRow("a named folder") << "locked"
+                                    << "locked" << none << QStringList()
+                                    << QStringList{"{root}/locked: Permission denied"};
+    QTest::newRow("a sub-folder") << "locked"
+                                  << "locked/inside" << none << QStringList{"locked/h.wav"}
+                                  << QStringList{"{root}/locked/inside: Permission denied"};
+    QTest::newRow("a named file in a folder that can't be searched")
+        << "locked/h.wav"
+        << "locked" << readOnly << QStringList() << QStringList{"{root}/locked/h.wav: Permission denied"};
+}
+
+// Root reads any folder: as root the case runs in a copy of this program as
+// an unprivileged user.
+void tst_cSourceList::unreadable()
+{
+    if (::geteuid() == 0) {
+        const QString test = QStringLiteral("unreadable:") + QString::fromUtf8(QTest::currentDataTag());
+        const TestSupport::ChildRun child = TestSupport::rerunUnprivileged(test);
+        QVERIFY2(child.exitCode == 0 && child.output.contains(QStringLiteral("PASS   : tst_cSourceList::unreadable(")),
+                 qPrintable(child.output));
+        return;
+    }
+    QFETCH(QString, named);
+    QFETCH(QString, locked);
+    QFETCH(int, permissions);
+    QFETCH(QStringList, files);
+    QFETCH(QStringList, failures);
+    failures.replaceInStrings(QStringLiteral("{root}"), root.path());
+    for (QString &file : files)
+        file = root.filePath(file);
+    const QString lockedPath = root.filePath(locked);
+    const auto restore = qScopeGuard([&] { QFile::setPermissions(lockedPath, QFile::permissions(root.path())); });
+    QVERIFY(QFile::setPermissions(lockedPath, QFileDevice::Permissions(permissions)));
 
     const TestSupport::DebugMessages messages;
-    QCOMPARE(cSourceList::collect({root.filePath(QStringLiteral("locked"))}).files,
-             QStringList{root.filePath(QStringLiteral("locked/h.wav"))});
-    QVERIFY(
-        messages.lines().contains(QStringLiteral("Folder not readable, skipped: ") + TestSupport::debugQuoted(inside)));
+    const cSourceList::Result result = cSourceList::collect({named}, root.path());
+    QCOMPARE(result.files, files);
+    QCOMPARE(failureLines(result), failures);
+    QVERIFY(!messages.lines().filter(QStringLiteral("Permission denied")).isEmpty());
+}
+
+// A cancel given while the walk reports its first file ends the walk before
+// a second is found, with cancelled() and no result.
+void tst_cSourceList::cancelEndsWalkWithoutResult()
+{
+    QTemporaryDir tree;
+    for (int i = 0; i < 1000; ++i) {
+        const QString path = tree.filePath(QStringLiteral("d%1/p%2.wav").arg(i % 20).arg(i));
+        QVERIFY(QDir().mkpath(QFileInfo(path).path()) && TestSupport::writeFile(path, "x"));
+    }
+    const TestSupport::DebugMessages messages;
+    cSourceList sources;
+    const QSignalSpy listed(&sources, &cSourceList::listed);
+    QSignalSpy cancelled(&sources, &cSourceList::cancelled);
+    {
+        TestSupport::HoldFirstEmission hold(&sources, &cSourceList::progress);
+        QVERIFY(sources.list({tree.path()}));
+        QVERIFY(hold.waitUntilHeld(5000));
+        QVERIFY(!sources.list({tree.path()}));
+        sources.cancel();
+        hold.releaseLater(0);
+        QVERIFY(cancelled.wait());
+    }
+    QCOMPARE(listed.count(), 0);
+    QVERIFY(messages.lines().contains(QStringLiteral("Listing cancelled, files found so far: 1")));
+
+    QVERIFY(sources.list({tree.path()}));
+    QVERIFY(QSignalSpy(&sources, &cSourceList::listed).wait());
+    QCOMPARE(listed.count(), 1);
+    QCOMPARE(listed.at(0).at(0).value<cSourceList::Result>().files.size(), 1000);
+    QCOMPARE(cancelled.count(), 1);
 }
 
 QTEST_GUILESS_MAIN(tst_cSourceList)

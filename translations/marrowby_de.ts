@@ -376,4 +376,23 @@ Mit --convert werden die angegebenen Dateien und Ordner ohne Fenster konvertiert
         <translation>die Audioschicht meldete Fehler %1</translation>
     </message>
 </context>
+<context>
+    <name>cSourceList</name>
+    <message>
+        <source>The folder can&apos;t be read</source>
+        <translation>Der Ordner kann nicht gelesen werden</translation>
+    </message>
+    <message>
+        <source>The name of a folder on its path is not valid UTF-8: rename the folder</source>
+        <translation>Der Name eines Ordners im Pfad ist kein gültiges UTF-8: Ordner umbenennen</translation>
+    </message>
+    <message>
+        <source>The name is not valid UTF-8: rename the file</source>
+        <translation>Der Name ist kein gültiges UTF-8: Datei umbenennen</translation>
+    </message>
+    <message>
+        <source>No such file or folder</source>
+        <translation>Datei oder Ordner nicht gefunden</translation>
+    </message>
+</context>
 </TS>

@@ -382,4 +382,23 @@ With --convert it converts the files and folders named without a window; without
         <translation>звуковая подсистема сообщила об ошибке %1</translation>
     </message>
 </context>
+<context>
+    <name>cSourceList</name>
+    <message>
+        <source>The folder can&apos;t be read</source>
+        <translation>Не удаётся прочитать папку</translation>
+    </message>
+    <message>
+        <source>The name of a folder on its path is not valid UTF-8: rename the folder</source>
+        <translation>Имя одной из папок в пути не в кодировке UTF-8: переименуйте папку</translation>
+    </message>
+    <message>
+        <source>The name is not valid UTF-8: rename the file</source>
+        <translation>Имя файла не в кодировке UTF-8: переименуйте файл</translation>
+    </message>
+    <message>
+        <source>No such file or folder</source>
+        <translation>Нет такого файла или папки</translation>
+    </message>
+</context>
 </TS>

@@ -5,16 +5,20 @@
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QMutex>
 #include <QProcess>
 #include <QSettings>
+#include <QTemporaryDir>
 #include <QtEndian>
 
 #include <algorithm>
 #include <atomic>
 
 #include <csignal>
+#include <grp.h>
 #include <sys/prctl.h>
+#include <unistd.h>
 
 namespace TestSupport {
 
@@ -229,6 +233,35 @@ bool writeWav(const QString &path, int rate, int channels, const QList<qint16> &
     for (const qint16 s : samples)
         out << s;
     return out.status() == QDataStream::Ok;
+}
+
+ChildRun rerunUnprivileged(const QString &testFunction)
+{
+    constexpr int nobody = 65534;
+    ChildRun run;
+    QTemporaryDir reach;
+    const QString program = reach.filePath(QFileInfo(QCoreApplication::applicationFilePath()).fileName());
+    if (!reach.isValid() || ::chown(QFile::encodeName(reach.path()).constData(), nobody, nobody) != 0 ||
+        !QFile::copy(QCoreApplication::applicationFilePath(), program)) {
+        run.output = QStringLiteral("no folder the user can reach");
+        return run;
+    }
+    QFile::setPermissions(program, QFile::permissions(program) | QFileDevice::ReadOther | QFileDevice::ExeOther);
+    QProcess child;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("TMPDIR"), reach.path());
+    environment.insert(QStringLiteral("HOME"), reach.path());
+    child.setProcessEnvironment(environment);
+    child.setProcessChannelMode(QProcess::MergedChannels);
+    child.setChildProcessModifier([] {
+        if (::setgroups(0, nullptr) != 0 || ::setgid(nobody) != 0 || ::setuid(nobody) != 0)
+            ::_exit(126);
+    });
+    child.start(program, {testFunction});
+    const bool ended = child.waitForFinished(60000) && child.exitStatus() == QProcess::NormalExit;
+    run.exitCode = ended ? child.exitCode() : -1;
+    run.output = QString::fromLocal8Bit(child.readAll());
+    return run;
 }
 
 SoundServer::SoundServer()

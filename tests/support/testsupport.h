@@ -132,6 +132,18 @@ private:
     std::thread releaser;
 };
 
+// Runs this test program again with the given test function (and data row,
+// "function:row") as the unprivileged user and group 65534, where file
+// permissions apply as they do to users; the copy it runs and its temporary
+// folder lie where that user can reach them. The exit code (-1 when it did not
+// run to its end) and the merged output.
+struct ChildRun
+{
+    int exitCode = -1;
+    QString output;
+};
+ChildRun rerunUnprivileged(const QString &testFunction);
+
 // A PulseAudio server of the caller's own, as root and as a normal user: a
 // null sink "out" whose monitor "out.monitor" can be recorded, reached through
 // a socket in a temporary folder, so the user's own sound and settings stay
