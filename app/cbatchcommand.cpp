@@ -93,7 +93,7 @@ void cBatchCommand::fileFinished(const cBatch::Result &result)
     if (result.converted && !request.quiet)
         output.printLine(QStringLiteral("OK   %1 -> %2").arg(result.source, result.output));
     else if (!result.converted)
-        output.printLine(QStringLiteral("FAIL %1: %2").arg(result.source, result.reason));
+        output.printLine(QStringLiteral("FAIL %1: %2").arg(result.source, result.reason.toString()));
     if (output.outputClosed())
         stop(outputClosedStatus, QStringLiteral("Stopped: standard output closed"));
 }

@@ -3,6 +3,7 @@
 #include "app/clanguage.h"
 #include "app/cmainwindow.h"
 #include "app/csignalwatcher.h"
+#include "workers/cprocessgroups.h"
 
 #include <QApplication>
 #include <QCoreApplication>
@@ -15,7 +16,9 @@ int main(int argc, char **argv)
 {
     QCoreApplication::setOrganizationName(QStringLiteral("Varnholt"));
     QCoreApplication::setApplicationName(QStringLiteral("Marrowby"));
-    QCoreApplication::setApplicationVersion(QStringLiteral("1.0"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(MARROWBY_VERSION));
+    // Ctrl-Z stops the converter programs with Marrowby, and fg continues them.
+    cProcessGroups::followJobControl();
 
     // Qt 6 keeps a codec setting only for the locale; the program's own 8-bit
     // texts (the style sheet, the log) are converted with this codec by hand.

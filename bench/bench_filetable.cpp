@@ -119,9 +119,9 @@ double applyResults(cMainWidget &widget, const QStringList &paths)
         for (int i = 0; i < paths.size(); ++i) {
             const bool converted = i % 10 != 3;
             emit converter->fileStarted(paths.at(i));
-            emit converter->fileResult(paths.at(i), converted, converted ? paths.at(i) : QString(),
-                                       converted ? QString()
-                                                 : QStringLiteral("Invalid data found when processing input"));
+            emit converter->fileResult(
+                paths.at(i), converted, converted ? paths.at(i) : QString(),
+                converted ? cText() : cText::plain(QStringLiteral("Invalid data found when processing input")));
             emit converter->fileProcessed(paths.at(i), converted);
         }
         emit converter->convertFinished();

@@ -19,7 +19,7 @@ cBatch::cBatch(cConverter *converter, QObject *parent) : QObject(parent), conver
     connect(&progressTimer, &QTimer::timeout, this, &cBatch::progressChanged);
     connect(converter, &cConverter::fileStarted, this, &cBatch::fileStarted);
     connect(converter, &cConverter::fileResult, this,
-            [this](const QString &fn, bool converted, const QString &outPath, const QString &reason) {
+            [this](const QString &fn, bool converted, const QString &outPath, const cText &reason) {
                 if (running)
                     tally.fileDone(converted);
                 emit fileFinished({fn, converted, outPath, reason});

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/cbatchprogress.h"
+#include "workers/ctext.h"
 
 #include <QObject>
 #include <QString>
@@ -49,7 +50,7 @@ public:
         QString source;
         bool converted = false;
         QString output; // the file written, or the one that would have been
-        QString reason; // why it failed, in words for people
+        cText reason;   // why it failed, in words for people
     };
 
     // Works through the converter, which the caller owns.

@@ -898,7 +898,7 @@ void tst_cConverter::fullDiskLeavesNoPartialOutput()
     QCOMPARE(results.files, (Reports{{source, false}}));
     QVERIFY(everythingIn(small).isEmpty());
     QCOMPARE(reasons.size(), 1);
-    const QString reason = reasons.first().at(3).toString();
+    const QString reason = reasons.first().at(3).value<cText>().toString();
     QVERIFY2(reason.contains(QStringLiteral("No space left on device")), qPrintable(reason));
 }
 
@@ -1109,7 +1109,7 @@ void tst_cConverter::reportsWhyAFileFailed()
     const QList<QVariant> last = reports.last();
     QCOMPARE(last.at(0).toString(), queue.last());
     QCOMPARE(last.at(1).toBool(), reason.isEmpty());
-    QCOMPARE(last.at(3).toString(), QString(reason).replace(QLatin1Char('@'), scratch->path()));
+    QCOMPARE(last.at(3).value<cText>().toString(), QString(reason).replace(QLatin1Char('@'), scratch->path()));
     if (reason.isEmpty())
         QCOMPARE(last.at(2).toString(), path(outputDir + QStringLiteral("/a.wav")));
 }

@@ -61,7 +61,7 @@ void tst_cFileRows::resultsFindTheirRows()
         else if (what == QLatin1String("new"))
             rows.restart(), got << -1;
         else
-            got << rows.finish(arg, what == QLatin1String("ok"), QString(), QString());
+            got << rows.finish(arg, what == QLatin1String("ok"), QString(), cText());
     }
     QCOMPARE(got, touched);
     QList<State> gotStates;
@@ -76,7 +76,7 @@ void tst_cFileRows::stopLeavesUnfinishedRowsWaiting()
     cFileRows rows;
     rows.setPaths({"a", "b", "c"});
     rows.start(QStringLiteral("a"));
-    rows.finish(QStringLiteral("a"), true, QStringLiteral("/out/a.wav"), QString());
+    rows.finish(QStringLiteral("a"), true, QStringLiteral("/out/a.wav"), cText());
     rows.start(QStringLiteral("b"));
     rows.start(QStringLiteral("c"));
     QCOMPARE(rows.stopConverting(), (QList<int>{1, 2}));

@@ -41,7 +41,7 @@ QStringList expectedTexts(const QString &language, bool withRow)
                             "1 файл: ",
                             "2 файла: ",
                             "5 файлов: "};
-        row = QStringList{"Воспроизвести a.wav", "ОК", "1 файл"};
+        row = QStringList{"Воспроизвести a.wav", "ОК", "2 файла"};
     } else if (language == QLatin1String("de")) {
         texts = QStringList{"Dateien auswählen",
                             "Konvertieren",
@@ -55,7 +55,7 @@ QStringList expectedTexts(const QString &language, bool withRow)
                             "1 Datei: ",
                             "2 Dateien: ",
                             "5 Dateien: "};
-        row = QStringList{"a.wav abspielen", "OK", "1 Datei"};
+        row = QStringList{"a.wav abspielen", "OK", "2 Dateien"};
     } else {
         texts = QStringList{"Select files",
                             "Convert",
@@ -69,7 +69,7 @@ QStringList expectedTexts(const QString &language, bool withRow)
                             "1 file: ",
                             "2 files: ",
                             "5 files: "};
-        row = QStringList{"Play a.wav", "OK", "1 file"};
+        row = QStringList{"Play a.wav", "OK", "2 files"};
     }
     return withRow ? texts + row : texts;
 }
@@ -154,21 +154,28 @@ void tst_cLanguage::switchAtRunTime()
     const std::unique_ptr<cMainWindow> window(new cMainWindow);
     window->show();
 
-    // One file listed and converted, so that its row shows its texts too.
+    // One file converted and one damaged, so that their rows show their texts too.
     const QString sound = QDir(scratch.path()).filePath(QStringLiteral("a.wav"));
+    const QString damaged = QDir(scratch.path()).filePath(QStringLiteral("b.wav"));
     QVERIFY(TestSupport::makeTone(sound, 0.2));
+    QVERIFY(TestSupport::writeFile(damaged, "not a sound"));
     QVERIFY(QDir(scratch.path()).mkpath(QStringLiteral("out")));
     window->findChild<QLineEdit *>(QStringLiteral("outputEdit"))->setText(scratch.filePath(QStringLiteral("out")));
-    window->listFiles({sound});
+    window->listFiles({sound, damaged});
     QTest::mouseClick(window->findChild<QPushButton *>(QStringLiteral("convertBtn")), Qt::LeftButton);
-    QTRY_COMPARE(window->findChild<QTableWidget *>(QStringLiteral("fileList"))->item(0, 2)->text(),
-                 QStringLiteral("OK"));
+    const auto *const fileList = window->findChild<QTableWidget *>(QStringLiteral("fileList"));
+    QTRY_COMPARE(fileList->item(0, 2)->text(), QStringLiteral("OK"));
+    QTRY_VERIFY(!fileList->item(1, 2)->toolTip().isEmpty());
 
     for (const QString &language : {QStringLiteral("ru"), QStringLiteral("de"), QStringLiteral("en")}) {
         QCOMPARE(cLanguage::install(QLocale(language)), language);
         // The windows get the change as posted events, which the event loop would deliver next.
         QCoreApplication::sendPostedEvents(nullptr, QEvent::LanguageChange);
         QCOMPARE(shownTexts(window.get()), expectedTexts(language, true));
+        // The reason of a failure shown before the change follows it too.
+        const QString failed = QCoreApplication::translate("cConversion", "ffmpeg failed with exit code %1: %2");
+        QVERIFY2(fileList->item(1, 2)->toolTip().startsWith(failed.section(QStringLiteral("%1"), 0, 0)),
+                 qPrintable(fileList->item(1, 2)->toolTip()));
     }
 }
 

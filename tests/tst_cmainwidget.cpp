@@ -402,7 +402,7 @@ void tst_cMainWidget::unnamedModeOnlyClearsStatuses()
     store(QStringLiteral("FileNameMode"), QStringLiteral("ActionChangeExt"));
     QVERIFY(makeWidget());
     QVERIFY(select(sounds.path(), {QStringLiteral("tone.wav")}));
-    emit converter->fileResult(toneWav, true, out.path(), QString());
+    emit converter->fileResult(toneWav, true, out.path(), cText());
     QCOMPARE(status(0), QStringLiteral("OK"));
 
     convertBtn->click();

@@ -8,7 +8,7 @@ void cFileRows::setPaths(const QStringList &paths)
     rows.clear();
     rows.reserve(paths.size());
     for (const QString &path : paths)
-        rows.append({path, State::Waiting, QString(), QString()});
+        rows.append({path, State::Waiting, QString(), cText()});
     index();
 }
 
@@ -35,7 +35,7 @@ QStringList cFileRows::paths() const
 void cFileRows::restart()
 {
     for (Row &row : rows)
-        row = {row.path, State::Waiting, QString(), QString()};
+        row = {row.path, State::Waiting, QString(), cText()};
     for (PathRows &path : rowsOfPath)
         path.results = 0;
     unfinishedFrom = 0;
@@ -55,7 +55,7 @@ int cFileRows::start(const QString &fn)
     return -1;
 }
 
-int cFileRows::finish(const QString &fn, bool converted, const QString &output, const QString &reason)
+int cFileRows::finish(const QString &fn, bool converted, const QString &output, const cText &reason)
 {
     const auto found = rowsOfPath.find(fn);
     if (found == rowsOfPath.end() || found->results >= found->rows.size())

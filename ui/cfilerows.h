@@ -1,5 +1,7 @@
 #pragma once
 
+#include "workers/ctext.h"
+
 #include <QHash>
 #include <QList>
 #include <QString>
@@ -24,7 +26,7 @@ public:
         QString path;
         State state = State::Waiting;
         QString output; // the file written
-        QString reason; // why it failed, in words for people
+        cText reason;   // why it failed, in words for people
     };
 
     void setPaths(const QStringList &paths);
@@ -42,7 +44,7 @@ public:
     int start(const QString &fn);
     // The row the result belongs to; -1 when no row is left for it (the path
     // is not listed, or every row holding it has its result).
-    int finish(const QString &fn, bool converted, const QString &output, const QString &reason);
+    int finish(const QString &fn, bool converted, const QString &output, const cText &reason);
     // A stopped batch ends: rows still converting wait again. Returns them.
     QList<int> stopConverting();
     // The first row without a result in this batch; count() when every row has one.

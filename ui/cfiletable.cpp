@@ -134,7 +134,7 @@ void cFileTable::showRow(const cFileRows &rows, int row)
                   state.output.isEmpty() ? QString() : tr("Written to %1").arg(state.output));
         break;
     case cFileRows::State::Failed:
-        setStatus(status, tr("FAIL!"), QBrush(Qt::darkRed), state.reason);
+        setStatus(status, tr("FAIL!"), QBrush(Qt::darkRed), state.reason.toString());
         break;
     }
 }

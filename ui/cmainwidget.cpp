@@ -328,7 +328,7 @@ void cMainWidget::fileStarted(const QString &fn)
 
 void cMainWidget::fileProcessed(const QString &fn, bool result)
 {
-    fileFinished({fn, result, QString(), QString()});
+    fileFinished({fn, result, QString(), cText()});
 }
 
 void cMainWidget::fileFinished(const cBatch::Result &result)

@@ -127,23 +127,24 @@ bool cConversion::commit()
                skippedReason());
         break;
     case cTemporaryOutput::Commit::Failed:
-        refuse(debugLine("Not written:", outPath()) + QLatin1Char(' ') + temporary->errorString(),
-               tr("The output file could not be written: %1").arg(temporary->errorString()));
+        refuse(
+            debugLine("Not written:", outPath()) + QLatin1Char(' ') + temporary->errorString(),
+            cText::of<cConversion>(QT_TR_NOOP("The output file could not be written: %1"), {temporary->errorString()}));
         break;
     }
     return written;
 }
 
-void cConversion::refuse(const QString &logLine, const QString &reason)
+void cConversion::refuse(const QString &logLine, const cText &reason)
 {
     temporary->discard();
     lines << logLine;
     failure = reason;
 }
 
-QString cConversion::skippedReason()
+cText cConversion::skippedReason()
 {
-    return tr("The output file exists and \"Skip existing files\" is chosen");
+    return cText::of<cConversion>(QT_TR_NOOP("The output file exists and \"Skip existing files\" is chosen"));
 }
 
 void cConversion::programEnded(int exitCode)
@@ -165,22 +166,23 @@ void cConversion::programEnded(int exitCode)
     QMetaObject::invokeMethod(this, &cConversion::finished, Qt::QueuedConnection);
 }
 
-QString cConversion::failureReason() const
+cText cConversion::failureReason() const
 {
     switch (code) {
     case -2:
         // Not found: said in words of ours; any other cause (too many open
         // files, say) in the system's own.
         if (QStandardPaths::findExecutable(converterProgram).isEmpty())
-            return tr("ffmpeg could not be started: it is not installed, or not on PATH");
-        return tr("ffmpeg could not be started: %1").arg(startError);
+            return cText::of<cConversion>(
+                QT_TR_NOOP("ffmpeg could not be started: it is not installed, or not on PATH"));
+        return cText::of<cConversion>(QT_TR_NOOP("ffmpeg could not be started: %1"), {startError});
     case -1:
-        return tr("ffmpeg crashed");
+        return cText::of<cConversion>(QT_TR_NOOP("ffmpeg crashed"));
     default:
         break;
     }
     const QString said = lastErrorLine(output);
     if (said.isEmpty())
-        return tr("ffmpeg failed with exit code %1").arg(code);
-    return tr("ffmpeg failed with exit code %1: %2").arg(code).arg(said);
+        return cText::of<cConversion>(QT_TR_NOOP("ffmpeg failed with exit code %1"), {QString::number(code)});
+    return cText::of<cConversion>(QT_TR_NOOP("ffmpeg failed with exit code %1: %2"), {QString::number(code), said});
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "workers/ctext.h"
+
 #include <QByteArray>
 #include <QObject>
 #include <QProcess>
@@ -35,7 +37,7 @@ public:
     // reason, when it could not or a file of that name was not to be replaced.
     bool commit();
     // After a successful run: the output is discarded, for the given reasons.
-    void refuse(const QString &logLine, const QString &reason);
+    void refuse(const QString &logLine, const cText &reason);
 
     QString source() const { return sourcePath; }
     QString outPath() const;
@@ -43,12 +45,12 @@ public:
     int exitCode() const { return code; }
     // The program succeeded and its output has its name.
     bool isWritten() const { return written; }
-    QString reason() const { return failure; }
+    cText reason() const { return failure; }
     QStringList log() const { return lines; }
     QByteArray programOutput() const { return output; }
 
     // Why a file is not written when its output exists and "Skip existing files" is chosen.
-    static QString skippedReason();
+    static cText skippedReason();
 
 signals:
     // The program has ended and its result is known; always delivered through
@@ -57,7 +59,7 @@ signals:
 
 private:
     void programEnded(int exitCode);
-    QString failureReason() const;
+    cText failureReason() const;
 
     const QString sourcePath;
     const std::unique_ptr<cTemporaryOutput> temporary;
@@ -70,7 +72,7 @@ private:
     QByteArray output;
     int code = 0;
     QString startError;
-    QString failure;
+    cText failure;
     bool ended = false;
     bool written = false;
 };

@@ -246,7 +246,8 @@ bool cConverter::planNext(Batch &batch)
             plan.args << QStringLiteral("-n");
             break;
         default:
-            refuse(plan, debugLine("Bad fileSaveType"), tr("Unknown rule for existing files"));
+            refuse(plan, debugLine("Bad fileSaveType"),
+                   cText::of<cConverter>(QT_TR_NOOP("Unknown rule for existing files")));
             continue;
         }
         plan.args << QStringLiteral("-i") << plan.fn << QStringLiteral("-ar") << QStringLiteral("8000")
@@ -264,7 +265,8 @@ bool cConverter::planNext(Batch &batch)
             plan.outPath += QStringLiteral(".wav");
             break;
         default:
-            refuse(plan, debugLine("Bad fileNameType"), tr("Unknown rule for output file names"));
+            refuse(plan, debugLine("Bad fileNameType"),
+                   cText::of<cConverter>(QT_TR_NOOP("Unknown rule for output file names")));
             continue;
         }
         plan.log << debugLine("Out filename:", plan.outPath);
@@ -299,7 +301,7 @@ void cConverter::startPlanned(Batch &batch)
         refuse(plan,
                debugLine("Not converted, the output folder can't take a file:", folder) + QLatin1Char(' ') +
                    output->errorString(),
-               QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(folder), output->errorString()));
+               cText::plain(QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(folder), output->errorString())));
         return;
     }
 
@@ -352,20 +354,24 @@ std::optional<cConverter::Refusal> cConverter::refusal(const Batch &batch, const
         return std::nullopt;
     const cFileIdentity source = cFileIdentity::of(fn);
     if (output == source)
-        return Refusal{debugLine("Not converted, the output file is the source file itself:", outPath),
-                       tr("Not converted: the output file would be the source file itself")};
+        return Refusal{
+            debugLine("Not converted, the output file is the source file itself:", outPath),
+            cText::of<cConverter>(QT_TR_NOOP("Not converted: the output file would be the source file itself"))};
     if (batch.sources.contains(output))
         return Refusal{debugLine("Not converted, the output file is another source of this batch:", outPath),
-                       tr("Not converted: the output file %1 is another source of this batch").arg(outPath)};
+                       cText::of<cConverter>(
+                           QT_TR_NOOP("Not converted: the output file %1 is another source of this batch"), {outPath})};
     const auto earlier = batch.writtenBy.constFind(output);
     if (earlier != batch.writtenBy.cend() && earlier->path != fn && !(source.isValid() && earlier->identity == source))
         return Refusal{
             debugLine("Not converted, the output file was already written in this batch from:", earlier->path),
-            tr("Not converted: the output file was already written in this batch from %1").arg(earlier->path)};
+            cText::of<cConverter>(
+                QT_TR_NOOP("Not converted: the output file was already written in this batch from %1"),
+                {earlier->path})};
     return std::nullopt;
 }
 
-void cConverter::refuse(const Plan &plan, const QString &logLine, const QString &reason)
+void cConverter::refuse(const Plan &plan, const QString &logLine, const cText &reason)
 {
     for (const QString &line : plan.log)
         qDebug().noquote() << line;
@@ -373,7 +379,7 @@ void cConverter::refuse(const Plan &plan, const QString &logLine, const QString 
     report(plan.fn, false, plan.outPath, reason);
 }
 
-void cConverter::report(const QString &fn, bool result, const QString &outPath, const QString &reason)
+void cConverter::report(const QString &fn, bool result, const QString &outPath, const cText &reason)
 {
     if (stopRequested)
         return;

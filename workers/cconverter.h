@@ -1,6 +1,7 @@
 #pragma once
 
 #include "workers/clockedvalue.h"
+#include "workers/ctext.h"
 #include "workers/cworkerthread.h"
 
 #include <QMutex>
@@ -46,7 +47,7 @@ signals:
     void fileStarted(const QString &fn);
     // Sent just before fileProcessed(fn, result) for the same file: the output
     // file written (result true), or why the file failed, in words for people.
-    void fileResult(const QString &fn, bool result, const QString &outPath, const QString &reason);
+    void fileResult(const QString &fn, bool result, const QString &outPath, const cText &reason);
 
 protected:
     void run() override;
@@ -58,7 +59,7 @@ private:
     struct Refusal
     {
         QString logLine;
-        QString reason;
+        cText reason;
     };
 
     bool stopping() const;
@@ -67,8 +68,8 @@ private:
     void startPlanned(Batch &batch);
     void fileEnded(Batch &batch, cConversion *conversion);
     static std::optional<Refusal> refusal(const Batch &batch, const QString &fn, const QString &outPath);
-    void refuse(const Plan &plan, const QString &logLine, const QString &reason);
-    void report(const QString &fn, bool result, const QString &outPath, const QString &reason);
+    void refuse(const Plan &plan, const QString &logLine, const cText &reason);
+    void report(const QString &fn, bool result, const QString &outPath, const cText &reason);
 
     // Raised by the destructor: no further file is started, running converter
     // programs are ended and nothing more is reported.
