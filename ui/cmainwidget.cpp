@@ -21,6 +21,8 @@
 #include <QToolButton>
 #include <QUrl>
 
+#include <algorithm>
+
 namespace {
 
 const QString settingsGroup = QStringLiteral("MainWidget");
@@ -75,6 +77,13 @@ cMainWidget::cMainWidget(QWidget *parent) : QWidget(parent)
     connect(batch, &cBatch::fileFinished, this, &cMainWidget::fileFinished);
     connect(batch, &cBatch::progressChanged, this, &cMainWidget::followBatch);
     connect(converter, &cConverter::convertFinished, this, &cMainWidget::convertFinished);
+    sourceList = new cSourceList(this);
+    connect(sourceList, &cSourceList::progress, this, [this](int found) {
+        listingFound = found;
+        refreshStatus();
+    });
+    connect(sourceList, &cSourceList::listed, this, &cMainWidget::showListed);
+    connect(sourceList, &cSourceList::cancelled, this, [this] { showStatus(cStatusMessage::listingCancelled()); });
 
     fileList->horizontalHeader()->hide();
     fileList->verticalHeader()->hide();
@@ -181,11 +190,24 @@ void cMainWidget::selectBtnClicked()
         listFiles(files);
 }
 
+// Files named one by one are listed at once; folders are walked on the
+// listing's own thread, so that a large tree never freezes the window.
 void cMainWidget::listFiles(const QStringList &paths)
 {
     if (!acceptsFiles())
         return;
-    const cSourceList::Result listed = cSourceList::collect(paths);
+    if (std::none_of(paths.cbegin(), paths.cend(), [](const QString &path) { return QFileInfo(path).isDir(); })) {
+        showListed(cSourceList::collect(paths));
+        return;
+    }
+    listingFound = 0;
+    sourceList->list(paths);
+    updateControls();
+    refreshStatus();
+}
+
+void cMainWidget::showListed(const cSourceList::Result &listed)
+{
     if (!listed.files.isEmpty()) {
         lastOpenPath = QFileInfo(listed.files.first()).absolutePath();
         rows.setPaths(listed.files);
@@ -193,12 +215,15 @@ void cMainWidget::listFiles(const QStringList &paths)
             connect(button, &QToolButton::clicked, this, &cMainWidget::playRequested);
         });
     }
-    showStatus(cStatusMessage::listed(static_cast<int>(listed.files.size()), static_cast<int>(listed.missing.size())));
+    const auto missing = listed.missing.size();
+    showStatus(cStatusMessage::listed(static_cast<int>(listed.files.size()), static_cast<int>(missing),
+                                      static_cast<int>(listed.failures.size() - missing)));
+    updateControls();
 }
 
 bool cMainWidget::acceptsFiles() const
 {
-    return !previewRunning && !batch->isRunning();
+    return !previewRunning && !batch->isRunning() && !sourceList->isListing();
 }
 
 void cMainWidget::dragEnterEvent(QDragEnterEvent *e)
@@ -363,6 +388,8 @@ void cMainWidget::stop()
 {
     if (previewRunning) {
         player->stop();
+    } else if (sourceList->isListing()) {
+        sourceList->cancel();
     } else if (batch->isRunning() && !batch->isStopping()) {
         batch->stop();
         refreshStatus();
@@ -375,14 +402,15 @@ void cMainWidget::stop()
 void cMainWidget::updateControls()
 {
     const bool batchRunning = batch->isRunning();
+    const bool listing = sourceList->isListing();
     fileList->setEnabled(!previewRunning);
-    selectBtn->setEnabled(!previewRunning && !batchRunning);
-    convertBtn->setEnabled(!previewRunning && !batchRunning);
+    selectBtn->setEnabled(!previewRunning && !batchRunning && !listing);
+    convertBtn->setEnabled(!previewRunning && !batchRunning && !listing);
     outputEdit->setEnabled(!previewRunning);
     outputBtn->setEnabled(!previewRunning);
     optionsBtn->setEnabled(!previewRunning);
-    removeAction->setEnabled(!batchRunning);
-    stopAction->setEnabled(previewRunning || batchRunning);
+    removeAction->setEnabled(!batchRunning && !listing);
+    stopAction->setEnabled(previewRunning || batchRunning || listing);
 }
 
 // Focus goes back where it was, unless the user has put it somewhere else
@@ -407,6 +435,8 @@ void cMainWidget::refreshStatus()
     QStringList parts;
     if (batch->isRunning())
         parts << (batch->isStopping() ? tr("Stopping\u2026") : batch->progress().runningText());
+    else if (sourceList->isListing())
+        parts << tr("Listing: %n sound file(s) found", nullptr, listingFound);
     else if (!listMessage.isEmpty())
         parts << listMessage.text();
     if (previewRunning)
@@ -414,7 +444,7 @@ void cMainWidget::refreshStatus()
     else if (!previewMessage.isEmpty())
         parts << previewMessage.text();
     const QString text = parts.join(QStringLiteral(" \u00b7 "));
-    const bool stoppable = previewRunning || batch->isRunning();
+    const bool stoppable = previewRunning || batch->isRunning() || sourceList->isListing();
     if (text == shownStatus && stoppable == shownStoppable)
         return;
     shownStatus = text;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/cbatch.h"
+#include "core/csourcelist.h"
 #include "ui/cfilerows.h"
 #include "ui/cstatusmessage.h"
 #include "ui_cmainwidget.h"
@@ -78,6 +79,7 @@ private:
     void readSettings();
     // Sets every text the widget's code shows in the language of the moment.
     void retranslate();
+    void showListed(const cSourceList::Result &listed);
     void play(const QString &fn);
     void removeSelectedRows();
     void openContainingFolder();
@@ -107,6 +109,8 @@ private:
     QVariant storedJobs;
 
     cBatch *batch = nullptr;
+    cSourceList *sourceList = nullptr;
+    int listingFound = 0;
     cFileRows rows;
     std::unique_ptr<cFileTable> table;
     std::unique_ptr<cOptionsMenu> options;

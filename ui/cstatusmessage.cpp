@@ -2,12 +2,20 @@
 
 #include "workers/cplayer.h"
 
-cStatusMessage cStatusMessage::listed(int files, int missing)
+cStatusMessage cStatusMessage::listed(int files, int missing, int unlisted)
 {
     cStatusMessage message;
     message.kind = Kind::Listed;
     message.count = files;
     message.otherCount = missing;
+    message.thirdCount = unlisted;
+    return message;
+}
+
+cStatusMessage cStatusMessage::listingCancelled()
+{
+    cStatusMessage message;
+    message.kind = Kind::ListingCancelled;
     return message;
 }
 
@@ -50,11 +58,15 @@ QString cStatusMessage::text() const
     case Kind::None:
         break;
     case Kind::Listed: {
-        const QString files = count > 0 ? tr("%n file(s) listed", nullptr, count) : tr("No sound files found");
-        if (otherCount == 0)
-            return files;
-        return tr("%1, %n named path(s) not found", nullptr, otherCount).arg(files);
+        QString text = count > 0 ? tr("%n file(s) listed", nullptr, count) : tr("No sound files found");
+        if (otherCount > 0)
+            text = tr("%1, %n named path(s) not found", nullptr, otherCount).arg(text);
+        if (thirdCount > 0)
+            text = tr("%1, %n could not be read (see the log)", nullptr, thirdCount).arg(text);
+        return text;
     }
+    case Kind::ListingCancelled:
+        return tr("Listing cancelled: the list is as it was");
     case Kind::NothingToConvert:
         return tr("Nothing to convert: select files or drop them here first");
     case Kind::FolderNotMade:

@@ -16,8 +16,10 @@ class cStatusMessage
 public:
     cStatusMessage() = default;
 
-    // Files listed, and named paths that were not found.
-    static cStatusMessage listed(int files, int missing);
+    // Files listed, named paths that were not found, and other paths that
+    // could not be listed (a folder that can't be read, a name that is not UTF-8).
+    static cStatusMessage listed(int files, int missing, int unlisted = 0);
+    static cStatusMessage listingCancelled();
     static cStatusMessage nothingToConvert();
     static cStatusMessage folderNotMade(const QString &folder);
     // A batch ended, by itself or stopped; the tally as it was then.
@@ -33,6 +35,7 @@ private:
     {
         None,
         Listed,
+        ListingCancelled,
         NothingToConvert,
         FolderNotMade,
         BatchEnded,
@@ -42,6 +45,7 @@ private:
     Kind kind = Kind::None;
     int count = 0;
     int otherCount = 0;
+    int thirdCount = 0;
     QString name;
     cBatchProgress tally;
     bool stopped = false;
