@@ -341,6 +341,24 @@ Mit --convert werden die angegebenen Dateien und Ordner ohne Fenster konvertiert
         <source>Playing %1</source>
         <translation>Wiedergabe: %1</translation>
     </message>
+    <message numerus="yes">
+        <source>Listing: %n sound file(s) found</source>
+        <translation>
+            <numerusform>Auflisten: %n Tondatei gefunden</numerusform>
+            <numerusform>Auflisten: %n Tondateien gefunden</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%1, %n could not be read (see the log)</source>
+        <translation>
+            <numerusform>%1, %n nicht lesbar (siehe Protokoll)</numerusform>
+            <numerusform>%1, %n nicht lesbar (siehe Protokoll)</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Listing cancelled: the list is as it was</source>
+        <translation>Auflisten abgebrochen: die Liste ist unverändert</translation>
+    </message>
 </context>
 <context>
     <name>cMainWindow</name>

@@ -347,6 +347,26 @@ With --convert it converts the files and folders named without a window; without
         <source>Playing %1</source>
         <translation>Воспроизведение: %1</translation>
     </message>
+    <message numerus="yes">
+        <source>Listing: %n sound file(s) found</source>
+        <translation>
+            <numerusform>Поиск: найден %n звуковой файл</numerusform>
+            <numerusform>Поиск: найдено %n звуковых файла</numerusform>
+            <numerusform>Поиск: найдено %n звуковых файлов</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%1, %n could not be read (see the log)</source>
+        <translation>
+            <numerusform>%1, %n не удалось прочитать (см. журнал)</numerusform>
+            <numerusform>%1, %n не удалось прочитать (см. журнал)</numerusform>
+            <numerusform>%1, %n не удалось прочитать (см. журнал)</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Listing cancelled: the list is as it was</source>
+        <translation>Поиск отменён: список не изменился</translation>
+    </message>
 </context>
 <context>
     <name>cMainWindow</name>
