@@ -61,12 +61,23 @@ int cBatchCommand::run(const QStringList &arguments)
 
 int cBatchCommand::convert()
 {
-    const cSourceList::Result sources = cSourceList::collect(request.paths);
-    for (const QString &path : sources.missing)
-        output.printLine(QStringLiteral("FAIL %1: %2").arg(path, tr("No such file or folder")));
+    sourceList = new cSourceList(this);
+    connect(sourceList, &cSourceList::listed, this, &cBatchCommand::startBatch);
+    // Only a stop cancels the listing; nothing was started then.
+    connect(sourceList, &cSourceList::cancelled, this, [this] { QCoreApplication::exit(stopStatus.value_or(1)); });
+    sourceList->list(request.paths);
+    return QCoreApplication::exec();
+}
+
+void cBatchCommand::startBatch(const cSourceList::Result &sources)
+{
+    // What could not be listed is failed: a script must not take a folder it
+    // could not read for an empty one.
+    for (const cSourceList::Failure &failure : sources.failures)
+        output.printLine(QStringLiteral("FAIL %1: %2").arg(failure.path, failure.reason));
     if (output.outputClosed()) {
-        qDebug() << "Stopped: standard output closed";
-        return outputClosedStatus;
+        stop(outputClosedStatus, QStringLiteral("Stopped: standard output closed"));
+        return;
     }
 
     converter = new cConverter(this);
@@ -77,15 +88,15 @@ int cBatchCommand::convert()
     // Each file's reason is on its line and the details are in the log; the
     // converter program's own output would only bury the lines.
     options.forwardOutput = false;
-    if (!batch->start(sources.files, options, static_cast<int>(sources.missing.size()))) {
+    if (!batch->start(sources.files, options, static_cast<int>(sources.failures.size()))) {
         cTerminalOutput::printError(tr("marrowby: cannot make the output folder %1").arg(batch->folder()));
-        return 1;
+        QCoreApplication::exit(1);
+        return;
     }
     if (!request.quiet && output.canShowProgress()) {
         connect(batch, &cBatch::progressChanged, this, &cBatchCommand::updateProgress);
         updateProgress();
     }
-    return QCoreApplication::exec();
 }
 
 void cBatchCommand::fileFinished(const cBatch::Result &result)
@@ -132,6 +143,8 @@ void cBatchCommand::stop(int status, const QString &why)
     qDebug().noquote() << why;
     if (batch)
         batch->stop();
+    else if (sourceList && sourceList->isListing())
+        sourceList->cancel();
     else
         QCoreApplication::exit(status);
 }

@@ -3,6 +3,7 @@
 #include "app/ccommandline.h"
 #include "app/cterminaloutput.h"
 #include "core/cbatch.h"
+#include "core/csourcelist.h"
 
 #include <QFile>
 #include <QObject>
@@ -37,6 +38,7 @@ public:
     int run(const QStringList &arguments);
 
 private slots:
+    void startBatch(const cSourceList::Result &sources);
     void fileFinished(const cBatch::Result &result);
     void batchFinished();
     void signalArrived(int number);
@@ -44,6 +46,7 @@ private slots:
     void log(QtMsgType type, const QString &msg);
 
 private:
+    // Lists the named paths on the listing's thread, then converts them.
     int convert();
     // Ends the batch with the status; why goes to the log.
     void stop(int status, const QString &why);
@@ -52,6 +55,7 @@ private:
 
     cCommandLine::Request request;
     cTerminalOutput output;
+    cSourceList *sourceList = nullptr;
     cConverter *converter = nullptr;
     cBatch *batch = nullptr;
     // Set by a stop: the status the command ends with.

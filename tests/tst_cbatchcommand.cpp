@@ -95,6 +95,10 @@ void tst_cBatchCommand::init()
     for (const QString &wav : QStringList{"src/b b.wav", "src/folder/sub/d.wav"})
         QVERIFY(QFile::copy(tones.filePath(QStringLiteral("b.wav")), dir.filePath(wav)));
     QVERIFY(TestSupport::writeFile(dir.filePath(QStringLiteral("src/folder/notes.txt")), "not a sound"));
+    // A name in Latin-1 bytes, as old archives unpack: Qt can't name it to the converter.
+    QVERIFY(dir.mkpath(QStringLiteral("src/latin1")));
+    const QByteArray latin1 = QFile::encodeName(dir.filePath(QStringLiteral("src/latin1"))) + "/Gr\xf6\xdf" "e.wav";
+    QVERIFY(::close(::open(latin1.constData(), O_CREAT | O_WRONLY, 0600)) == 0);
     QVERIFY(TestSupport::writeFile(dir.filePath(settingsFile), settings));
 }
 
@@ -135,6 +139,11 @@ void tst_cBatchCommand::convert_data()
         << QStringList{"--convert", "gone.mp3", "src/a.mp3"} << 1
         << QStringList{"FAIL gone.mp3: No such file or folder", "OK   {w}/src/a.mp3 -> {w}/a.wav", summary(1, 1)}
         << QStringList{"a.wav"};
+    QTest::newRow("a file that can't be listed fails")
+        << QStringList{"--convert", "-o", "out", "src/latin1", "src/a.mp3"} << 1
+        << QStringList{"FAIL {w}/src/latin1/Gr\\xf6\\xdfe.wav: The name is not valid UTF-8: rename the file",
+                       ok.arg("a.mp3", "a.wav"), summary(1, 1)}
+        << QStringList{"out/a.wav"};
     QTest::newRow("an existing output is skipped and counts as failed")
         << QStringList{"--convert", "--append-wav", "-j", "1", "-o", "out", "src/a.mp3", "src/a.mp3"} << 1
         << QStringList{ok.arg("a.mp3", "a.mp3.wav"), "FAIL {w}/src/a.mp3: *", summary(1, 1)}
