@@ -3,12 +3,12 @@
 #include "core/csourcelist.h"
 #include "ui/cfiletable.h"
 #include "ui/coptionsmenu.h"
+#include "ui/crowactions.h"
 #include "workers/cconverter.h"
 #include "workers/cplayer.h"
 
 #include <QAction>
 #include <QDebug>
-#include <QDesktopServices>
 #include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
@@ -28,20 +28,7 @@ namespace {
 const QString settingsGroup = QStringLiteral("MainWidget");
 const QString outputKey = QStringLiteral("Output");
 const QString lastOpenPathKey = QStringLiteral("LastOpenPath");
-const QString fileSaveModeKey = QStringLiteral("FileSaveMode");
-const QString fileNameModeKey = QStringLiteral("FileNameMode");
 const QString jobsKey = QStringLiteral("Jobs");
-
-// An action of the file table, reached by its keys while the table has the
-// focus and from the rows' context menu.
-QAction *newRowAction(QTableWidget *table, const QList<QKeySequence> &keys)
-{
-    auto *const action = new QAction(table);
-    action->setShortcuts(keys);
-    action->setShortcutContext(Qt::WidgetShortcut);
-    table->addAction(action);
-    return action;
-}
 
 // The local files and folders of a drop; other URLs are left out.
 QStringList localPaths(const QMimeData *mime)
@@ -88,10 +75,8 @@ cMainWidget::cMainWidget(QWidget *parent) : QWidget(parent)
     fileList->horizontalHeader()->hide();
     fileList->verticalHeader()->hide();
     table = std::make_unique<cFileTable>(fileList);
-    setUpRowActions();
+    setUpActions();
     options = std::make_unique<cOptionsMenu>(optionsBtn, this);
-    nameModeGroup = options->nameModes();
-    saveModeGroup = options->saveModes();
     setAcceptDrops(true);
     retranslate();
     readSettings();
@@ -103,8 +88,7 @@ cMainWidget::~cMainWidget()
     settings.beginGroup(settingsGroup);
     settings.setValue(outputKey, outputEdit->text());
     settings.setValue(lastOpenPathKey, lastOpenPath);
-    settings.setValue(fileNameModeKey, cOptionsMenu::checked(nameModeGroup, storedNameMode));
-    settings.setValue(fileSaveModeKey, cOptionsMenu::checked(saveModeGroup, storedSaveMode));
+    options->writeSettings(settings);
     // Nothing changes it in the window: it is written back only if it was there.
     if (storedJobs.isValid())
         settings.setValue(jobsKey, storedJobs);
@@ -112,19 +96,11 @@ cMainWidget::~cMainWidget()
     settings.sync();
 }
 
-void cMainWidget::setUpRowActions()
+void cMainWidget::setUpActions()
 {
-    fileList->setContextMenuPolicy(Qt::ActionsContextMenu);
-    playAction = newRowAction(fileList, {Qt::Key_Space, Qt::Key_Return, Qt::Key_Enter});
-    connect(playAction, &QAction::triggered, this, [this] {
-        const int row = fileList->currentRow();
-        if (row >= 0 && row < rows.count())
-            play(rows.at(row).path);
-    });
-    removeAction = newRowAction(fileList, {QKeySequence::Delete});
-    connect(removeAction, &QAction::triggered, this, &cMainWidget::removeSelectedRows);
-    openFolderAction = newRowAction(fileList, {});
-    connect(openFolderAction, &QAction::triggered, this, &cMainWidget::openContainingFolder);
+    rowActions = new cRowActions(fileList, rows);
+    connect(rowActions, &cRowActions::playRequested, this, &cMainWidget::play);
+    connect(rowActions, &cRowActions::removeRequested, this, &cMainWidget::removeRows);
 
     stopAction = new QAction(this);
     stopAction->setShortcut(Qt::Key_Escape);
@@ -141,10 +117,7 @@ void cMainWidget::readSettings()
     outputEdit->setText(settings.value(outputKey).toString());
     lastOpenPath = settings.value(lastOpenPathKey, QDir::currentPath()).toString();
     converter->setOutputDir(cBatch::outputFolder(outputEdit->text()));
-    storedSaveMode = settings.value(fileSaveModeKey, cOptionsMenu::skipName).toString();
-    cOptionsMenu::check(saveModeGroup, storedSaveMode);
-    storedNameMode = settings.value(fileNameModeKey, cOptionsMenu::changeExtName).toString();
-    cOptionsMenu::check(nameModeGroup, storedNameMode);
+    options->readSettings(settings);
     // How many files convert at once: a missing key, 0 or anything but a
     // number leaves it to the converter (one per logical processor).
     storedJobs = settings.value(jobsKey);
@@ -157,9 +130,7 @@ void cMainWidget::retranslate()
 {
     options->retranslate();
 
-    playAction->setText(tr("Play"));
-    removeAction->setText(tr("Remove from list"));
-    openFolderAction->setText(tr("Open containing folder"));
+    rowActions->retranslate();
     stopAction->setText(tr("Stop"));
 
     fileList->setAccessibleName(tr("Files to convert"));
@@ -262,14 +233,14 @@ void cMainWidget::convertBtnClicked()
     chosen.outputFolder = outputEdit->text();
     chosen.jobs = storedJobs.toInt();
 
-    batchFocus.before = window()->focusWidget();
+    batchFocus.lock(window());
     if (!batch->start(rows.paths(), chosen)) {
         showStatus(cStatusMessage::folderNotMade(batch->folder()));
         return;
     }
     table->followBatch();
     updateControls();
-    batchFocus.after = window()->focusWidget();
+    batchFocus.locked(window());
     previewMessage = cStatusMessage();
     refreshStatus();
 }
@@ -299,14 +270,14 @@ void cMainWidget::play(const QString &fn)
 {
     if (previewRunning)
         return;
-    previewFocus.before = window()->focusWidget();
+    previewFocus.lock(window());
     player->play(fn);
     previewRunning = true;
     playingName = QFileInfo(fn).fileName();
     previewMessage = cStatusMessage();
     refreshStatus();
     updateControls();
-    previewFocus.after = window()->focusWidget();
+    previewFocus.locked(window());
 }
 
 void cMainWidget::playFailed(int code)
@@ -318,30 +289,15 @@ void cMainWidget::playFinished()
 {
     previewRunning = false;
     updateControls();
-    restoreFocus(previewFocus);
+    previewFocus.restore(this);
     refreshStatus();
 }
 
-void cMainWidget::removeSelectedRows()
+void cMainWidget::removeRows(const QList<int> &selected)
 {
-    if (batch->isRunning())
-        return;
-    QList<int> selected;
-    const QModelIndexList indexes = fileList->selectionModel()->selectedRows();
-    for (const QModelIndex &index : indexes)
-        selected.append(index.row());
-    if (selected.isEmpty())
-        return;
     table->removeRows(selected);
     rows.remove(selected);
     showStatus(cStatusMessage::listed(rows.count(), 0));
-}
-
-void cMainWidget::openContainingFolder()
-{
-    const int row = fileList->currentRow();
-    if (row >= 0 && row < rows.count())
-        QDesktopServices::openUrl(QUrl::fromLocalFile(QFileInfo(rows.at(row).path).absolutePath()));
 }
 
 void cMainWidget::fileStarted(const QString &fn)
@@ -380,7 +336,7 @@ void cMainWidget::convertFinished()
         table->showRow(rows, row);
     listMessage = cStatusMessage::batchEnded(batch->progress(), batch->wasStopped());
     updateControls();
-    restoreFocus(batchFocus);
+    batchFocus.restore(this);
     refreshStatus();
 }
 
@@ -409,18 +365,8 @@ void cMainWidget::updateControls()
     outputEdit->setEnabled(!previewRunning);
     outputBtn->setEnabled(!previewRunning);
     optionsBtn->setEnabled(!previewRunning);
-    removeAction->setEnabled(!batchRunning && !listing);
+    rowActions->setListLocked(batchRunning || listing);
     stopAction->setEnabled(previewRunning || batchRunning || listing);
-}
-
-// Focus goes back where it was, unless the user has put it somewhere else
-// inside the widget in the meantime.
-void cMainWidget::restoreFocus(const FocusMemo &memo)
-{
-    QWidget *const now = window()->focusWidget();
-    const bool moved = now && now != memo.after && isAncestorOf(now);
-    if (memo.before && !moved && memo.before->isEnabled() && memo.before->isVisible())
-        memo.before->setFocus(Qt::OtherFocusReason);
 }
 
 void cMainWidget::showStatus(const cStatusMessage &message)

@@ -3,10 +3,10 @@
 #include "core/cbatch.h"
 #include "core/csourcelist.h"
 #include "ui/cfilerows.h"
+#include "ui/cfocusmemo.h"
 #include "ui/cstatusmessage.h"
 #include "ui_cmainwidget.h"
 
-#include <QPointer>
 #include <QString>
 #include <QStringList>
 #include <QVariant>
@@ -20,6 +20,7 @@ class cConverter;
 class cFileTable;
 class cOptionsMenu;
 class cPlayer;
+class cRowActions;
 
 // The central widget of the main window: the form, its file table and
 // commands. The rows' state lives in a cFileRows, the table shows it through a
@@ -67,25 +68,15 @@ private slots:
     void playFailed(int code);
 
 private:
-    // Where the keyboard focus was when the controls were locked, and where
-    // locking them moved it, so that it can go back when they are given back.
-    struct FocusMemo
-    {
-        QPointer<QWidget> before;
-        QPointer<QWidget> after;
-    };
-
-    void setUpRowActions();
+    void setUpActions();
     void readSettings();
     // Sets every text the widget's code shows in the language of the moment.
     void retranslate();
     void showListed(const cSourceList::Result &listed);
     void play(const QString &fn);
-    void removeSelectedRows();
-    void openContainingFolder();
+    void removeRows(const QList<int> &selected);
     bool acceptsFiles() const;
     void updateControls();
-    void restoreFocus(const FocusMemo &memo);
     void followBatch();
     void showStatus(const cStatusMessage &message);
     void refreshStatus();
@@ -93,18 +84,10 @@ private:
     QString lastOpenPath;
     cPlayer *player = nullptr;
     cConverter *converter = nullptr;
-    QActionGroup *nameModeGroup = nullptr;
-    QActionGroup *saveModeGroup = nullptr;
 
-    QAction *playAction = nullptr;
-    QAction *removeAction = nullptr;
-    QAction *openFolderAction = nullptr;
+    cRowActions *rowActions = nullptr;
     QAction *stopAction = nullptr;
 
-    // The mode texts as read from the store: written back unchanged when they
-    // named no action and the user chose none.
-    QString storedNameMode;
-    QString storedSaveMode;
     // The "Jobs" value as read from the store, if it was there.
     QVariant storedJobs;
 
@@ -122,6 +105,6 @@ private:
     cStatusMessage previewMessage;
     QString shownStatus;
     bool shownStoppable = false;
-    FocusMemo previewFocus;
-    FocusMemo batchFocus;
+    cFocusMemo previewFocus;
+    cFocusMemo batchFocus;
 };

@@ -4,11 +4,19 @@
 #include <QActionGroup>
 #include <QMenu>
 #include <QPushButton>
+#include <QSettings>
 
 const QString cOptionsMenu::changeExtName = QStringLiteral("actionChangeExt");
 const QString cOptionsMenu::addExtName = QStringLiteral("actionAddExt");
 const QString cOptionsMenu::overwriteName = QStringLiteral("actionOverwrite");
 const QString cOptionsMenu::skipName = QStringLiteral("actionSkip");
+
+namespace {
+
+const QString fileSaveModeKey = QStringLiteral("FileSaveMode");
+const QString fileNameModeKey = QStringLiteral("FileNameMode");
+
+} // namespace
 
 namespace {
 
@@ -52,6 +60,20 @@ void cOptionsMenu::retranslate()
     owner->findChild<QAction *>(addExtName)->setText(tr("Append .wav to filenames"));
     owner->findChild<QAction *>(overwriteName)->setText(tr("Overwrite existing files"));
     owner->findChild<QAction *>(skipName)->setText(tr("Skip existing files"));
+}
+
+void cOptionsMenu::readSettings(const QSettings &settings)
+{
+    storedSaveMode = settings.value(fileSaveModeKey, skipName).toString();
+    check(saveModeGroup, storedSaveMode);
+    storedNameMode = settings.value(fileNameModeKey, changeExtName).toString();
+    check(nameModeGroup, storedNameMode);
+}
+
+void cOptionsMenu::writeSettings(QSettings &settings) const
+{
+    settings.setValue(fileNameModeKey, checked(nameModeGroup, storedNameMode));
+    settings.setValue(fileSaveModeKey, checked(saveModeGroup, storedSaveMode));
 }
 
 void cOptionsMenu::check(QActionGroup *group, const QString &name)

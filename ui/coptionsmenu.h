@@ -7,6 +7,7 @@
 
 class QActionGroup;
 class QPushButton;
+class QSettings;
 class QWidget;
 
 // The Options menu of the window: exclusive groups of checkable choices, each
@@ -21,16 +22,10 @@ public:
     // children of owner.
     cOptionsMenu(QPushButton *button, QWidget *owner);
 
-    QActionGroup *nameModes() const { return nameModeGroup; }
-    QActionGroup *saveModes() const { return saveModeGroup; }
-
     void retranslate();
-
-    // Checks the action of each group that the text names exactly; a text that
-    // names none leaves its group without a checked action.
-    static void check(QActionGroup *group, const QString &name);
-    // The name of the group's checked action; fallback when none is checked.
-    static QString checked(const QActionGroup *group, const QString &fallback = QString());
+    // The checked choices, from and to the window's settings group.
+    void readSettings(const QSettings &settings);
+    void writeSettings(QSettings &settings) const;
 
     // The rules the checked actions choose; false when a group has no checked
     // action or one of another name.
@@ -42,7 +37,17 @@ public:
     static const QString skipName;
 
 private:
+    // Checks the action of each group that the text names exactly; a text that
+    // names none leaves its group without a checked action.
+    static void check(QActionGroup *group, const QString &name);
+    // The name of the group's checked action; fallback when none is checked.
+    static QString checked(const QActionGroup *group, const QString &fallback = QString());
+
     QWidget *const owner;
     QActionGroup *nameModeGroup = nullptr;
     QActionGroup *saveModeGroup = nullptr;
+    // The mode texts as read from the store: written back unchanged when they
+    // named no action and the user chose none.
+    QString storedNameMode;
+    QString storedSaveMode;
 };
