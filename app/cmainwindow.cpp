@@ -50,8 +50,10 @@ cMainWindow::~cMainWindow()
     settings.endGroup();
     settings.sync();
 
-    // The central widget and its workers die after this, with the handler gone:
-    // what they report while being destroyed goes to Qt's default output.
+    // The central widget goes first, so that what its workers report while
+    // they stop (the files a batch was converting) still reaches the log.
+    delete takeCentralWidget();
+    mainWidget = nullptr;
     tearDownLog();
 }
 
@@ -117,6 +119,9 @@ void cMainWindow::setUpLog()
 
 void cMainWindow::tearDownLog()
 {
+    qInstallMessageHandler(nullptr);
+    // The messages still on their way to the file.
+    QCoreApplication::sendPostedEvents(this, QEvent::MetaCall);
     closeLogFile(logFile);
 }
 

@@ -211,6 +211,7 @@ private slots:
     void longPathsLeaveResultsInView();
     void keyboard();
     void stopPreview();
+    void stopBatch_data();
     void stopBatch();
     void removeAndOpenFolder();
     void dropFilesAndFolders();
@@ -921,11 +922,20 @@ void tst_cMainWidget::stopPreview()
     QCOMPARE(statusLine, QStringLiteral("1 file(s) listed"));
 }
 
-// The Stop button of the status line ends a batch: no converter program is
-// left running, no unfinished output stays, the rows not done stay empty and
-// Convert comes back.
+void tst_cMainWidget::stopBatch_data()
+{
+    QTest::addColumn<bool>("byClosing");
+    QTest::newRow("Stop button") << false;
+    QTest::newRow("closing the window") << true;
+}
+
+// The Stop button of the status line, or closing the window, ends a batch: no
+// converter program is left running, no unfinished output stays; after Stop
+// the rows not done stay empty and Convert comes back; after closing, the
+// stopped files' lines are in the log.
 void tst_cMainWidget::stopBatch()
 {
+    QFETCH(bool, byClosing);
     QTemporaryDir fake;
     QTemporaryDir out;
     const QString pids = fake.filePath(QStringLiteral("pids"));
@@ -940,14 +950,14 @@ void tst_cMainWidget::stopBatch()
     const auto restorePath = qScopeGuard([&] { qputenv("PATH", oldPath); });
     store(QStringLiteral("Output"), out.path());
 
-    cMainWindow window;
-    window.show();
-    window.listFiles(
+    auto window = std::make_unique<cMainWindow>();
+    window->show();
+    window->listFiles(
         {toneWav, sounds.filePath(QStringLiteral("tone.mp3")), sounds.filePath(QStringLiteral("beep.wav"))});
-    auto *const table = window.findChild<QTableWidget *>(QStringLiteral("fileList"));
-    auto *const convert = window.findChild<QPushButton *>(QStringLiteral("convertBtn"));
-    auto *const stopBtn = window.statusBar()->findChild<QPushButton *>(QStringLiteral("stopBtn"));
-    auto *const label = window.statusBar()->findChild<QLabel *>(QStringLiteral("statusLabel"));
+    auto *const table = window->findChild<QTableWidget *>(QStringLiteral("fileList"));
+    auto *const convert = window->findChild<QPushButton *>(QStringLiteral("convertBtn"));
+    auto *const stopBtn = window->statusBar()->findChild<QPushButton *>(QStringLiteral("stopBtn"));
+    auto *const label = window->statusBar()->findChild<QLabel *>(QStringLiteral("statusLabel"));
     QVERIFY(table && convert && stopBtn && label);
     QVERIFY(!stopBtn->isVisible());
 
@@ -958,13 +968,18 @@ void tst_cMainWidget::stopBatch()
             .hasNext(),
         batchTimeoutMs);
     QTRY_VERIFY(stopBtn->isVisible());
-    stopBtn->click();
-    QTRY_VERIFY_WITH_TIMEOUT(convert->isEnabled(), batchTimeoutMs);
-
-    QVERIFY(!stopBtn->isVisible());
-    QVERIFY(label->text().startsWith(QLatin1String("Stopped: 0 of 3 done, 0 failed, in 0:")));
-    for (int row = 0; row < 3; ++row)
-        QCOMPARE(table->item(row, 2)->text(), QString());
+    if (byClosing) {
+        window.reset();
+        const QByteArray log = TestSupport::readFile(QStringLiteral("marrowby_log.txt"));
+        QVERIFY2(log.contains("Conversion stopped"), log.constData());
+    } else {
+        stopBtn->click();
+        QTRY_VERIFY_WITH_TIMEOUT(convert->isEnabled(), batchTimeoutMs);
+        QVERIFY(!stopBtn->isVisible());
+        QVERIFY(label->text().startsWith(QLatin1String("Stopped: 0 of 3 done, 0 failed, in 0:")));
+        for (int row = 0; row < 3; ++row)
+            QCOMPARE(table->item(row, 2)->text(), QString());
+    }
     QCOMPARE(QDir(out.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot), QStringList());
     const QList<QByteArray> started = TestSupport::readFile(pids).split('\n');
     QVERIFY(started.size() > 1);
@@ -1018,7 +1033,8 @@ void tst_cMainWidget::dropFilesAndFolders()
     for (const QString &name : {QStringLiteral("sub/b.wav"), QStringLiteral("a.mp3"), QStringLiteral("notes.txt")})
         QVERIFY(TestSupport::writeFile(dropped.filePath(name), {}));
     // A name in Latin-1 bytes, as old archives unpack: counted, not left out silently.
-    const QByteArray latin1 = QFile::encodeName(dropped.path()) + "/Gr\xf6\xdf" "e.wav";
+    const QByteArray latin1 = QFile::encodeName(dropped.path()) + "/Gr\xf6\xdf"
+                                                                  "e.wav";
     QVERIFY(::close(::open(latin1.constData(), O_CREAT | O_WRONLY, 0600)) == 0);
     QVERIFY(makeWidget());
     widget->listFiles({toneWav});
