@@ -6,8 +6,8 @@
 #include <QtGlobal>
 
 // Relays every diagnostic message of the process, raised on any thread, to
-// whoever writes the log; the main window connects to it with a queued
-// connection so the log file is only ever touched by the GUI thread.
+// whoever writes the log; the main window and the command connect to it with
+// a queued connection, so the log file is only ever touched by the main thread.
 class cLogMessage : public QObject
 {
     Q_OBJECT

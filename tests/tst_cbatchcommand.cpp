@@ -97,7 +97,8 @@ void tst_cBatchCommand::init()
     QVERIFY(TestSupport::writeFile(dir.filePath(QStringLiteral("src/folder/notes.txt")), "not a sound"));
     // A name in Latin-1 bytes, as old archives unpack: Qt can't name it to the converter.
     QVERIFY(dir.mkpath(QStringLiteral("src/latin1")));
-    const QByteArray latin1 = QFile::encodeName(dir.filePath(QStringLiteral("src/latin1"))) + "/Gr\xf6\xdf" "e.wav";
+    const QByteArray latin1 = QFile::encodeName(dir.filePath(QStringLiteral("src/latin1"))) + "/Gr\xf6\xdf"
+                                                                                              "e.wav";
     QVERIFY(::close(::open(latin1.constData(), O_CREAT | O_WRONLY, 0600)) == 0);
     QVERIFY(TestSupport::writeFile(dir.filePath(settingsFile), settings));
 }
