@@ -54,17 +54,14 @@ cRowActions::cRowActions(QTableWidget *table, const cFileRows &rows, cFailureNav
 // The window's own texts.
 void cRowActions::retranslate()
 {
-    const auto text = [](const char *source) {
-        return QCoreApplication::translate("cMainWidget", source);
-    };
-    playAction->setText(text("Play"));
-    removeAction->setText(text("Remove from list"));
-    openFolderAction->setText(text("Open containing folder"));
-    nextFailureAction->setText(text("Next failure"));
-    onlyFailedAction->setText(text("Show only failed"));
-    convertFailedAction->setText(text("Convert failed files again"));
-    addAction->setText(text("Add files\u2026"));
-    clearAction->setText(text("Clear list"));
+    playAction->setText(QCoreApplication::translate("cMainWidget", "Play"));
+    removeAction->setText(QCoreApplication::translate("cMainWidget", "Remove from list"));
+    openFolderAction->setText(QCoreApplication::translate("cMainWidget", "Open containing folder"));
+    nextFailureAction->setText(QCoreApplication::translate("cMainWidget", "Next failure"));
+    onlyFailedAction->setText(QCoreApplication::translate("cMainWidget", "Show only failed"));
+    convertFailedAction->setText(QCoreApplication::translate("cMainWidget", "Convert failed files again"));
+    addAction->setText(QCoreApplication::translate("cMainWidget", "Add files\u2026"));
+    clearAction->setText(QCoreApplication::translate("cMainWidget", "Clear list"));
 }
 
 void cRowActions::setListLocked(bool locked)
