@@ -300,6 +300,7 @@ void cMainWidget::removeRows(const QList<int> &selected)
     rows.remove(selected);
     failures->listChanged();
     showStatus(cStatusMessage::listed(rows.count(), 0));
+    updateControls();
 }
 
 void cMainWidget::fileStarted(const QString &fn)
