@@ -22,15 +22,17 @@ namespace {
 // Longest time between two progress reports while files are found.
 constexpr qint64 progressIntervalMs = 250;
 
-// Extensions of the sound formats ffmpeg reads that voice prompts come in.
-const QSet<QString> soundSuffixes{
-    QStringLiteral("wav"),  QStringLiteral("mp3"),  QStringLiteral("ogg"),  QStringLiteral("oga"),
-    QStringLiteral("opus"), QStringLiteral("flac"), QStringLiteral("m4a"),  QStringLiteral("aac"),
-    QStringLiteral("wma"),  QStringLiteral("aif"),  QStringLiteral("aiff"), QStringLiteral("aifc"),
-    QStringLiteral("au"),   QStringLiteral("snd"),  QStringLiteral("amr"),  QStringLiteral("gsm"),
-    QStringLiteral("mp2"),  QStringLiteral("ac3"),  QStringLiteral("caf"),  QStringLiteral("wv"),
-    QStringLiteral("spx"),  QStringLiteral("mka"),  QStringLiteral("vox"),  QStringLiteral("3gp"),
+// Extensions of the sound formats ffmpeg reads that voice prompts come in,
+// the most common first: the file dialog's filter shows them in this order.
+const QStringList soundSuffixList{
+    QStringLiteral("wav"), QStringLiteral("mp3"),  QStringLiteral("flac"), QStringLiteral("ogg"),
+    QStringLiteral("m4a"), QStringLiteral("opus"), QStringLiteral("wma"),  QStringLiteral("aac"),
+    QStringLiteral("oga"), QStringLiteral("aif"),  QStringLiteral("aiff"), QStringLiteral("aifc"),
+    QStringLiteral("au"),  QStringLiteral("snd"),  QStringLiteral("amr"),  QStringLiteral("gsm"),
+    QStringLiteral("mp2"), QStringLiteral("ac3"),  QStringLiteral("caf"),  QStringLiteral("wv"),
+    QStringLiteral("spx"), QStringLiteral("mka"),  QStringLiteral("vox"),  QStringLiteral("3gp"),
 };
+const QSet<QString> soundSuffixes(soundSuffixList.cbegin(), soundSuffixList.cend());
 
 // The suffixes are ASCII, so a name's bytes need no decoding to be matched.
 bool isSoundName(const QByteArray &name)
@@ -367,6 +369,11 @@ void cSourceList::ended()
 cSourceList::Result cSourceList::collect(const QStringList &paths, const QString &base)
 {
     return Listing(nullptr, nullptr).run(paths, base);
+}
+
+QStringList cSourceList::soundExtensions()
+{
+    return soundSuffixList;
 }
 
 bool cSourceList::isSoundFile(const QString &name)

@@ -64,6 +64,8 @@ public:
     // Whether the name ends in the extension of a sound format the converter
     // program reads (any letter case).
     static bool isSoundFile(const QString &name);
+    // Those extensions, lower case, the most common first.
+    static QStringList soundExtensions();
 
 signals:
     // How many files were listed so far: at the first, then a few times a second.

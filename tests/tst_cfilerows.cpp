@@ -19,7 +19,10 @@ using State = cFileRows::State;
 void tst_cFileRows::resultsFindTheirRows_data()
 {
     // Events: "s:path" a start, "ok:path" or "fail:path" a result, "rm:row"
-    // a removal, "new" a new batch; each gives the row it touched (-1 for none).
+    // a removal, "new" a new batch; each gives the row it touched (-1 for
+    // none). "add:p,q" adds paths and gives how many were added; "again"
+    // starts a batch of the failed rows and gives how many; "next:row" gives
+    // the next row that needs attention.
     QTest::addColumn<QStringList>("paths");
     QTest::addColumn<QStringList>("events");
     QTest::addColumn<QList<int>>("touched");
@@ -38,6 +41,13 @@ void tst_cFileRows::resultsFindTheirRows_data()
     QTest::newRow("a new batch starts over")
         << twice << QStringList{"ok:a", "ok:a", "ok:b", "new", "fail:a"} << QList<int>{0, 2, 1, -1, 0}
         << QList<State>{State::Failed, State::Waiting, State::Waiting} << 1;
+    QTest::newRow("adding leaves listed paths out")
+        << QStringList{"a", "b"} << QStringList{"add:b,c,c,d", "ok:c", "next:-1"} << QList<int>{2, 2, -1}
+        << QList<State>{State::Waiting, State::Waiting, State::Converted, State::Waiting} << 0;
+    QTest::newRow("failed rows again, the others keep their results")
+        << twice << QStringList{"ok:a", "fail:b", "fail:a", "next:0", "next:2", "again", "ok:a", "fail:b", "next:1"}
+        << QList<int>{0, 1, 2, 1, 1, 2, 2, 1, 1} << QList<State>{State::Converted, State::Failed, State::Converted}
+        << 3;
 }
 
 void tst_cFileRows::resultsFindTheirRows()
@@ -60,6 +70,12 @@ void tst_cFileRows::resultsFindTheirRows()
             rows.remove({arg.toInt()}), got << -1;
         else if (what == QLatin1String("new"))
             rows.restart(), got << -1;
+        else if (what == QLatin1String("add"))
+            got << rows.add(arg.split(u','));
+        else if (what == QLatin1String("again"))
+            got << static_cast<int>(rows.restartFailed().size());
+        else if (what == QLatin1String("next"))
+            got << rows.nextNeedingAttention(arg.toInt());
         else
             got << rows.finish(arg, what == QLatin1String("ok"), QString(), cText());
     }

@@ -1,4 +1,5 @@
 #include "app/cmainwindow.h"
+#include "core/csourcelist.h"
 #include "support/testsupport.h"
 #include "ui/cmainwidget.h"
 #include "workers/cconverter.h"
@@ -57,7 +58,7 @@ QVariant stored(const QString &key)
 // the dialog's own event loop. False when no dialog opened, or when a dialog
 // was still open 10 s later (it is then rejected, so that the test fails
 // instead of hanging).
-bool clickThroughDialog(QAbstractButton *button, const std::function<void(QFileDialog *)> &act)
+bool throughDialog(const std::function<void()> &open, const std::function<void(QFileDialog *)> &act)
 {
     bool acted = false;
     bool leftOpen = false;
@@ -78,8 +79,13 @@ bool clickThroughDialog(QAbstractButton *button, const std::function<void(QFileD
     });
     poll.start(10);
     watchdog.start(10000);
-    button->click();
+    open();
     return acted && !leftOpen;
+}
+
+bool clickThroughDialog(QAbstractButton *button, const std::function<void(QFileDialog *)> &act)
+{
+    return throughDialog([button] { button->click(); }, act);
 }
 
 // Enters the names in the dialog's file name field, in its folder dir, and
@@ -214,7 +220,14 @@ private slots:
     void stopBatch_data();
     void stopBatch();
     void removeAndOpenFolder();
-    void dropFilesAndFolders();
+    void dropsAdd_data();
+    void dropsAdd();
+    void addFilesAndClearList();
+    void failuresEasyToFind();
+    void menuKeys_data();
+    void menuKeys();
+    void previewDecodedByConverter_data();
+    void previewDecodedByConverter();
     void outputFolderRules_data();
     void outputFolderRules();
 
@@ -228,6 +241,13 @@ private:
     QAction *option(const QString &name) const { return widget->findChild<QAction *>(name); }
     QString status(int row) const { return fileList->item(row, 2)->text(); }
     QString tip(int row) const { return fileList->item(row, 2)->toolTip(); }
+    QAction *rowAction(const QString &text) const
+    {
+        const QList<QAction *> actions = fileList->actions();
+        const auto found = std::find_if(actions.cbegin(), actions.cend(),
+                                        [&](const QAction *action) { return action->text() == text; });
+        return found == actions.cend() ? nullptr : *found;
+    }
     bool select(const QString &dir, const QStringList &names);
 
     QTemporaryDir settingsDir;
@@ -523,8 +543,14 @@ void tst_cMainWidget::selectFiles()
     QVERIFY(clickThroughDialog(selectBtn, [&](QFileDialog *dialog) {
         QCOMPARE(dialog->windowTitle(), QStringLiteral("Select files"));
         QCOMPARE(dialog->fileMode(), QFileDialog::ExistingFiles);
-        QCOMPARE(dialog->nameFilters(),
-                 QStringList({QStringLiteral("Sound files (*.wav *.mp3)"), QStringLiteral("All files (*)")}));
+        // The first filter shows every kind of file a folder is walked for.
+        const QStringList filters = dialog->nameFilters();
+        QCOMPARE(filters.size(), 2);
+        QVERIFY(filters.first().startsWith(QLatin1String("Sound files (*.wav *.mp3 ")));
+        const QStringList patterns = filters.first().section(u'(', 1).chopped(1).split(u' ');
+        for (const QString &extension : cSourceList::soundExtensions())
+            QVERIFY2(patterns.contains(QStringLiteral("*.") + extension), qPrintable(extension));
+        QCOMPARE(filters.last(), QStringLiteral("All files (*)"));
         QCOMPARE(dialog->directory().absolutePath(), QDir::currentPath());
         choose(dialog, first.path(), names);
     }));
@@ -706,9 +732,9 @@ void tst_cMainWidget::preview()
     QTRY_VERIFY(selectBtn->isEnabled());
     for (QWidget *const w : locked)
         QVERIFY2(w->isEnabled(), qPrintable(w->objectName()));
-    // A file that can't play says why.
+    // A file that can't play says why, on its own.
     QCOMPARE(statusLine, playable ? QStringLiteral("2 file(s) listed")
-                                  : QStringLiteral("2 file(s) listed \u00b7 Could not play, the file is empty, damaged "
+                                  : QStringLiteral("Could not play, the file is empty, damaged "
                                                    "or in a format that can't be played: bad.mp3"));
 
     // The player logs the stream handle it got for the file, 0 when it could not open it.
@@ -894,7 +920,7 @@ void tst_cMainWidget::keyboard()
     QCOMPARE(fileList->currentRow(), 1);
     QSignalSpy finished(player, &cPlayer::playFinished);
     QTest::keyClick(fileList, Qt::Key_Space);
-    QCOMPARE(statusLine, QStringLiteral("2 file(s) listed \u00b7 Playing beep.wav"));
+    QCOMPARE(statusLine, QStringLiteral("Playing beep.wav"));
     QVERIFY(!fileList->isEnabled());
     QVERIFY(finished.wait(batchTimeoutMs));
     QTRY_VERIFY(fileList->isEnabled());
@@ -1002,7 +1028,9 @@ void tst_cMainWidget::removeAndOpenFolder()
     for (const QAction *const action : fileList->actions())
         menu << action->text();
     QCOMPARE(menu, QStringList({QStringLiteral("Play"), QStringLiteral("Remove from list"),
-                                QStringLiteral("Open containing folder")}));
+                                QStringLiteral("Open containing folder"), QString(), QStringLiteral("Next failure"),
+                                QStringLiteral("Show only failed"), QStringLiteral("Convert failed files again"),
+                                QString(), QStringLiteral("Add files\u2026"), QStringLiteral("Clear list")}));
 
     fileList->setFocus();
     fileList->selectRow(0);
@@ -1024,31 +1052,236 @@ void tst_cMainWidget::removeAndOpenFolder()
     QCOMPARE(openedUrls, QList<QUrl>{QUrl::fromLocalFile(sounds.path())});
 }
 
-// Local files and folders dropped on the window replace the list; a drop of
-// nothing local is refused.
-void tst_cMainWidget::dropFilesAndFolders()
+void tst_cMainWidget::dropsAdd_data()
 {
-    QTemporaryDir dropped;
-    QVERIFY(QDir().mkpath(dropped.filePath(QStringLiteral("sub"))));
+    // Names in a folder that holds a.mp3, sub/b.wav, notes.txt, a WAV named
+    // "prompt", a text named "readme" and a name in Latin-1 bytes; "." is the
+    // folder itself, "tone" the file listed before the drop.
+    QTest::addColumn<QStringList>("dropped");
+    QTest::addColumn<QStringList>("listed");
+    QTest::addColumn<QString>("status");
+
+    QTest::newRow("a folder, and a file listed already")
+        << QStringList{".", "tone"} << QStringList{"tone", "a.mp3", "sub/b.wav"}
+        << "2 file(s) added, 1 already listed, 1 could not be read (see the log)";
+    QTest::newRow("a file that is not sound") << QStringList{"notes.txt", "a.mp3"} << QStringList{"tone", "a.mp3"}
+                                              << "1 file(s) added; notes.txt is not a sound file";
+    QTest::newRow("names without extension, by content")
+        << QStringList{"prompt", "readme", "notes.txt"} << QStringList{"tone", "prompt"}
+        << "1 file(s) added; 2 file(s) left out: not sound files";
+    QTest::newRow("one file twice") << QStringList{"a.mp3", "a.mp3"} << QStringList{"tone", "a.mp3"}
+                                    << "1 file(s) added, 1 already listed";
+}
+
+// Local files and folders dropped on the window add to the list; a drop of
+// nothing local is refused.
+void tst_cMainWidget::dropsAdd()
+{
+    QFETCH(QStringList, dropped);
+    QFETCH(QStringList, listed);
+    QFETCH(QString, status);
+    QTemporaryDir dir;
+    QVERIFY(QDir().mkpath(dir.filePath(QStringLiteral("sub"))));
     for (const QString &name : {QStringLiteral("sub/b.wav"), QStringLiteral("a.mp3"), QStringLiteral("notes.txt")})
-        QVERIFY(TestSupport::writeFile(dropped.filePath(name), {}));
-    // A name in Latin-1 bytes, as old archives unpack: counted, not left out silently.
-    const QByteArray latin1 = QFile::encodeName(dropped.path()) + "/Gr\xf6\xdf"
-                                                                  "e.wav";
+        QVERIFY(TestSupport::writeFile(dir.filePath(name), {}));
+    QVERIFY(QFile::copy(toneWav, dir.filePath(QStringLiteral("prompt"))));
+    QVERIFY(TestSupport::writeFile(dir.filePath(QStringLiteral("readme")), "Read me\n"));
+    const QByteArray latin1 = QFile::encodeName(dir.path()) + "/Gr\xf6\xdf"
+                                                              "e.wav";
     QVERIFY(::close(::open(latin1.constData(), O_CREAT | O_WRONLY, 0600)) == 0);
+    const auto removeLatin1 = qScopeGuard([&] { ::unlink(latin1.constData()); });
+    const auto path = [&](const QString &name) {
+        return name == QLatin1String("tone") ? toneWav : name == QLatin1String(".") ? dir.path() : dir.filePath(name);
+    };
     QVERIFY(makeWidget());
     widget->listFiles({toneWav});
-
     QVERIFY(!drop(widget.get(), {QUrl(QStringLiteral("https://example.org/a.wav"))}));
-    QCOMPARE(fileList->rowCount(), 1);
 
-    QVERIFY(drop(widget.get(), {QUrl::fromLocalFile(dropped.path()), QUrl(QStringLiteral("https://example.org/c.wav")),
-                                QUrl::fromLocalFile(toneWav)}));
-    QTRY_COMPARE(fileList->rowCount(), 3);
-    QCOMPARE(fileList->item(0, 0)->text(), dropped.filePath(QStringLiteral("a.mp3")));
-    QCOMPARE(fileList->item(1, 0)->text(), dropped.filePath(QStringLiteral("sub/b.wav")));
-    QCOMPARE(fileList->item(2, 0)->text(), toneWav);
-    QCOMPARE(statusLine, QStringLiteral("3 file(s) listed, 1 could not be read (see the log)"));
+    QList<QUrl> urls{QUrl(QStringLiteral("https://example.org/c.wav"))};
+    for (const QString &name : std::as_const(dropped))
+        urls << QUrl::fromLocalFile(path(name));
+    QVERIFY(drop(widget.get(), urls));
+    QTRY_COMPARE(fileList->rowCount(), listed.size());
+    for (int row = 0; row < listed.size(); ++row)
+        QCOMPARE(fileList->item(row, 0)->text(), path(listed.at(row)));
+    QCOMPARE(statusLine, status);
+}
+
+// "Add files…" opens the dialog Select files opens and adds what is chosen;
+// "Clear list" empties the list.
+void tst_cMainWidget::addFilesAndClearList()
+{
+    QVERIFY(makeWidget());
+    widget->listFiles({toneWav});
+    QAction *const add = rowAction(QStringLiteral("Add files\u2026"));
+    QAction *const clear = rowAction(QStringLiteral("Clear list"));
+    QVERIFY(add && clear);
+
+    QTest::ignoreMessage(QtDebugMsg, qPrintable(quotedCurrentPath()));
+    QVERIFY(throughDialog([add] { add->trigger(); },
+                          [&](QFileDialog *dialog) {
+                              QCOMPARE(dialog->windowTitle(), QStringLiteral("Add files"));
+                              QCOMPARE(dialog->nameFilters().size(), 2);
+                              choose(dialog, sounds.path(), {QStringLiteral("beep.wav"), QStringLiteral("tone.wav")});
+                          }));
+    QCOMPARE(fileList->rowCount(), 2);
+    QCOMPARE(fileList->item(0, 0)->text(), toneWav);
+    QCOMPARE(fileList->item(1, 0)->text(), sounds.filePath(QStringLiteral("beep.wav")));
+    QCOMPARE(statusLine, QStringLiteral("1 file(s) added, 1 already listed"));
+
+    clear->trigger();
+    QCOMPARE(fileList->rowCount(), 0);
+    QCOMPARE(statusLine, QString());
+    QVERIFY(!clear->isEnabled());
+}
+
+// After a batch with damaged files the first failure is current; F8 goes
+// from failure to failure and the status line says why; Shift+F8 shows them
+// alone; Ctrl+R converts them again, the other rows keeping their results.
+void tst_cMainWidget::failuresEasyToFind()
+{
+    QTemporaryDir out;
+    QTemporaryDir src;
+    store(QStringLiteral("Output"), out.path());
+    const QStringList names{"a.wav", "b.mp3", "c.wav", "d.mp3"};
+    QStringList paths;
+    for (const QString &name : names) {
+        paths << src.filePath(name);
+        QVERIFY(QFile::copy(name.endsWith(QLatin1String(".wav")) ? toneWav : sounds.filePath("bad.mp3"), paths.last()));
+    }
+    QVERIFY(makeWidget());
+    widget->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(widget.get()));
+    widget->listFiles(paths);
+
+    convertBtn->click();
+    QTRY_VERIFY_WITH_TIMEOUT(convertBtn->isEnabled(), batchTimeoutMs);
+    QCOMPARE(fileList->currentRow(), 1);
+    QVERIFY2(statusLine.startsWith(QLatin1String("4 file(s): 2 converted, 2 failed")), qPrintable(statusLine));
+
+    QTest::keyClick(widget.get(), Qt::Key_F8);
+    QCOMPARE(fileList->currentRow(), 3);
+    QCOMPARE(QApplication::focusWidget(), fileList);
+    QVERIFY(!tip(3).isEmpty());
+    QCOMPARE(statusLine, QStringLiteral("d.mp3 failed: ") + tip(3));
+    QTest::keyClick(fileList, Qt::Key_F8);
+    QCOMPARE(fileList->currentRow(), 1);
+    QTest::keyClick(fileList, Qt::Key_Up);
+    QVERIFY2(statusLine.startsWith(QLatin1String("4 file(s): 2 converted, 2 failed")), qPrintable(statusLine));
+
+    QTest::keyClick(fileList, Qt::Key_F8, Qt::ShiftModifier);
+    const auto hidden = [this] {
+        QList<bool> rows;
+        for (int row = 0; row < fileList->rowCount(); ++row)
+            rows << fileList->isRowHidden(row);
+        return rows;
+    };
+    QCOMPARE(hidden(), (QList<bool>{true, false, true, false}));
+    QCOMPARE(fileList->currentRow(), 1);
+
+    // b.mp3 is mended; a.wav and c.wav, whose outputs are there, are not converted again.
+    QVERIFY(QFile::remove(paths.at(1)) && QFile::copy(sounds.filePath("tone.mp3"), paths.at(1)));
+    QTest::keyClick(fileList, Qt::Key_R, Qt::ControlModifier);
+    QVERIFY(!convertBtn->isEnabled());
+    QTRY_VERIFY_WITH_TIMEOUT(convertBtn->isEnabled(), batchTimeoutMs);
+    QVERIFY2(statusLine.startsWith(QLatin1String("2 file(s): 1 converted, 1 failed")), qPrintable(statusLine));
+    QCOMPARE((QStringList{status(0), status(1), status(2), status(3)}), (QStringList{"OK", "OK", "OK", "FAIL!"}));
+    QCOMPARE(hidden(), (QList<bool>{true, true, true, false}));
+    QCOMPARE(fileList->currentRow(), 3);
+}
+
+void tst_cMainWidget::menuKeys_data()
+{
+    QTest::addColumn<int>("key");
+    QTest::addColumn<Qt::KeyboardModifiers>("modifiers");
+    QTest::newRow("Shift+F10") << int(Qt::Key_F10) << Qt::KeyboardModifiers(Qt::ShiftModifier);
+    QTest::newRow("menu key") << int(Qt::Key_Menu) << Qt::KeyboardModifiers();
+}
+
+// The keys that open a context menu open the rows' menu at the current row.
+void tst_cMainWidget::menuKeys()
+{
+    QFETCH(int, key);
+    QFETCH(Qt::KeyboardModifiers, modifiers);
+    QVERIFY(makeWidget());
+    widget->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(widget.get()));
+    widget->listFiles({toneWav, sounds.filePath(QStringLiteral("beep.wav"))});
+    fileList->setFocus();
+    fileList->setCurrentCell(1, 0);
+
+    QStringList shown;
+    QRect at;
+    QTimer poll;
+    connect(&poll, &QTimer::timeout, &poll, [&] {
+        if (auto *const menu = qobject_cast<QMenu *>(QApplication::activePopupWidget())) {
+            for (const QAction *const action : menu->actions())
+                shown << action->text();
+            at = menu->geometry();
+            menu->close();
+        }
+    });
+    poll.start(10);
+    QTest::keyClick(fileList, Qt::Key(key), modifiers);
+    QTRY_VERIFY(!shown.isEmpty());
+    QCOMPARE(shown.first(), QStringLiteral("Play"));
+    QCOMPARE(shown.size(), fileList->actions().size());
+    const QRect row = fileList->visualItemRect(fileList->item(1, 0));
+    QVERIFY(at.top() > fileList->viewport()->mapToGlobal(row.topLeft()).y());
+}
+
+void tst_cMainWidget::previewDecodedByConverter_data()
+{
+    QTest::addColumn<bool>("stopWhileDecoding");
+    QTest::newRow("M4A heard") << false;
+    QTest::newRow("stopped while decoding") << true;
+}
+
+// An M4A, which the audio layer can't read, is decoded by the converter
+// program into a temporary WAV and heard; Esc ends the decoding too, and the
+// temporary file goes either way.
+void tst_cMainWidget::previewDecodedByConverter()
+{
+    QFETCH(bool, stopWhileDecoding);
+    const double seconds = 0.5;
+    const QString m4a = sounds.filePath(QStringLiteral("tone.m4a"));
+    QVERIFY(QFile::exists(m4a) || TestSupport::makeTone(m4a, seconds));
+    QTemporaryDir scratch;
+    const QString temp = scratch.filePath(QStringLiteral("temp"));
+    const QString capture = scratch.filePath(QStringLiteral("capture.raw"));
+    QVERIFY(QDir().mkpath(temp));
+    const QByteArray oldTemp = qgetenv("TMPDIR");
+    const QByteArray oldPath = qgetenv("PATH");
+    const auto restore = qScopeGuard([&] {
+        qputenv("TMPDIR", oldTemp);
+        qputenv("PATH", oldPath);
+        qputenv("SDL_DISKAUDIOFILE", "/dev/null");
+    });
+    qputenv("TMPDIR", QFile::encodeName(temp));
+    qputenv("SDL_DISKAUDIOFILE", QFile::encodeName(capture));
+    if (stopWhileDecoding) {
+        QVERIFY(!TestSupport::writeFakeConverter(scratch.path(), "exec sleep 60").isEmpty());
+        TestSupport::prependToPath(scratch.path());
+    }
+    QVERIFY(makeWidget());
+    widget->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(widget.get()));
+    widget->listFiles({m4a});
+
+    qobject_cast<QToolButton *>(fileList->cellWidget(0, 1))->click();
+    if (stopWhileDecoding) {
+        QTRY_VERIFY(!QDir(temp).isEmpty());
+        QVERIFY(!selectBtn->isEnabled());
+        QTest::keyClick(widget.get(), Qt::Key_Escape);
+    }
+    QTRY_VERIFY_WITH_TIMEOUT(selectBtn->isEnabled(), batchTimeoutMs);
+    QCOMPARE(statusLine, QStringLiteral("1 file(s) listed"));
+    QVERIFY(QDir(temp).isEmpty());
+    if (!stopWhileDecoding) {
+        const qsizetype expected = qRound(seconds * 44100);
+        const qsizetype played = TestSupport::loudFrames(capture, 2);
+        QVERIFY2(qAbs(played - expected) <= expected / 20, qPrintable(QString::number(played)));
+    }
 }
 
 void tst_cMainWidget::outputFolderRules_data()

@@ -1,3 +1,4 @@
+#include "core/csoundfilecheck.h"
 #include "core/csourcelist.h"
 #include "support/testsupport.h"
 
@@ -37,6 +38,8 @@ private slots:
     void initTestCase();
     void cleanupTestCase();
     void isSoundFile();
+    void droppedFileIsSound_data();
+    void droppedFileIsSound();
     void collect_data();
     void collect();
     void unreadable_data();
@@ -90,6 +93,38 @@ void tst_cSourceList::isSoundFile()
         QVERIFY2(cSourceList::isSoundFile(QString::fromUtf8(name)), name);
     for (const char *name : {"a.txt", "a.wav.txt", "wav", "a.wav.", ""})
         QVERIFY2(!cSourceList::isSoundFile(QString::fromUtf8(name)), name);
+}
+
+void tst_cSourceList::droppedFileIsSound_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QByteArray>("content");
+    QTest::addColumn<bool>("sound");
+
+    QTest::newRow("text") << "notes.txt" << QByteArray("RIFF, said the text") << false;
+    QTest::newRow("sound extension, any case") << "PROMPT.WAV" << QByteArray() << true;
+    QTest::newRow("WAV without extension") << "prompt" << QByteArray("RIFF\x24\0\0\0WAVEfmt ", 16) << true;
+    QTest::newRow("tagged MP3") << "prompt" << QByteArray("ID3\x04\0\0\0\0", 8) << true;
+    QTest::newRow("bare MP3 frame") << "prompt" << QByteArray("\xff\xfb\x90\x64") << true;
+    QTest::newRow("FLAC") << "prompt" << QByteArray("fLaC") << true;
+    QTest::newRow("Ogg") << "prompt" << QByteArray("OggS\0\x02") << true;
+    QTest::newRow("M4A") << "prompt"
+                         << QByteArray("\0\0\0\x20"
+                                       "ftypM4A ",
+                                       12)
+                         << true;
+    QTest::newRow("text without extension") << "README" << QByteArray("Hello\n") << false;
+    QTest::newRow("empty without extension") << "empty" << QByteArray() << false;
+}
+
+void tst_cSourceList::droppedFileIsSound()
+{
+    QFETCH(QString, name);
+    QFETCH(QByteArray, content);
+    QFETCH(bool, sound);
+    const QTemporaryDir dir;
+    QVERIFY(TestSupport::writeFile(dir.filePath(name), content));
+    QCOMPARE(cSoundFileCheck::isSound(dir.filePath(name)), sound);
 }
 
 void tst_cSourceList::collect_data()

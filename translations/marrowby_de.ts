@@ -7,10 +7,6 @@
         <source>marrowby: cannot make the output folder %1</source>
         <translation>marrowby: Ausgabeordner %1 kann nicht angelegt werden</translation>
     </message>
-    <message>
-        <source>No such file or folder</source>
-        <translation>Datei oder Ordner nicht gefunden</translation>
-    </message>
 </context>
 <context>
     <name>cBatchProgress</name>
@@ -295,10 +291,6 @@ Mit --convert werden die angegebenen Dateien und Ordner ohne Fenster konvertiert
         <source>Converting</source>
         <translation>Wird konvertiert</translation>
     </message>
-    <message>
-        <source>Sound files (*.wav *.mp3);;All files (*)</source>
-        <translation>Audiodateien (*.wav *.mp3);;Alle Dateien (*)</translation>
-    </message>
     <message numerus="yes">
         <source>%n file(s) listed</source>
         <translation>
@@ -358,6 +350,71 @@ Mit --convert werden die angegebenen Dateien und Ordner ohne Fenster konvertiert
     <message>
         <source>Listing cancelled: the list is as it was</source>
         <translation>Auflisten abgebrochen: die Liste ist unverändert</translation>
+    </message>
+    <message>
+        <source>Drop files or folders here, or press Select files</source>
+        <translation>Dateien oder Ordner hierher ziehen oder „Dateien auswählen“ drücken</translation>
+    </message>
+    <message>
+        <source>Next failure</source>
+        <translation>Nächster Fehler</translation>
+    </message>
+    <message>
+        <source>Show only failed</source>
+        <translation>Nur fehlgeschlagene zeigen</translation>
+    </message>
+    <message>
+        <source>Convert failed files again</source>
+        <translation>Fehlgeschlagene erneut konvertieren</translation>
+    </message>
+    <message>
+        <source>Add files…</source>
+        <translation>Dateien hinzufügen…</translation>
+    </message>
+    <message>
+        <source>Clear list</source>
+        <translation>Liste leeren</translation>
+    </message>
+    <message>
+        <source>Add files</source>
+        <translation>Dateien hinzufügen</translation>
+    </message>
+    <message>
+        <source>Sound files (%1);;All files (*)</source>
+        <translation>Audiodateien (%1);;Alle Dateien (*)</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n file(s) added</source>
+        <translation>
+            <numerusform>%n Datei hinzugefügt</numerusform>
+            <numerusform>%n Dateien hinzugefügt</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>No files added</source>
+        <translation>Keine Dateien hinzugefügt</translation>
+    </message>
+    <message numerus="yes">
+        <source>%1, %n already listed</source>
+        <translation>
+            <numerusform>%1, %n bereits in der Liste</numerusform>
+            <numerusform>%1, %n bereits in der Liste</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>%1; %2 is not a sound file</source>
+        <translation>%1; %2 ist keine Audiodatei</translation>
+    </message>
+    <message numerus="yes">
+        <source>%1; %n file(s) left out: not sound files</source>
+        <translation>
+            <numerusform>%1; %n Datei ausgelassen: keine Audiodatei</numerusform>
+            <numerusform>%1; %n Dateien ausgelassen: keine Audiodateien</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>%1 failed: %2</source>
+        <translation>%1 fehlgeschlagen: %2</translation>
     </message>
 </context>
 <context>

@@ -62,5 +62,26 @@
             <numerusform>%1, %n could not be read (see the log)</numerusform>
         </translation>
     </message>
+    <message numerus="yes">
+        <source>%n file(s) added</source>
+        <translation>
+            <numerusform>%n file added</numerusform>
+            <numerusform>%n files added</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%1, %n already listed</source>
+        <translation>
+            <numerusform>%1, %n already listed</numerusform>
+            <numerusform>%1, %n already listed</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%1; %n file(s) left out: not sound files</source>
+        <translation>
+            <numerusform>%1; %n file left out: not a sound file</numerusform>
+            <numerusform>%1; %n files left out: not sound files</numerusform>
+        </translation>
+    </message>
 </context>
 </TS>

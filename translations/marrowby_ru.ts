@@ -7,10 +7,6 @@
         <source>marrowby: cannot make the output folder %1</source>
         <translation>marrowby: не удаётся создать выходную папку %1</translation>
     </message>
-    <message>
-        <source>No such file or folder</source>
-        <translation>Нет такого файла или папки</translation>
-    </message>
 </context>
 <context>
     <name>cBatchProgress</name>
@@ -299,10 +295,6 @@ With --convert it converts the files and folders named without a window; without
         <source>Converting</source>
         <translation>Конвертируется</translation>
     </message>
-    <message>
-        <source>Sound files (*.wav *.mp3);;All files (*)</source>
-        <translation>Звуковые файлы (*.wav *.mp3);;Все файлы (*)</translation>
-    </message>
     <message numerus="yes">
         <source>%n file(s) listed</source>
         <translation>
@@ -366,6 +358,74 @@ With --convert it converts the files and folders named without a window; without
     <message>
         <source>Listing cancelled: the list is as it was</source>
         <translation>Поиск отменён: список не изменился</translation>
+    </message>
+    <message>
+        <source>Drop files or folders here, or press Select files</source>
+        <translation>Перетащите сюда файлы или папки или нажмите «Выбрать файлы»</translation>
+    </message>
+    <message>
+        <source>Next failure</source>
+        <translation>Следующая ошибка</translation>
+    </message>
+    <message>
+        <source>Show only failed</source>
+        <translation>Только ошибки</translation>
+    </message>
+    <message>
+        <source>Convert failed files again</source>
+        <translation>Повторить неудачные</translation>
+    </message>
+    <message>
+        <source>Add files…</source>
+        <translation>Добавить файлы…</translation>
+    </message>
+    <message>
+        <source>Clear list</source>
+        <translation>Очистить список</translation>
+    </message>
+    <message>
+        <source>Add files</source>
+        <translation>Добавить файлы</translation>
+    </message>
+    <message>
+        <source>Sound files (%1);;All files (*)</source>
+        <translation>Звуковые файлы (%1);;Все файлы (*)</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n file(s) added</source>
+        <translation>
+            <numerusform>Добавлен %n файл</numerusform>
+            <numerusform>Добавлено %n файла</numerusform>
+            <numerusform>Добавлено %n файлов</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>No files added</source>
+        <translation>Файлы не добавлены</translation>
+    </message>
+    <message numerus="yes">
+        <source>%1, %n already listed</source>
+        <translation>
+            <numerusform>%1, %n уже в списке</numerusform>
+            <numerusform>%1, %n уже в списке</numerusform>
+            <numerusform>%1, %n уже в списке</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>%1; %2 is not a sound file</source>
+        <translation>%1; %2 — не звуковой файл</translation>
+    </message>
+    <message numerus="yes">
+        <source>%1; %n file(s) left out: not sound files</source>
+        <translation>
+            <numerusform>%1; пропущен %n файл: не звуковой</numerusform>
+            <numerusform>%1; пропущено %n файла: не звуковые</numerusform>
+            <numerusform>%1; пропущено %n файлов: не звуковые</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>%1 failed: %2</source>
+        <translation>%1: ошибка: %2</translation>
     </message>
 </context>
 <context>

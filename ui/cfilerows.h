@@ -30,6 +30,10 @@ public:
     };
 
     void setPaths(const QStringList &paths);
+    // Appends the paths not listed yet, each once, in the order given; returns
+    // how many were added.
+    int add(const QStringList &paths);
+    void clear() { setPaths({}); }
     // Removes the rows of the given indexes, in any order.
     void remove(QList<int> indexes);
 
@@ -39,6 +43,14 @@ public:
 
     // A batch starts: every row waits again.
     void restart();
+    // A batch of the failed rows alone starts: they wait again, the others
+    // keep their results. Returns their paths, in row order.
+    QStringList restartFailed();
+    // Whether the row's result wants the user's eye (it failed).
+    bool needsAttention(int row) const;
+    // The first row after the given one that needs attention, from the top
+    // again after the last row; -1 when none does.
+    int nextNeedingAttention(int after) const;
     // The row that shows the start of a conversion of fn: the first row
     // holding it that still waits; -1 for none.
     int start(const QString &fn);
@@ -57,9 +69,11 @@ private:
     struct PathRows
     {
         QList<int> rows;
+        QList<int> batchRows; // those the running batch converts
         int results = 0;
     };
     QHash<QString, PathRows> rowsOfPath;
+    QList<bool> inBatch; // per row
     // Rows before it all have their results in this batch.
     int unfinishedFrom = 0;
 };

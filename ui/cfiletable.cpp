@@ -4,6 +4,7 @@
 #include <QBrush>
 #include <QFileInfo>
 #include <QHeaderView>
+#include <QPainter>
 #include <QScrollBar>
 #include <QStyle>
 #include <QTableWidget>
@@ -59,23 +60,26 @@ cFileTable::cFileTable(QTableWidget *table) : table(table), playIcon(QStringLite
     table->setWordWrap(false);
     table->setTextElideMode(Qt::ElideMiddle);
     table->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    table->viewport()->installEventFilter(this);
     QObject::connect(table->verticalScrollBar(), &QScrollBar::valueChanged, table, [this] {
         if (!scrolling)
             userScrolled = true;
     });
 }
 
-void cFileTable::fill(const cFileRows &rows, const std::function<void(QToolButton *)> &prepare)
+void cFileTable::fill(const cFileRows &rows, int from, const std::function<void(QToolButton *)> &prepare)
 {
     // The table is not drawn until every row is in and every play button has
     // its place. Drawn while they come, or row by row, thousands of buttons
     // cost a pass over all the others each.
     table->setUpdatesEnabled(false);
-    table->clear();
-    table->setColumnCount(3);
-    table->setRowCount(0);
+    if (from <= 0) {
+        table->clear();
+        table->setColumnCount(3);
+        table->setRowCount(0);
+    }
     table->setRowCount(rows.count());
-    for (int row = 0; row < rows.count(); ++row) {
+    for (int row = std::max(from, 0); row < rows.count(); ++row) {
         const QString &fn = rows.at(row).path;
         QTableWidgetItem *const pathItem = newItem(fn);
         pathItem->setToolTip(fn);
@@ -89,6 +93,19 @@ void cFileTable::fill(const cFileRows &rows, const std::function<void(QToolButto
     sizeColumns();
     table->doItemsLayout();
     table->setUpdatesEnabled(true);
+}
+
+bool cFileTable::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::Paint && table->rowCount() == 0) {
+        // Drawn under what the view draws, which for no rows is nothing.
+        QPainter painter(table->viewport());
+        painter.setPen(table->palette().color(QPalette::Disabled, QPalette::Text));
+        const int margin = 2 * table->fontMetrics().averageCharWidth();
+        painter.drawText(table->viewport()->rect().adjusted(margin, margin, -margin, -margin),
+                         Qt::AlignCenter | Qt::TextWordWrap, tr("Drop files or folders here, or press Select files"));
+    }
+    return QObject::eventFilter(watched, event);
 }
 
 void cFileTable::removeRows(const QList<int> &rows)

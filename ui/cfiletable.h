@@ -5,6 +5,7 @@
 #include <QCoreApplication>
 #include <QIcon>
 #include <QList>
+#include <QObject>
 #include <QString>
 
 #include <functional>
@@ -16,7 +17,7 @@ class QToolButton;
 // Shows the file rows in the form's table: a path, a play button and a status
 // cell per row. Every status cell is drawn from its row's state, by one
 // function, for results and for a change of language alike.
-class cFileTable
+class cFileTable : public QObject
 {
     // The window's own texts.
     Q_DECLARE_TR_FUNCTIONS(cMainWidget)
@@ -24,8 +25,9 @@ class cFileTable
 public:
     explicit cFileTable(QTableWidget *table);
 
-    // Puts one row per file in the table; prepare is called on each new play button.
-    void fill(const cFileRows &rows, const std::function<void(QToolButton *)> &prepare);
+    // Puts one row per file in the table from the row from on, the rows
+    // before it staying as they are; prepare is called on each new play button.
+    void fill(const cFileRows &rows, int from, const std::function<void(QToolButton *)> &prepare);
     void removeRows(const QList<int> &rows);
     // Draws the status cell of the row from its state.
     void showRow(const cFileRows &rows, int row);
@@ -40,6 +42,10 @@ public:
     static constexpr int pathColumn = 0;
     static constexpr int playColumn = 1;
     static constexpr int statusColumn = 2;
+
+protected:
+    // An empty list says how to fill it.
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void sizeColumns();

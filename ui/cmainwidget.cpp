@@ -1,25 +1,24 @@
 #include "ui/cmainwidget.h"
 
 #include "core/csourcelist.h"
+#include "ui/cfailurenavigator.h"
+#include "ui/cfiledrops.h"
+#include "ui/cfilelisting.h"
 #include "ui/cfiletable.h"
 #include "ui/coptionsmenu.h"
+#include "ui/cpreview.h"
 #include "ui/crowactions.h"
 #include "workers/cconverter.h"
-#include "workers/cplayer.h"
 
 #include <QAction>
 #include <QDebug>
 #include <QDir>
-#include <QDragEnterEvent>
-#include <QDropEvent>
 #include <QEvent>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QHeaderView>
-#include <QMimeData>
 #include <QSettings>
 #include <QToolButton>
-#include <QUrl>
 
 #include <algorithm>
 
@@ -30,25 +29,11 @@ const QString outputKey = QStringLiteral("Output");
 const QString lastOpenPathKey = QStringLiteral("LastOpenPath");
 const QString jobsKey = QStringLiteral("Jobs");
 
-// The local files and folders of a drop; other URLs are left out.
-QStringList localPaths(const QMimeData *mime)
-{
-    QStringList paths;
-    if (!mime || !mime->hasUrls())
-        return paths;
-    const QList<QUrl> urls = mime->urls();
-    for (const QUrl &url : urls) {
-        if (url.isLocalFile())
-            paths << url.toLocalFile();
-    }
-    return paths;
-}
-
 } // namespace
 
 cMainWidget::cMainWidget(QWidget *parent) : QWidget(parent)
 {
-    player = new cPlayer(this);
+    preview = new cPreview(this);
     converter = new cConverter(this);
     // Made before the widget's own connections to the converter, so the
     // batch has its tally when the widget hears of the batch's end.
@@ -58,26 +43,34 @@ cMainWidget::cMainWidget(QWidget *parent) : QWidget(parent)
     connect(selectBtn, &QPushButton::clicked, this, &cMainWidget::selectBtnClicked);
     connect(convertBtn, &QPushButton::clicked, this, &cMainWidget::convertBtnClicked);
     connect(outputBtn, &QToolButton::clicked, this, &cMainWidget::outputBtnClicked);
-    connect(player, &cPlayer::playFinished, this, &cMainWidget::playFinished);
-    connect(player, &cPlayer::playFailed, this, &cMainWidget::playFailed);
+    connect(preview, &cPreview::finished, this, &cMainWidget::playFinished);
+    connect(preview, &cPreview::failed, this,
+            [this](int code) { status.setNote(cStatusMessage::playFailed(code, playingName)); });
     connect(batch, &cBatch::fileStarted, this, &cMainWidget::fileStarted);
     connect(batch, &cBatch::fileFinished, this, &cMainWidget::fileFinished);
     connect(batch, &cBatch::progressChanged, this, &cMainWidget::followBatch);
     connect(converter, &cConverter::convertFinished, this, &cMainWidget::convertFinished);
-    sourceList = new cSourceList(this);
-    connect(sourceList, &cSourceList::progress, this, [this](int found) {
-        listingFound = found;
-        refreshStatus();
-    });
-    connect(sourceList, &cSourceList::listed, this, &cMainWidget::showListed);
-    connect(sourceList, &cSourceList::cancelled, this, [this] { showStatus(cStatusMessage::listingCancelled()); });
 
     fileList->horizontalHeader()->hide();
     fileList->verticalHeader()->hide();
     table = std::make_unique<cFileTable>(fileList);
+    listing = new cFileListing(
+        rows, *table,
+        [this](QToolButton *button) { connect(button, &QToolButton::clicked, this, &cMainWidget::playRequested); },
+        this);
+    connect(listing, &cFileListing::progress, this, &cMainWidget::refreshStatus);
+    connect(listing, &cFileListing::listed, this, [this](const cStatusMessage &message, const QString &folder) {
+        if (!folder.isEmpty())
+            lastOpenPath = folder;
+        failures->listChanged();
+        showStatus(message);
+        updateControls();
+    });
+    connect(listing, &cFileListing::cancelled, this, [this] { showStatus(cStatusMessage::listingCancelled()); });
     setUpActions();
     options = std::make_unique<cOptionsMenu>(optionsBtn, this);
-    setAcceptDrops(true);
+    connect(new cFileDrops(this, [this] { return acceptsFiles(); }), &cFileDrops::dropped, this,
+            [this](const QStringList &paths, const QStringList &leftOut) { addFiles(paths, leftOut); });
     retranslate();
     readSettings();
 }
@@ -98,9 +91,21 @@ cMainWidget::~cMainWidget()
 
 void cMainWidget::setUpActions()
 {
-    rowActions = new cRowActions(fileList, rows);
+    failures = new cFailureNavigator(fileList, rows);
+    connect(failures, &cFailureNavigator::currentChosen, this, &cMainWidget::showRowReason);
+    rowActions = new cRowActions(fileList, rows, failures);
     connect(rowActions, &cRowActions::playRequested, this, &cMainWidget::play);
     connect(rowActions, &cRowActions::removeRequested, this, &cMainWidget::removeRows);
+    connect(rowActions, &cRowActions::addRequested, this, [this] {
+        const QStringList files = chooseFiles(tr("Add files"));
+        if (!files.isEmpty())
+            addFiles(files);
+    });
+    connect(rowActions, &cRowActions::clearRequested, this, [this] {
+        if (acceptsFiles())
+            listing->clear();
+    });
+    connect(rowActions, &cRowActions::convertFailedRequested, this, &cMainWidget::convertFailed);
 
     stopAction = new QAction(this);
     stopAction->setShortcut(Qt::Key_Escape);
@@ -152,68 +157,43 @@ void cMainWidget::changeEvent(QEvent *e)
     }
 }
 
+void cMainWidget::resizeEvent(QResizeEvent *e)
+{
+    QWidget::resizeEvent(e);
+    refreshStatus();
+}
+
 void cMainWidget::selectBtnClicked()
 {
-    const QStringList files = QFileDialog::getOpenFileNames(this, tr("Select files"), lastOpenPath,
-                                                            tr("Sound files (*.wav *.mp3);;All files (*)"));
-    qDebug() << QDir::currentPath();
+    const QStringList files = chooseFiles(tr("Select files"));
     if (!files.isEmpty())
         listFiles(files);
 }
 
-// Files named one by one are listed at once; folders are walked on the
-// listing's own thread, so that a large tree never freezes the window.
-void cMainWidget::listFiles(const QStringList &paths)
+// The first filter shows every kind of file a folder is walked for.
+QStringList cMainWidget::chooseFiles(const QString &title)
+{
+    QStringList patterns;
+    for (const QString &extension : cSourceList::soundExtensions())
+        patterns << QStringLiteral("*.") + extension;
+    const QStringList files = QFileDialog::getOpenFileNames(
+        this, title, lastOpenPath, tr("Sound files (%1);;All files (*)").arg(patterns.join(QLatin1Char(' '))));
+    qDebug() << QDir::currentPath();
+    return files;
+}
+
+void cMainWidget::addFiles(const QStringList &paths, const QStringList &leftOut, bool adding)
 {
     if (!acceptsFiles())
         return;
-    if (std::none_of(paths.cbegin(), paths.cend(), [](const QString &path) { return QFileInfo(path).isDir(); })) {
-        showListed(cSourceList::collect(paths));
-        return;
-    }
-    listingFound = 0;
-    sourceList->list(paths);
+    listing->list(paths, adding, leftOut);
     updateControls();
     refreshStatus();
 }
 
-void cMainWidget::showListed(const cSourceList::Result &listed)
-{
-    if (!listed.files.isEmpty()) {
-        lastOpenPath = QFileInfo(listed.files.first()).absolutePath();
-        rows.setPaths(listed.files);
-        table->fill(rows, [this](QToolButton *button) {
-            connect(button, &QToolButton::clicked, this, &cMainWidget::playRequested);
-        });
-    }
-    const auto missing = listed.missing.size();
-    showStatus(cStatusMessage::listed(static_cast<int>(listed.files.size()), static_cast<int>(missing),
-                                      static_cast<int>(listed.failures.size() - missing)));
-    updateControls();
-}
-
 bool cMainWidget::acceptsFiles() const
 {
-    return !previewRunning && !batch->isRunning() && !sourceList->isListing();
-}
-
-void cMainWidget::dragEnterEvent(QDragEnterEvent *e)
-{
-    if (acceptsFiles() && !localPaths(e->mimeData()).isEmpty())
-        e->acceptProposedAction();
-    else
-        e->ignore();
-}
-
-void cMainWidget::dropEvent(QDropEvent *e)
-{
-    const QStringList paths = localPaths(e->mimeData());
-    if (!acceptsFiles() || paths.isEmpty()) {
-        e->ignore();
-        return;
-    }
-    e->acceptProposedAction();
-    listFiles(paths);
+    return !previewRunning && !batch->isRunning() && !listing->isListing();
 }
 
 void cMainWidget::convertBtnClicked()
@@ -223,6 +203,21 @@ void cMainWidget::convertBtnClicked()
         return;
     }
     rows.restart();
+    convert(rows.paths());
+}
+
+// The failed rows alone convert again; the others keep their results.
+void cMainWidget::convertFailed()
+{
+    if (!acceptsFiles())
+        return;
+    const QStringList paths = rows.restartFailed();
+    if (!paths.isEmpty())
+        convert(paths);
+}
+
+void cMainWidget::convert(const QStringList &paths)
+{
     for (int row = 0; row < rows.count(); ++row)
         table->showRow(rows, row);
 
@@ -234,14 +229,15 @@ void cMainWidget::convertBtnClicked()
     chosen.jobs = storedJobs.toInt();
 
     batchFocus.lock(window());
-    if (!batch->start(rows.paths(), chosen)) {
+    if (!batch->start(paths, chosen)) {
         showStatus(cStatusMessage::folderNotMade(batch->folder()));
         return;
     }
     table->followBatch();
+    failures->batchStarted();
     updateControls();
     batchFocus.locked(window());
-    previewMessage = cStatusMessage();
+    status.setNote(cStatusMessage());
     refreshStatus();
 }
 
@@ -271,18 +267,23 @@ void cMainWidget::play(const QString &fn)
     if (previewRunning)
         return;
     previewFocus.lock(window());
-    player->play(fn);
+    preview->play(fn);
     previewRunning = true;
     playingName = QFileInfo(fn).fileName();
-    previewMessage = cStatusMessage();
+    status.setNote(cStatusMessage());
     refreshStatus();
     updateControls();
     previewFocus.locked(window());
 }
 
-void cMainWidget::playFailed(int code)
+// A keyboard user reads a failed row's reason on the status line.
+void cMainWidget::showRowReason(int row)
 {
-    previewMessage = cStatusMessage::playFailed(code, playingName);
+    if (rows.needsAttention(row))
+        status.setNote(cStatusMessage::rowFailed(QFileInfo(rows.at(row).path).fileName(), rows.at(row).reason));
+    else if (status.currentNote().isAboutARow())
+        status.setNote(cStatusMessage());
+    refreshStatus();
 }
 
 void cMainWidget::playFinished()
@@ -297,7 +298,9 @@ void cMainWidget::removeRows(const QList<int> &selected)
 {
     table->removeRows(selected);
     rows.remove(selected);
+    failures->listChanged();
     showStatus(cStatusMessage::listed(rows.count(), 0));
+    updateControls();
 }
 
 void cMainWidget::fileStarted(const QString &fn)
@@ -334,18 +337,19 @@ void cMainWidget::convertFinished()
     // A stopped batch reports nothing for the files it was converting.
     for (const int row : rows.stopConverting())
         table->showRow(rows, row);
-    listMessage = cStatusMessage::batchEnded(batch->progress(), batch->wasStopped());
+    status.setMessage(cStatusMessage::batchEnded(batch->progress(), batch->wasStopped()));
     updateControls();
     batchFocus.restore(this);
+    failures->batchEnded();
     refreshStatus();
 }
 
 void cMainWidget::stop()
 {
     if (previewRunning) {
-        player->stop();
-    } else if (sourceList->isListing()) {
-        sourceList->cancel();
+        preview->stop();
+    } else if (listing->isListing()) {
+        listing->cancel();
     } else if (batch->isRunning() && !batch->isStopping()) {
         batch->stop();
         refreshStatus();
@@ -358,42 +362,32 @@ void cMainWidget::stop()
 void cMainWidget::updateControls()
 {
     const bool batchRunning = batch->isRunning();
-    const bool listing = sourceList->isListing();
+    const bool walking = listing->isListing();
     fileList->setEnabled(!previewRunning);
-    selectBtn->setEnabled(!previewRunning && !batchRunning && !listing);
-    convertBtn->setEnabled(!previewRunning && !batchRunning && !listing);
+    selectBtn->setEnabled(!previewRunning && !batchRunning && !walking);
+    convertBtn->setEnabled(!previewRunning && !batchRunning && !walking);
     outputEdit->setEnabled(!previewRunning);
     outputBtn->setEnabled(!previewRunning);
     optionsBtn->setEnabled(!previewRunning);
-    rowActions->setListLocked(batchRunning || listing);
-    stopAction->setEnabled(previewRunning || batchRunning || listing);
+    rowActions->setListLocked(batchRunning || walking);
+    stopAction->setEnabled(previewRunning || batchRunning || walking);
 }
 
 void cMainWidget::showStatus(const cStatusMessage &message)
 {
-    listMessage = message;
-    previewMessage = cStatusMessage();
+    status.setMessage(message);
     refreshStatus();
 }
 
 void cMainWidget::refreshStatus()
 {
-    QStringList parts;
+    QString running;
     if (batch->isRunning())
-        parts << (batch->isStopping() ? tr("Stopping\u2026") : batch->progress().runningText());
-    else if (sourceList->isListing())
-        parts << tr("Listing: %n sound file(s) found", nullptr, listingFound);
-    else if (!listMessage.isEmpty())
-        parts << listMessage.text();
-    if (previewRunning)
-        parts << tr("Playing %1").arg(playingName);
-    else if (!previewMessage.isEmpty())
-        parts << previewMessage.text();
-    const QString text = parts.join(QStringLiteral(" \u00b7 "));
-    const bool stoppable = previewRunning || batch->isRunning() || sourceList->isListing();
-    if (text == shownStatus && stoppable == shownStoppable)
-        return;
-    shownStatus = text;
-    shownStoppable = stoppable;
-    emit statusChanged(text, stoppable);
+        running = batch->isStopping() ? tr("Stopping\u2026") : batch->progress().runningText();
+    else if (listing->isListing())
+        running = tr("Listing: %n sound file(s) found", nullptr, listing->found());
+    const bool stoppable = previewRunning || batch->isRunning() || listing->isListing();
+    if (status.update(running, previewRunning ? cStatusMessage::playing(playingName) : cStatusMessage(), stoppable,
+                      this))
+        emit statusChanged(status.text(), stoppable);
 }

@@ -1,10 +1,9 @@
 #pragma once
 
 #include "core/cbatch.h"
-#include "core/csourcelist.h"
 #include "ui/cfilerows.h"
 #include "ui/cfocusmemo.h"
-#include "ui/cstatusmessage.h"
+#include "ui/cstatusline.h"
 #include "ui_cmainwidget.h"
 
 #include <QString>
@@ -17,9 +16,11 @@
 class QAction;
 class QActionGroup;
 class cConverter;
+class cFailureNavigator;
+class cFileListing;
 class cFileTable;
 class cOptionsMenu;
-class cPlayer;
+class cPreview;
 class cRowActions;
 
 // The central widget of the main window: the form, its file table and
@@ -36,7 +37,10 @@ public:
     // Lists the named files and the sound files of the named folders, as if
     // they had been selected (see cSourceList for the rules); refused while a
     // preview or a batch runs.
-    void listFiles(const QStringList &paths);
+    void listFiles(const QStringList &paths) { addFiles(paths, {}, false); }
+    // The same, adding to the list the files not listed yet (unless adding is
+    // false); leftOut names the files a drop left out as not sound files.
+    void addFiles(const QStringList &paths, const QStringList &leftOut = {}, bool adding = true);
 
 public slots:
     // Ends the running preview, else the running batch.
@@ -49,8 +53,7 @@ signals:
 
 protected:
     void changeEvent(QEvent *e) override;
-    void dragEnterEvent(QDragEnterEvent *e) override;
-    void dropEvent(QDropEvent *e) override;
+    void resizeEvent(QResizeEvent *e) override;
 
 private slots:
     void selectBtnClicked();
@@ -65,14 +68,16 @@ private slots:
     void convertFinished();
     void fileStarted(const QString &fn);
     void fileFinished(const cBatch::Result &result);
-    void playFailed(int code);
 
 private:
     void setUpActions();
     void readSettings();
     // Sets every text the widget's code shows in the language of the moment.
     void retranslate();
-    void showListed(const cSourceList::Result &listed);
+    QStringList chooseFiles(const QString &title);
+    void convertFailed();
+    void convert(const QStringList &paths);
+    void showRowReason(int row);
     void play(const QString &fn);
     void removeRows(const QList<int> &selected);
     bool acceptsFiles() const;
@@ -82,9 +87,10 @@ private:
     void refreshStatus();
 
     QString lastOpenPath;
-    cPlayer *player = nullptr;
+    cPreview *preview = nullptr;
     cConverter *converter = nullptr;
 
+    cFailureNavigator *failures = nullptr;
     cRowActions *rowActions = nullptr;
     QAction *stopAction = nullptr;
 
@@ -92,19 +98,14 @@ private:
     QVariant storedJobs;
 
     cBatch *batch = nullptr;
-    cSourceList *sourceList = nullptr;
-    int listingFound = 0;
+    cFileListing *listing = nullptr;
     cFileRows rows;
     std::unique_ptr<cFileTable> table;
     std::unique_ptr<cOptionsMenu> options;
 
     bool previewRunning = false;
     QString playingName;
-    // What the list or the last batch said, and what the last preview said.
-    cStatusMessage listMessage;
-    cStatusMessage previewMessage;
-    QString shownStatus;
-    bool shownStoppable = false;
+    cStatusLine status;
     cFocusMemo previewFocus;
     cFocusMemo batchFocus;
 };

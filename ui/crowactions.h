@@ -8,35 +8,53 @@
 
 class QAction;
 class QTableWidget;
+class cFailureNavigator;
 
-// The commands on the file table's rows, reached by their keys while the
-// table has the focus and from the rows' context menu.
+// The commands on the file table's rows and on the list, reached by their
+// keys while the table has the focus and from the table's context menu,
+// which the menu key and Shift+F10 open too.
 class cRowActions : public QObject
 {
     Q_OBJECT
 
 public:
-    cRowActions(QTableWidget *table, const cFileRows &rows);
+    cRowActions(QTableWidget *table, const cFileRows &rows, cFailureNavigator *failures);
 
     void retranslate();
     // While a batch or a listing runs, the list keeps its rows.
     void setListLocked(bool locked);
+    // Enables the commands that fit the rows as they are now.
+    void refresh();
 
 signals:
     void playRequested(const QString &path);
     // The selected rows, in no particular order; never empty.
     void removeRequested(const QList<int> &rows);
+    void addRequested();
+    void clearRequested();
+    void convertFailedRequested();
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     QAction *newAction(const QList<QKeySequence> &keys);
+    QAction *newSeparator();
     // The current row's state, or nullptr without one.
     const cFileRows::Row *currentRow() const;
     void removeSelected();
     void openContainingFolder();
+    void openMenu();
 
     QTableWidget *const table;
     const cFileRows &rows;
+    bool listLocked = false;
     QAction *playAction = nullptr;
     QAction *removeAction = nullptr;
     QAction *openFolderAction = nullptr;
+    QAction *nextFailureAction = nullptr;
+    QAction *onlyFailedAction = nullptr;
+    QAction *convertFailedAction = nullptr;
+    QAction *addAction = nullptr;
+    QAction *clearAction = nullptr;
 };

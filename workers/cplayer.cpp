@@ -57,6 +57,11 @@ QString cPlayer::errorText(int code)
     }
 }
 
+bool cPlayer::isFormatError(int code)
+{
+    return code == MB_AUDIO_ERR_FILE_FORMAT;
+}
+
 // Every preview makes the same calls in the same order and logs the three
 // error codes, whatever fails; a file that can't be played ends at once.
 void cPlayer::run()

@@ -23,6 +23,9 @@ public:
 
     // The reason, in words for people, for an error code of the audio layer.
     static QString errorText(int code);
+    // Whether the code says the layer opened the file but can't decode its
+    // format (another decoder may still read it).
+    static bool isFormatError(int code);
 
 signals:
     void playFinished();
