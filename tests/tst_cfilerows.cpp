@@ -18,7 +18,7 @@ using State = cFileRows::State;
 
 void tst_cFileRows::resultsFindTheirRows_data()
 {
-    // Events: "s:path" a start, "ok:path" or "fail:path" a result, "rm:row"
+    // Events: "s:path" a start, "ok:path", "warn:path", "skip:path" or "fail:path" a result, "rm:row"
     // a removal, "new" a new batch; each gives the row it touched (-1 for none).
     QTest::addColumn<QStringList>("paths");
     QTest::addColumn<QStringList>("events");
@@ -38,6 +38,9 @@ void tst_cFileRows::resultsFindTheirRows_data()
     QTest::newRow("a new batch starts over")
         << twice << QStringList{"ok:a", "ok:a", "ok:b", "new", "fail:a"} << QList<int>{0, 2, 1, -1, 0}
         << QList<State>{State::Failed, State::Waiting, State::Waiting} << 1;
+    QTest::newRow("skipped and warned are results of their own")
+        << twice << QStringList{"skip:a", "warn:b"} << QList<int>{0, 1}
+        << QList<State>{State::Skipped, State::Warned, State::Waiting} << 2;
 }
 
 void tst_cFileRows::resultsFindTheirRows()
@@ -60,6 +63,10 @@ void tst_cFileRows::resultsFindTheirRows()
             rows.remove({arg.toInt()}), got << -1;
         else if (what == QLatin1String("new"))
             rows.restart(), got << -1;
+        else if (what == QLatin1String("skip") || what == QLatin1String("warn"))
+            got << rows.finish(
+                {arg, what == QLatin1String("warn"), QString(), cText(),
+                 what == QLatin1String("warn") ? cBatch::Result::Kind::Warned : cBatch::Result::Kind::Skipped});
         else
             got << rows.finish(arg, what == QLatin1String("ok"), QString(), cText());
     }

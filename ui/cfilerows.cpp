@@ -3,12 +3,12 @@
 #include <algorithm>
 #include <functional>
 
-void cFileRows::setPaths(const QStringList &paths)
+void cFileRows::setPaths(const QStringList &paths, const QStringList &roots)
 {
     rows.clear();
     rows.reserve(paths.size());
-    for (const QString &path : paths)
-        rows.append({path, State::Waiting, QString(), cText()});
+    for (qsizetype i = 0; i < paths.size(); ++i)
+        rows.append({paths.at(i), roots.value(i), State::Waiting, QString(), cText()});
     index();
 }
 
@@ -23,6 +23,15 @@ void cFileRows::remove(QList<int> indexes)
     index();
 }
 
+QStringList cFileRows::roots() const
+{
+    QStringList list;
+    list.reserve(rows.size());
+    for (const Row &row : rows)
+        list.append(row.root);
+    return list;
+}
+
 QStringList cFileRows::paths() const
 {
     QStringList list;
@@ -35,7 +44,7 @@ QStringList cFileRows::paths() const
 void cFileRows::restart()
 {
     for (Row &row : rows)
-        row = {row.path, State::Waiting, QString(), cText()};
+        row = {row.path, row.root, State::Waiting, QString(), cText()};
     for (PathRows &path : rowsOfPath)
         path.results = 0;
     unfinishedFrom = 0;
@@ -55,14 +64,29 @@ int cFileRows::start(const QString &fn)
     return -1;
 }
 
-int cFileRows::finish(const QString &fn, bool converted, const QString &output, const cText &reason)
+int cFileRows::finish(const QString &fn, State state, const QString &output, const cText &reason)
 {
     const auto found = rowsOfPath.find(fn);
     if (found == rowsOfPath.end() || found->results >= found->rows.size())
         return -1;
     const int row = found->rows.at(found->results++);
-    rows[row] = {fn, converted ? State::Converted : State::Failed, output, reason};
+    rows[row] = {fn, rows.at(row).root, state, output, reason};
     return row;
+}
+
+int cFileRows::finish(const cBatch::Result &result)
+{
+    switch (result.kind) {
+    case cBatch::Result::Kind::Converted:
+        return finish(result.source, State::Converted, result.output, result.reason);
+    case cBatch::Result::Kind::Warned:
+        return finish(result.source, State::Warned, result.output, result.reason);
+    case cBatch::Result::Kind::Skipped:
+        return finish(result.source, State::Skipped, result.output, result.reason);
+    case cBatch::Result::Kind::Failed:
+        break;
+    }
+    return finish(result.source, State::Failed, result.output, result.reason);
 }
 
 QList<int> cFileRows::stopConverting()
@@ -79,8 +103,8 @@ QList<int> cFileRows::stopConverting()
 
 int cFileRows::firstUnfinished()
 {
-    while (unfinishedFrom < rows.size() &&
-           (rows.at(unfinishedFrom).state == State::Converted || rows.at(unfinishedFrom).state == State::Failed))
+    while (unfinishedFrom < rows.size() && rows.at(unfinishedFrom).state != State::Waiting &&
+           rows.at(unfinishedFrom).state != State::Converting)
         ++unfinishedFrom;
     return unfinishedFrom;
 }

@@ -86,7 +86,7 @@ cMainWidget::~cMainWidget()
 {
     QSettings settings;
     settings.beginGroup(settingsGroup);
-    settings.setValue(outputKey, outputEdit->text());
+    settings.setValue(outputKey, cBatch::storedFolder(outputEdit->text()));
     settings.setValue(lastOpenPathKey, lastOpenPath);
     options->writeSettings(settings);
     // Nothing changes it in the window: it is written back only if it was there.
@@ -181,7 +181,7 @@ void cMainWidget::showListed(const cSourceList::Result &listed)
 {
     if (!listed.files.isEmpty()) {
         lastOpenPath = QFileInfo(listed.files.first()).absolutePath();
-        rows.setPaths(listed.files);
+        rows.setPaths(listed.files, listed.roots);
         table->fill(rows, [this](QToolButton *button) {
             connect(button, &QToolButton::clicked, this, &cMainWidget::playRequested);
         });
@@ -234,7 +234,7 @@ void cMainWidget::convertBtnClicked()
     chosen.jobs = storedJobs.toInt();
 
     batchFocus.lock(window());
-    if (!batch->start(rows.paths(), chosen)) {
+    if (!batch->start(rows.paths(), chosen, 0, rows.roots())) {
         showStatus(cStatusMessage::folderNotMade(batch->folder()));
         return;
     }
@@ -309,12 +309,12 @@ void cMainWidget::fileStarted(const QString &fn)
 
 void cMainWidget::fileProcessed(const QString &fn, bool result)
 {
-    fileFinished({fn, result, QString(), cText()});
+    fileFinished({fn, result, {}, {}, result ? cBatch::Result::Kind::Converted : cBatch::Result::Kind::Failed});
 }
 
 void cMainWidget::fileFinished(const cBatch::Result &result)
 {
-    const int row = rows.finish(result.source, result.converted, result.output, result.reason);
+    const int row = rows.finish(result);
     if (row >= 0)
         table->showRow(rows, row);
 }
