@@ -7,6 +7,8 @@
 
 #include <QCoreApplication>
 #include <QDebug>
+#include <QDir>
+#include <QStandardPaths>
 
 #include <csignal>
 
@@ -73,8 +75,10 @@ void cBatchCommand::startBatch(const cSourceList::Result &sources)
 {
     // What could not be listed is failed: a script must not take a folder it
     // could not read for an empty one.
+    // Printed absolute like every other path, also a missing one named relative.
     for (const cSourceList::Failure &failure : sources.failures)
-        output.printLine(QStringLiteral("FAIL %1: %2").arg(failure.path, failure.reason));
+        output.printLine(QStringLiteral("FAIL %1: %2")
+                             .arg(QDir::cleanPath(QDir::current().absoluteFilePath(failure.path)), failure.reason));
     if (output.outputClosed()) {
         stop(outputClosedStatus, QStringLiteral("Stopped: standard output closed"));
         return;
@@ -88,9 +92,20 @@ void cBatchCommand::startBatch(const cSourceList::Result &sources)
     // Each file's reason is on its line and the details are in the log; the
     // converter program's own output would only bury the lines.
     options.forwardOutput = false;
-    if (!batch->start(sources.files, options, static_cast<int>(sources.failures.size()))) {
-        cTerminalOutput::printError(tr("marrowby: cannot make the output folder %1").arg(batch->folder()));
-        QCoreApplication::exit(1);
+    // Without the converter program, or without the output folder, no file
+    // can be converted: said once on standard error, with a line per file so
+    // that a mailed report is never empty.
+    QString setUpFailure;
+    if (QStandardPaths::findExecutable(QStringLiteral("ffmpeg")).isEmpty())
+        setUpFailure = tr("ffmpeg could not be started: it is not installed, or not on PATH");
+    else if (!batch->start(sources.files, options, static_cast<int>(sources.failures.size()), sources.roots))
+        setUpFailure = tr("cannot make the output folder %1")
+                           .arg(QDir::cleanPath(QDir::current().absoluteFilePath(batch->folder())));
+    if (!setUpFailure.isEmpty()) {
+        cTerminalOutput::printError(QStringLiteral("marrowby: ") + setUpFailure);
+        for (const QString &file : sources.files)
+            output.printLine(QStringLiteral("FAIL %1: %2").arg(file, setUpFailure));
+        QCoreApplication::exit(cCommandLine::setUpFailedStatus);
         return;
     }
     if (!request.quiet && output.canShowProgress()) {
@@ -101,12 +116,33 @@ void cBatchCommand::startBatch(const cSourceList::Result &sources)
 
 void cBatchCommand::fileFinished(const cBatch::Result &result)
 {
-    if (result.converted && !request.quiet)
-        output.printLine(QStringLiteral("OK   %1 -> %2").arg(result.source, result.output));
-    else if (!result.converted)
+    switch (result.kind) {
+    case cBatch::Result::Kind::Converted:
+        if (!request.quiet)
+            output.printLine(QStringLiteral("OK   %1 -> %2").arg(result.source, result.output));
+        break;
+    case cBatch::Result::Kind::Warned:
+        output.printLine(QStringLiteral("WARN %1: %2").arg(result.source, result.reason.toString()));
+        break;
+    case cBatch::Result::Kind::Skipped:
+        if (!request.quiet)
+            output.printLine(QStringLiteral("SKIP %1: %2").arg(result.source, skipReason()));
+        break;
+    case cBatch::Result::Kind::Failed:
         output.printLine(QStringLiteral("FAIL %1: %2").arg(result.source, result.reason.toString()));
+        break;
+    }
     if (output.outputClosed())
         stop(outputClosedStatus, QStringLiteral("Stopped: standard output closed"));
+}
+
+// A skip in the command line's own words: the window's option names would mean
+// nothing here.
+QString cBatchCommand::skipReason() const
+{
+    if (request.options.existingRule == cBatch::ExistingRule::Update)
+        return tr("the output file is not older than its source (--update)");
+    return tr("the output file exists (--overwrite replaces it, --update replaces it when older than its source)");
 }
 
 // The batch has ended, by itself or stopped: the summary, or how far it got.
@@ -120,7 +156,7 @@ void cBatchCommand::batchFinished()
         return;
     }
     const bool failed = progress.failed() > 0;
-    if (!request.quiet || failed)
+    if (!request.quiet || failed || progress.warned() > 0)
         output.printLine(progress.finishedText());
     if (output.outputClosed())
         QCoreApplication::exit(outputClosedStatus);

@@ -31,8 +31,9 @@ public:
     Q_DISABLE_COPY_MOVE(cBatchCommand)
 
     // Reads the arguments (the program's name first), converts and returns
-    // the exit status: 0 when every file was converted, 1 when any failed, 2
-    // for bad usage, 128 plus the signal's number when a signal stopped it,
+    // the exit status: 0 when every file was converted or skipped, 1 when any
+    // failed, 2 for bad usage, 3 when nothing could be converted (no converter
+    // program, no output folder), 128 plus the signal's number when a signal stopped it,
     // 141 (SIGPIPE's) when standard output was closed.
     // Runs the event loop of the QCoreApplication that must exist.
     int run(const QStringList &arguments);
@@ -50,6 +51,7 @@ private:
     int convert();
     // Ends the batch with the status; why goes to the log.
     void stop(int status, const QString &why);
+    QString skipReason() const;
     void setUpLog();
     void tearDownLog();
 

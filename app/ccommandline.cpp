@@ -27,6 +27,9 @@ enum OptionIndex
     Output,
     AppendWav,
     Overwrite,
+    Update,
+    KeepFolders,
+    SafeNames,
     Jobs,
     Quiet,
     Help,
@@ -45,8 +48,21 @@ const Option options[] = {
                                        "setting the extension to .wav."),
      nullptr, false},
     {"overwrite",
-     QT_TRANSLATE_NOOP("cCommandLine",
-                       "Overwrite existing WAV files (default: skip them; a skipped file counts as failed)."),
+     QT_TRANSLATE_NOOP("cCommandLine", "Overwrite existing WAV files (default: skip them; a skipped file is no "
+                                       "failure)."),
+     nullptr, false},
+    {"update",
+     QT_TRANSLATE_NOOP("cCommandLine", "Convert a file only when its WAV file is missing or older than it; skip it "
+                                       "otherwise."),
+     nullptr, false},
+    {"keep-folders",
+     QT_TRANSLATE_NOOP("cCommandLine", "Write each file found in a named folder under its path relative to that "
+                                       "folder (out/main-menu/greeting.wav), making folders as needed."),
+     nullptr, false},
+    {"safe-names",
+     QT_TRANSLATE_NOOP("cCommandLine", "Write lower-case ASCII names: other scripts transliterated, blanks and "
+                                       "punctuation turned into dashes (Welcome Greeting (final).mp3 becomes "
+                                       "welcome-greeting-final.wav)."),
      nullptr, false},
     {"j jobs", QT_TRANSLATE_NOOP("cCommandLine", "Run up to <n> conversions at once (default: one per processor)."),
      QT_TRANSLATE_NOOP("cCommandLine", "n"), false},
@@ -271,7 +287,16 @@ cCommandLine::Request cCommandLine::readCommand(const QStringList &arguments)
     request.action = Request::Action::Convert;
     request.options.outputFolder = value(Output);
     request.options.nameRule = isSet(AppendWav) ? cBatch::NameRule::AppendExtension : cBatch::NameRule::ChangeExtension;
-    request.options.existingRule = isSet(Overwrite) ? cBatch::ExistingRule::Overwrite : cBatch::ExistingRule::Skip;
+    if (isSet(Overwrite) && isSet(Update)) {
+        request.action = Request::Action::BadUsage;
+        request.text = tr("Options --overwrite and --update exclude each other.");
+        return request;
+    }
+    request.options.existingRule = isSet(Overwrite) ? cBatch::ExistingRule::Overwrite
+                                   : isSet(Update)  ? cBatch::ExistingRule::Update
+                                                    : cBatch::ExistingRule::Skip;
+    request.options.keepFolders = isSet(KeepFolders);
+    request.options.safeNames = isSet(SafeNames);
     request.quiet = isSet(Quiet);
     return request;
 }

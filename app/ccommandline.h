@@ -88,6 +88,9 @@ public:
 
     // The exit status of bad usage: an unknown option, a missing or wrong value, no file.
     static constexpr int badUsageStatus = 2;
+    // The exit status when nothing could be converted: the converter program
+    // is missing or the output folder can't be made.
+    static constexpr int setUpFailedStatus = 3;
     // More conversions at once than this would only wait for the processors,
     // and each holds open files.
     static constexpr int maxJobs = 64;

@@ -75,11 +75,16 @@ void appendLogLine(QFile &file, const QString &msg)
     const QMutexLocker locker(&logLock);
     if (!file.isOpen())
         return;
-    // The log is a stored file in Windows-1251, whatever the locale of the machine.
-    static QTextCodec *const codec = QTextCodec::codecForName("Windows-1251");
     const qsizetype nul = msg.indexOf(QChar(u'\0'));
     const QString text = nul < 0 ? msg : msg.left(nul);
+#ifdef Q_OS_WIN
+    // On Windows the log stays in Windows-1251, whatever the locale of the machine.
+    static QTextCodec *const codec = QTextCodec::codecForName("Windows-1251");
     file.write(codec->fromUnicode(text + QLatin1Char('\n')));
+#else
+    // UTF-8 keeps every name, as the system's own tools show them.
+    file.write((text + QLatin1Char('\n')).toUtf8());
+#endif
     file.flush();
 }
 

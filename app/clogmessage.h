@@ -33,7 +33,8 @@ cLogMessage &globalLogMessage();
 void logMessageHandler(QtMsgType type, const QMessageLogContext &context, const QString &msg);
 
 // The log file every diagnostic message of the process goes to: in the working
-// directory, emptied at every start, one line per message, in Windows-1251.
+// directory, emptied at every start, one line per message, in UTF-8 (in
+// Windows-1251 on Windows).
 QString logFileName();
 
 // Appends one message to the log as one line; a NUL inside the message ends

@@ -121,7 +121,8 @@ double applyResults(cMainWidget &widget, const QStringList &paths)
             emit converter->fileStarted(paths.at(i));
             emit converter->fileResult(
                 paths.at(i), converted, converted ? paths.at(i) : QString(),
-                converted ? cText() : cText::plain(QStringLiteral("Invalid data found when processing input")));
+                converted ? cText() : cText::plain(QStringLiteral("Invalid data found when processing input")),
+                converted ? cConverter::Outcome::Converted : cConverter::Outcome::Failed);
             emit converter->fileProcessed(paths.at(i), converted);
         }
         emit converter->convertFinished();

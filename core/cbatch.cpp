@@ -11,6 +11,12 @@ namespace {
 // How often a running batch tells how far it is.
 constexpr int progressIntervalMs = 250;
 
+// A file's kind is the converter's outcome under the batch's name.
+static_assert(static_cast<int>(cConverter::Outcome::Converted) == static_cast<int>(cBatch::Result::Kind::Converted) &&
+              static_cast<int>(cConverter::Outcome::Warned) == static_cast<int>(cBatch::Result::Kind::Warned) &&
+              static_cast<int>(cConverter::Outcome::Skipped) == static_cast<int>(cBatch::Result::Kind::Skipped) &&
+              static_cast<int>(cConverter::Outcome::Failed) == static_cast<int>(cBatch::Result::Kind::Failed));
+
 } // namespace
 
 cBatch::cBatch(cConverter *converter, QObject *parent) : QObject(parent), converter(converter)
@@ -19,10 +25,12 @@ cBatch::cBatch(cConverter *converter, QObject *parent) : QObject(parent), conver
     connect(&progressTimer, &QTimer::timeout, this, &cBatch::progressChanged);
     connect(converter, &cConverter::fileStarted, this, &cBatch::fileStarted);
     connect(converter, &cConverter::fileResult, this,
-            [this](const QString &fn, bool converted, const QString &outPath, const cText &reason) {
+            [this](const QString &fn, bool converted, const QString &outPath, const cText &reason,
+                   cConverter::Outcome outcome) {
+                const auto kind = static_cast<Result::Kind>(outcome);
                 if (running)
-                    tally.fileDone(converted);
-                emit fileFinished({fn, converted, outPath, reason});
+                    tally.fileDone(converted, kind == Result::Kind::Skipped, kind == Result::Kind::Warned);
+                emit fileFinished({fn, converted, outPath, reason, kind});
             });
     connect(converter, &cConverter::convertFinished, this, &cBatch::converterFinished);
 }
@@ -37,7 +45,15 @@ QString cBatch::outputFolder(const QString &typed)
     return folder;
 }
 
-bool cBatch::start(const QStringList &files, const Options &options, int failedBefore)
+QString cBatch::storedFolder(const QString &typed)
+{
+    const QString folder = outputFolder(typed);
+    if (folder.isEmpty() || !QDir::isRelativePath(folder) || folder != typed.trimmed())
+        return typed;
+    return QDir::cleanPath(QDir::current().absoluteFilePath(folder));
+}
+
+bool cBatch::start(const QStringList &files, const Options &options, int failedBefore, const QStringList &roots)
 {
     if (running)
         return false;
@@ -52,6 +68,7 @@ bool cBatch::start(const QStringList &files, const Options &options, int failedB
     converter->setOutputDir(resolvedFolder);
     converter->setFileNameType(static_cast<int>(options.nameRule));
     converter->setFileSaveType(static_cast<int>(options.existingRule));
+    converter->setSafeNames(options.safeNames);
     converter->setJobs(options.jobs);
     converter->setForwardOutput(options.forwardOutput);
 
@@ -61,7 +78,15 @@ bool cBatch::start(const QStringList &files, const Options &options, int failedB
     running = true;
     stopping = false;
     stopped = false;
-    converter->convertFiles(files);
+    QStringList subFolders;
+    if (options.keepFolders) {
+        for (qsizetype i = 0; i < files.size() && i < roots.size(); ++i) {
+            const QString &root = roots.at(i);
+            const QString sub = root.isEmpty() ? QString() : QDir(root).relativeFilePath(QFileInfo(files.at(i)).path());
+            subFolders.append(sub == QLatin1String(".") ? QString() : sub);
+        }
+    }
+    converter->convertFiles(files, subFolders);
     progressTimer.start();
     return true;
 }

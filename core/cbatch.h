@@ -30,6 +30,7 @@ public:
     {
         Overwrite = 0,
         Skip = 1,
+        Update = 2, // overwritten when older than its source, else left alone
     };
 
     struct Options
@@ -39,6 +40,12 @@ public:
         QString outputFolder;
         NameRule nameRule = NameRule::ChangeExtension;
         ExistingRule existingRule = ExistingRule::Skip;
+        // Each file found in a named folder goes to its path relative to that
+        // folder inside the output folder; files named one by one go to the
+        // output folder itself.
+        bool keepFolders = false;
+        // Lower-case ASCII output names, as phone systems take them.
+        bool safeNames = false;
         // How many files convert at once; 0 for one per logical processor.
         int jobs = 0;
         // Whether the converter program's own output goes on to standard error.
@@ -47,10 +54,22 @@ public:
 
     struct Result
     {
+        // Converted and Warned files are written; a warned one has something
+        // wrong with its result. A skipped file was left alone by the rule
+        // for existing files.
+        enum class Kind
+        {
+            Converted,
+            Warned,
+            Skipped,
+            Failed
+        };
+
         QString source;
-        bool converted = false;
-        QString output; // the file written, or the one that would have been
-        cText reason;   // why it failed, in words for people
+        bool converted = false; // written: Converted or Warned
+        QString output;         // the file written, or the one that would have been
+        cText reason;           // the warning, or why it was skipped or failed, in words for people
+        Kind kind = Kind::Failed;
     };
 
     // Works through the converter, which the caller owns.
@@ -59,12 +78,18 @@ public:
     // The folder the user's text names: blanks around it ignored, "~" and a
     // leading "~/" taken as the home folder; empty for the working directory.
     static QString outputFolder(const QString &typed);
+    // The user's text as it is kept for the next start: a relative folder made
+    // absolute against the working directory, which may differ then; any
+    // other text (empty, absolute, in the home folder) as it was typed.
+    static QString storedFolder(const QString &typed);
 
     // Makes the output folder if it is missing, then converts the files with
     // the options. failedBefore counts files that failed before the batch
-    // (named paths not found): they are part of the tally. False, with nothing
-    // started, when the output folder can't be made (see folder()).
-    bool start(const QStringList &files, const Options &options, int failedBefore = 0);
+    // (named paths not found): they are part of the tally. roots: for each
+    // file, the named folder it was found in, empty for a file named itself
+    // (see Options::keepFolders). False, with nothing started, when the output
+    // folder can't be made (see folder()).
+    bool start(const QStringList &files, const Options &options, int failedBefore = 0, const QStringList &roots = {});
     // Ends the batch: no further file starts, running conversions are ended;
     // finished() follows.
     void stop();

@@ -13,15 +13,21 @@ void cBatchProgress::start(int total)
     totalFiles = total;
     doneFiles = 0;
     failedFiles = 0;
+    skippedFiles = 0;
+    warnedFiles = 0;
     frozenMs = -1;
     clock.start();
 }
 
-void cBatchProgress::fileDone(bool converted)
+void cBatchProgress::fileDone(bool converted, bool skipped, bool warned)
 {
     ++doneFiles;
-    if (!converted)
+    if (!converted && skipped)
+        ++skippedFiles;
+    else if (!converted)
         ++failedFiles;
+    else if (warned)
+        ++warnedFiles;
     if (doneFiles >= totalFiles)
         frozenMs = clock.elapsed();
 }
@@ -46,12 +52,26 @@ std::optional<qint64> cBatchProgress::remainingMs() const
     return elapsedMs() * (totalFiles - doneFiles) / doneFiles;
 }
 
+QString cBatchProgress::others() const
+{
+    QString text;
+    if (skippedFiles > 0)
+        text += tr(", %n skipped", nullptr, skippedFiles);
+    if (warnedFiles > 0)
+        text += tr(", %n with a warning", nullptr, warnedFiles);
+    return text;
+}
+
 QString cBatchProgress::runningText() const
 {
-    QString text = tr("Converting: %1 of %2 done, %n failed, %3 elapsed", nullptr, failedFiles)
-                       .arg(doneFiles)
-                       .arg(totalFiles)
-                       .arg(duration(elapsedMs()));
+    QString text = others().isEmpty() ? tr("Converting: %1 of %2 done, %n failed, %3 elapsed", nullptr, failedFiles)
+                                            .arg(doneFiles)
+                                            .arg(totalFiles)
+                                            .arg(duration(elapsedMs()))
+                                      : tr("Converting: %1 of %2 done, %n failed%3, %4 elapsed", nullptr, failedFiles)
+                                            .arg(doneFiles)
+                                            .arg(totalFiles)
+                                            .arg(others(), duration(elapsedMs()));
     if (const std::optional<qint64> left = remainingMs())
         text += tr(", about %1 left").arg(duration(*left));
     return text;
@@ -59,12 +79,21 @@ QString cBatchProgress::runningText() const
 
 QString cBatchProgress::finishedText() const
 {
-    return tr("%n file(s): ", nullptr, totalFiles) +
-           tr("%1 converted, %n failed, in %2", nullptr, failedFiles).arg(converted()).arg(duration(elapsedMs()));
+    if (others().isEmpty())
+        return tr("%n file(s): ", nullptr, totalFiles) +
+               tr("%1 converted, %n failed, in %2", nullptr, failedFiles).arg(converted()).arg(duration(elapsedMs()));
+    return tr("%n file(s): ", nullptr, totalFiles) + tr("%1 converted, %n failed%2, in %3", nullptr, failedFiles)
+                                                         .arg(converted())
+                                                         .arg(others(), duration(elapsedMs()));
 }
 
 QString cBatchProgress::stoppedText() const
 {
+    if (!others().isEmpty())
+        return tr("Stopped: %1 of %2 done, %n failed%3, in %4", nullptr, failedFiles)
+            .arg(doneFiles)
+            .arg(totalFiles)
+            .arg(others(), duration(elapsedMs()));
     return tr("Stopped: %1 of %2 done, %n failed, in %3", nullptr, failedFiles)
         .arg(doneFiles)
         .arg(totalFiles)

@@ -276,6 +276,7 @@ cSourceList::Result Listing::run(const QStringList &paths, const QString &base)
         if (!what.folder) {
             if (!fromFolders.contains(path)) {
                 result.files.append(path);
+                result.roots.append(QString());
                 listed.insert(path);
                 foundFile();
             }
@@ -291,6 +292,7 @@ cSourceList::Result Listing::run(const QStringList &paths, const QString &base)
                 continue;
             fromFolders.insert(file);
             result.files.append(file);
+            result.roots.append(path);
         }
     }
     for (const QString &named : std::as_const(result.missing))

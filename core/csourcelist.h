@@ -39,6 +39,9 @@ public:
     struct Result
     {
         QStringList files; // absolute paths, in the order named; a folder's files sorted by path
+        // For each file, the absolute path of the named folder it was found
+        // in; empty for a file named itself.
+        QStringList roots;
         // Missing named paths first, in the order named, then the others in
         // the order named, each folder's sorted by path.
         QList<Failure> failures;

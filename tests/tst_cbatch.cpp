@@ -21,6 +21,8 @@ private slots:
     void makesAMissingOutputFolder();
     void talliesEveryFile_data();
     void talliesEveryFile();
+    void countsSkippedAndWarnedApart_data();
+    void countsSkippedAndWarnedApart();
 
 private:
     QTemporaryDir scratch;
@@ -45,18 +47,58 @@ void tst_cBatch::outputFolder_data()
 {
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("folder");
-    QTest::newRow("empty: the working directory") << QString() << QString();
-    QTest::newRow("blanks around it") << QStringLiteral("  /srv/out \t") << QStringLiteral("/srv/out");
-    QTest::newRow("home") << QStringLiteral("~") << QDir::homePath();
-    QTest::newRow("in home") << QStringLiteral(" ~/prompts") << QDir::homePath() + QStringLiteral("/prompts");
-    QTest::newRow("another user's home is a name") << QStringLiteral("~ann/x") << QStringLiteral("~ann/x");
+    QTest::addColumn<QString>("stored"); // kept for the next start, whose working directory may differ
+    const QString cwd = QDir::currentPath();
+    QTest::newRow("empty: the working directory") << QString() << QString() << QString();
+    QTest::newRow("blanks around it") << QStringLiteral("  /srv/out \t") << QStringLiteral("/srv/out")
+                                      << QStringLiteral("  /srv/out \t");
+    QTest::newRow("home") << QStringLiteral("~") << QDir::homePath() << QStringLiteral("~");
+    QTest::newRow("in home") << QStringLiteral(" ~/prompts") << QDir::homePath() + QStringLiteral("/prompts")
+                             << QStringLiteral(" ~/prompts");
+    QTest::newRow("another user's home is a name")
+        << QStringLiteral("~ann/x") << QStringLiteral("~ann/x") << cwd + QStringLiteral("/~ann/x");
+    QTest::newRow("relative") << QStringLiteral("out/../wav") << QStringLiteral("out/../wav")
+                              << cwd + QStringLiteral("/wav");
 }
 
 void tst_cBatch::outputFolder()
 {
     QFETCH(QString, typed);
     QFETCH(QString, folder);
+    QFETCH(QString, stored);
     QCOMPARE(cBatch::outputFolder(typed), folder);
+    QCOMPARE(cBatch::storedFolder(typed), stored);
+}
+
+void tst_cBatch::countsSkippedAndWarnedApart_data()
+{
+    // Files as "c" converted, "w" warned, "s" skipped, "f" failed.
+    QTest::addColumn<QString>("files");
+    QTest::addColumn<QString>("finished"); // after "N files: "
+    QTest::addColumn<QString>("stopped");
+    QTest::newRow("none skipped or warned: the plain texts") << "cf"
+                                                             << "1 converted, 1 failed, in 0:00"
+                                                             << "Stopped: 2 of 3 done, 1 failed, in 0:00";
+    QTest::newRow("skipped and warned") << "cwssf"
+                                        << "2 converted, 1 failed, 2 skipped, 1 with a warning, in 0:00"
+                                        << "Stopped: 5 of 6 done, 1 failed, 2 skipped, 1 with a warning, in 0:00";
+}
+
+void tst_cBatch::countsSkippedAndWarnedApart()
+{
+    QFETCH(QString, files);
+    QFETCH(QString, finished);
+    QFETCH(QString, stopped);
+    for (const bool stop : {false, true}) {
+        cBatchProgress progress;
+        progress.start(static_cast<int>(files.size()) + (stop ? 1 : 0));
+        for (const QChar kind : std::as_const(files))
+            progress.fileDone(kind == u'c' || kind == u'w', kind == u's', kind == u'w');
+        progress.finish();
+        // After the file count, whose plural is the translation's.
+        QCOMPARE(stop ? progress.stoppedText() : progress.finishedText().section(QStringLiteral(": "), 1),
+                 stop ? stopped : finished);
+    }
 }
 
 void tst_cBatch::makesAMissingOutputFolder_data()

@@ -147,6 +147,10 @@ private slots:
     void logsEachStepInOrder();
     void existingOutput_data();
     void existingOutput();
+    void keptFoldersAndSafeNames_data();
+    void keptFoldersAndSafeNames();
+    void checksTheResult_data();
+    void checksTheResult();
     void converterFailuresReportFalseAndGoOn_data();
     void converterFailuresReportFalseAndGoOn();
     void badRulesNeverRunTheProgram_data();
@@ -433,25 +437,154 @@ void tst_cConverter::logsEachStepInOrder()
 void tst_cConverter::existingOutput_data()
 {
     QTest::addColumn<int>("saveType");
-    QTest::addColumn<bool>("result");
-    QTest::newRow("skip existing files") << 1 << false;
-    QTest::newRow("overwrite existing files") << 0 << true;
+    // The earlier output's age against the source's in seconds; none when there is none.
+    QTest::addColumn<std::optional<int>>("outputAge");
+    QTest::addColumn<cConverter::Outcome>("outcome");
+    using O = cConverter::Outcome;
+    QTest::newRow("skip existing files") << 1 << std::optional<int>(0) << O::Skipped;
+    QTest::newRow("overwrite existing files") << 0 << std::optional<int>(0) << O::Converted;
+    QTest::newRow("update: output older") << 2 << std::optional<int>(-60) << O::Converted;
+    QTest::newRow("update: output newer") << 2 << std::optional<int>(60) << O::Skipped;
+    QTest::newRow("update: no output") << 2 << std::optional<int>() << O::Converted;
 }
 
 void tst_cConverter::existingOutput()
 {
     QFETCH(int, saveType);
-    QFETCH(bool, result);
+    QFETCH(std::optional<int>, outputAge);
+    QFETCH(cConverter::Outcome, outcome);
     const QString source = path(QStringLiteral("in/song.mp3"));
     const QString output = path(QStringLiteral("out/song.wav"));
     QVERIFY(TestSupport::makeTone(source, 0.5));
-    QVERIFY(writeFile(output, "an earlier result"));
+    if (outputAge) {
+        QVERIFY(writeFile(output, "an earlier result"));
+        QFile file(output);
+        QVERIFY(file.open(QIODevice::ReadWrite));
+        const QDateTime sourceTime = QFileInfo(source).lastModified();
+        QVERIFY(file.setFileTime(sourceTime.addSecs(*outputAge), QFileDevice::FileModificationTime));
+    }
 
-    QCOMPARE(convertIntoOut({source}, saveType), (Reports{{source, result}}));
-    if (result)
+    SequentialConverter converter;
+    QSignalSpy reports(&converter, &cConverter::fileResult);
+    converter.setOutputDir(path(QStringLiteral("out")));
+    converter.setFileSaveType(saveType);
+    converter.convertFiles({source});
+    QTRY_COMPARE_WITH_TIMEOUT(reports.size(), 1, 60000);
+    QCOMPARE(reports.first().at(4).value<cConverter::Outcome>(), outcome);
+    QCOMPARE(reports.first().at(1).toBool(), outcome == cConverter::Outcome::Converted);
+    if (outcome == cConverter::Outcome::Converted)
         QCOMPARE(readWavHeader(output).rate, quint32(8000));
     else
         QCOMPARE(readFile(output), QByteArray("an earlier result"));
+}
+
+void tst_cConverter::keptFoldersAndSafeNames_data()
+{
+    // Each source is "<path under in/>" or "<path under in/>|<sub-folder>"; the
+    // outputs are the WAV files out/ holds afterwards, sub-folders included.
+    QTest::addColumn<QStringList>("sources");
+    QTest::addColumn<bool>("safe");
+    QTest::addColumn<QStringList>("outputs");
+    QTest::addColumn<int>("failed");
+    QTest::newRow("safe names") << QStringList{"Welcome Greeting (final).mp3", "Главное меню (новое).wav", "-intro.wav",
+                                               "Größe café.wav"}
+                                << true
+                                << QStringList{"glavnoe-menu-novoe.wav", "grosse-cafe.wav", "intro.wav",
+                                               "welcome-greeting-final.wav"}
+                                << 0;
+    QTest::newRow("two sources, one safe name")
+        << QStringList{"Hello World.mp3", "hello-world.wav"} << true << QStringList{"hello-world.wav"} << 1;
+    QTest::newRow("kept folders") << QStringList{"main-menu/greeting.mp3|main-menu",
+                                                 "after-hours/greeting.mp3|after-hours", "moh.wav"}
+                                  << false
+                                  << QStringList{"after-hours/greeting.wav", "main-menu/greeting.wav", "moh.wav"} << 0;
+    QTest::newRow("kept folders, safe") << QStringList{"Main Menu/Hi There.mp3|Main Menu/Sub"} << true
+                                        << QStringList{"main-menu/sub/hi-there.wav"} << 0;
+    QTest::newRow("a link in the way is not followed") << QStringList{"a.mp3|linked"} << false << QStringList() << 1;
+}
+
+void tst_cConverter::keptFoldersAndSafeNames()
+{
+    QFETCH(QStringList, sources);
+    QFETCH(bool, safe);
+    QFETCH(QStringList, outputs);
+    QFETCH(int, failed);
+    QVERIFY(QFile::link(path(QStringLiteral("in")), path(QStringLiteral("out/linked"))));
+    QStringList queue;
+    QStringList subFolders;
+    for (const QString &entry : std::as_const(sources)) {
+        const QString source = path(QStringLiteral("in/") + entry.section(QLatin1Char('|'), 0, 0));
+        QVERIFY(QDir().mkpath(QFileInfo(source).path()));
+        QVERIFY(TestSupport::makeTone(source, 0.2));
+        queue << source;
+        subFolders << entry.section(QLatin1Char('|'), 1);
+    }
+
+    SequentialConverter converter;
+    const Results results(&converter);
+    converter.setOutputDir(path(QStringLiteral("out")));
+    converter.setSafeNames(safe);
+    converter.convertFiles(queue, subFolders);
+    QVERIFY(batchesDone(converter, results));
+
+    QCOMPARE(std::count_if(results.files.cbegin(), results.files.cend(), [](const auto &r) { return !r.second; }),
+             failed);
+    QStringList made;
+    QDirIterator found(path(QStringLiteral("out")), {QStringLiteral("*.wav")}, QDir::Files,
+                       QDirIterator::Subdirectories);
+    while (found.hasNext())
+        made << QDir(path(QStringLiteral("out"))).relativeFilePath(found.next());
+    made.sort();
+    QCOMPARE(made, outputs);
+    QVERIFY(!QFileInfo::exists(path(QStringLiteral("in/a.wav"))));
+}
+
+void tst_cConverter::checksTheResult_data()
+{
+    // How ffmpeg makes the source from its test signals; how much of it is kept.
+    QTest::addColumn<QStringList>("make");
+    QTest::addColumn<double>("keptShare");
+    QTest::addColumn<cConverter::Outcome>("outcome");
+    QTest::addColumn<QString>("warning");
+    const QString sine = QStringLiteral("sine=frequency=440:duration=3");
+    using O = cConverter::Outcome;
+    QTest::newRow("a good tone") << QStringList{"-i", sine, "-ac", "1", "src.mp3"} << 1.0 << O::Converted << QString();
+    QTest::newRow("stereo channels that cancel")
+        << QStringList{"-i", sine, "-af", "pan=stereo|c0=c0|c1=-1*c0", "src.wav"} << 1.0 << O::Warned
+        << QStringLiteral("The result is silent or nearly so");
+    QTest::newRow("dead air") << QStringList{"-i", "anullsrc=duration=5", "src.wav"} << 1.0 << O::Warned
+                              << QStringLiteral("The result is silent or nearly so");
+    QTest::newRow("a truncated MP3") << QStringList{"-i", sine, "-ac", "1", "-b:a", "64k", "src.mp3"} << 0.2
+                                     << O::Warned << QStringLiteral("The result is much shorter than its source: *");
+    QTest::newRow("clipped") << QStringList{"-i", sine, "-af", "volume=20", "src.wav"} << 1.0 << O::Warned
+                             << QStringLiteral("The result is clipped: its loudest stretches are cut off");
+}
+
+void tst_cConverter::checksTheResult()
+{
+    QFETCH(QStringList, make);
+    QFETCH(double, keptShare);
+    QFETCH(cConverter::Outcome, outcome);
+    QFETCH(QString, warning);
+    const QString source = path(QStringLiteral("in/") + make.takeLast());
+    QProcess ffmpeg;
+    ffmpeg.start(QStringLiteral("ffmpeg"), QStringList{"-v", "error", "-f", "lavfi"} + make + QStringList{source});
+    QVERIFY(ffmpeg.waitForFinished(60000) && ffmpeg.exitCode() == 0);
+    QFile file(source);
+    QVERIFY(file.resize(static_cast<qint64>(static_cast<double>(file.size()) * keptShare)));
+
+    SequentialConverter converter;
+    QSignalSpy reports(&converter, &cConverter::fileResult);
+    converter.setOutputDir(path(QStringLiteral("out")));
+    converter.convertFiles({source});
+    QTRY_COMPARE_WITH_TIMEOUT(reports.size(), 1, 60000);
+    QCOMPARE(reports.first().at(4).value<cConverter::Outcome>(), outcome);
+    // Written all the same.
+    QVERIFY(reports.first().at(1).toBool());
+    QVERIFY(QFileInfo::exists(reports.first().at(2).toString()));
+    const QString said = reports.first().at(3).value<cText>().toString();
+    QVERIFY2(warning.endsWith(QLatin1Char('*')) ? said.startsWith(warning.chopped(1)) : said == warning,
+             qPrintable(said));
 }
 
 void tst_cConverter::converterFailuresReportFalseAndGoOn_data()
@@ -489,7 +622,7 @@ void tst_cConverter::badRulesNeverRunTheProgram_data()
     QTest::addColumn<int>("saveType");
     QTest::addColumn<int>("nameType");
     QTest::addColumn<QString>("message");
-    QTest::newRow("save rule 2") << 2 << 0 << "Bad fileSaveType";
+    QTest::newRow("save rule 3") << 3 << 0 << "Bad fileSaveType";
     QTest::newRow("save rule -1") << -1 << 1 << "Bad fileSaveType";
     QTest::newRow("name rule 2") << 0 << 2 << "Bad fileNameType";
     QTest::newRow("name rule -1") << 1 << -1 << "Bad fileNameType";

@@ -18,11 +18,11 @@ using State = cFileRows::State;
 
 void tst_cFileRows::resultsFindTheirRows_data()
 {
-    // Events: "s:path" a start, "ok:path" or "fail:path" a result, "rm:row"
-    // a removal, "new" a new batch; each gives the row it touched (-1 for
-    // none). "add:p,q" adds paths and gives how many were added; "again"
-    // starts a batch of the failed rows and gives how many; "next:row" gives
-    // the next row that needs attention.
+    // Events: "s:path" a start, "ok:path", "warn:path", "skip:path" or
+    // "fail:path" a result, "rm:row" a removal, "new" a new batch; each gives
+    // the row it touched (-1 for none). "add:p,q" adds paths and gives how many
+    // were added; "again" starts a batch of the failed rows and gives how
+    // many; "next:row" gives the next row that needs attention.
     QTest::addColumn<QStringList>("paths");
     QTest::addColumn<QStringList>("events");
     QTest::addColumn<QList<int>>("touched");
@@ -48,6 +48,9 @@ void tst_cFileRows::resultsFindTheirRows_data()
         << twice << QStringList{"ok:a", "fail:b", "fail:a", "next:0", "next:2", "again", "ok:a", "fail:b", "next:1"}
         << QList<int>{0, 1, 2, 1, 1, 2, 2, 1, 1} << QList<State>{State::Converted, State::Failed, State::Converted}
         << 3;
+    QTest::newRow("skipped and warned are results of their own; a warning wants attention")
+        << twice << QStringList{"skip:a", "warn:b", "next:0"} << QList<int>{0, 1, 1}
+        << QList<State>{State::Skipped, State::Warned, State::Waiting} << 2;
 }
 
 void tst_cFileRows::resultsFindTheirRows()
@@ -76,6 +79,10 @@ void tst_cFileRows::resultsFindTheirRows()
             got << static_cast<int>(rows.restartFailed().size());
         else if (what == QLatin1String("next"))
             got << rows.nextNeedingAttention(arg.toInt());
+        else if (what == QLatin1String("skip") || what == QLatin1String("warn"))
+            got << rows.finish(
+                {arg, what == QLatin1String("warn"), QString(), cText(),
+                 what == QLatin1String("warn") ? cBatch::Result::Kind::Warned : cBatch::Result::Kind::Skipped});
         else
             got << rows.finish(arg, what == QLatin1String("ok"), QString(), cText());
     }

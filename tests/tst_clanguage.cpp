@@ -20,7 +20,7 @@
 
 namespace {
 
-// What a person reads in each language: the three buttons, the four options,
+// What a person reads in each language: the three buttons, the seven options,
 // the status bar's Stop button, Qt's own Cancel button, the "1 file"/"2
 // files"/"5 files" plural forms, and, when a file is listed and converted, its
 // play button, its result and the status line's summary of the batch.
@@ -36,6 +36,9 @@ QStringList expectedTexts(const QString &language, bool withRow)
                             "Добавлять .wav к имени файла",
                             "Перезаписывать существующие файлы",
                             "Пропускать существующие файлы",
+                            "Обновлять изменённые файлы",
+                            "Сохранять структуру папок",
+                            "Безопасные имена (строчные ASCII)",
                             "Остановить",
                             "Отмена",
                             "1 файл: ",
@@ -50,6 +53,9 @@ QStringList expectedTexts(const QString &language, bool withRow)
                             ".wav an Dateinamen anhängen",
                             "Vorhandene Dateien überschreiben",
                             "Vorhandene Dateien überspringen",
+                            "Geänderte Dateien aktualisieren",
+                            "Ordnerstruktur beibehalten",
+                            "Sichere Namen (ASCII-Kleinbuchstaben)",
                             "Stopp",
                             "Abbrechen",
                             "1 Datei: ",
@@ -64,6 +70,9 @@ QStringList expectedTexts(const QString &language, bool withRow)
                             "Append .wav to filenames",
                             "Overwrite existing files",
                             "Skip existing files",
+                            "Update changed files",
+                            "Keep folder trees",
+                            "Safe names (lower-case ASCII)",
                             "Stop",
                             "Cancel",
                             "1 file: ",

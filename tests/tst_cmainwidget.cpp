@@ -200,6 +200,8 @@ private slots:
     void storedJobs_data();
     void storedJobs();
     void unnamedModeOnlyClearsStatuses();
+    void rowsShowEachKindOfResult_data();
+    void rowsShowEachKindOfResult();
     void optionsMenu();
     void outputFolderDialog();
     void outputFolderUsedByConvert_data();
@@ -423,7 +425,7 @@ void tst_cMainWidget::unnamedModeOnlyClearsStatuses()
     store(QStringLiteral("FileNameMode"), QStringLiteral("ActionChangeExt"));
     QVERIFY(makeWidget());
     QVERIFY(select(sounds.path(), {QStringLiteral("tone.wav")}));
-    emit converter->fileResult(toneWav, true, out.path(), cText());
+    emit converter->fileResult(toneWav, true, out.path(), cText(), cConverter::Outcome::Converted);
     QCOMPARE(status(0), QStringLiteral("OK"));
 
     convertBtn->click();
@@ -438,13 +440,42 @@ void tst_cMainWidget::unnamedModeOnlyClearsStatuses()
     QVERIFY(QFile::exists(QDir(out.path()).filePath(QStringLiteral("tone.wav"))));
 }
 
+void tst_cMainWidget::rowsShowEachKindOfResult_data()
+{
+    QTest::addColumn<cConverter::Outcome>("outcome");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("toolTip");
+    const QString reason = QStringLiteral("why");
+    QTest::newRow("converted") << cConverter::Outcome::Converted << "OK"
+                               << "Written to /out/tone.wav";
+    QTest::newRow("warned") << cConverter::Outcome::Warned << QString::fromUtf8("OK \u26a0") << reason;
+    QTest::newRow("skipped") << cConverter::Outcome::Skipped << "SKIP" << reason;
+    QTest::newRow("failed") << cConverter::Outcome::Failed << "FAIL!" << reason;
+}
+
+void tst_cMainWidget::rowsShowEachKindOfResult()
+{
+    QFETCH(cConverter::Outcome, outcome);
+    QFETCH(QString, text);
+    QFETCH(QString, toolTip);
+    QVERIFY(makeWidget());
+    QVERIFY(select(sounds.path(), {QStringLiteral("tone.wav")}));
+    const bool written = outcome == cConverter::Outcome::Converted || outcome == cConverter::Outcome::Warned;
+    emit converter->fileResult(
+        toneWav, written, QStringLiteral("/out/tone.wav"),
+        outcome == cConverter::Outcome::Converted ? cText() : cText::plain(QStringLiteral("why")), outcome);
+    QCOMPARE(status(0), text);
+    QCOMPARE(tip(0), toolTip);
+    QCOMPARE(fileList->item(0, 2)->data(Qt::AccessibleDescriptionRole).toString(), toolTip);
+}
+
 void tst_cMainWidget::optionsMenu()
 {
     QVERIFY(makeWidget());
     const QMenu *const menu = optionsBtn->menu();
     QVERIFY(menu);
     const QList<QAction *> entries = menu->actions();
-    QCOMPARE(entries.size(), 5);
+    QCOMPARE(entries.size(), 9);
     QCOMPARE(entries.at(0)->text(), QStringLiteral("Set extension to .wav"));
     QCOMPARE(entries.at(1)->text(), QStringLiteral("Append .wav to filenames"));
     QVERIFY(entries.at(2)->isSeparator());
@@ -454,6 +485,11 @@ void tst_cMainWidget::optionsMenu()
     QCOMPARE(entries.at(1)->objectName(), QStringLiteral("actionAddExt"));
     QCOMPARE(entries.at(3)->objectName(), QStringLiteral("actionOverwrite"));
     QCOMPARE(entries.at(4)->objectName(), QStringLiteral("actionSkip"));
+    QCOMPARE(entries.at(5)->objectName(), QStringLiteral("actionUpdate"));
+    QCOMPARE(entries.at(5)->text(), QStringLiteral("Update changed files"));
+    QVERIFY(entries.at(6)->isSeparator());
+    QCOMPARE(entries.at(7)->objectName(), QStringLiteral("actionKeepFolders"));
+    QCOMPARE(entries.at(8)->objectName(), QStringLiteral("actionSafeNames"));
 
     // One choice per pair, and the pairs are independent.
     for (QAction *const entry : entries)
@@ -462,6 +498,8 @@ void tst_cMainWidget::optionsMenu()
     entries.at(3)->trigger();
     QVERIFY(entries.at(1)->isChecked() && !entries.at(0)->isChecked());
     QVERIFY(entries.at(3)->isChecked() && !entries.at(4)->isChecked());
+    entries.at(5)->trigger();
+    QVERIFY(entries.at(5)->isChecked() && !entries.at(3)->isChecked() && !entries.at(4)->isChecked());
     entries.at(3)->trigger();
     QVERIFY(entries.at(3)->isChecked());
 }
@@ -645,9 +683,10 @@ void tst_cMainWidget::realBatch()
     for (int row = 0; row < 3; ++row)
         QCOMPARE(status(row), QString());
     QTRY_VERIFY_WITH_TIMEOUT(convertBtn->isEnabled(), batchTimeoutMs);
+    // Left alone as asked: skipped, which is no failure; the damaged file fails again.
     for (int row = 0; row < 3; ++row) {
-        QCOMPARE(status(row), QStringLiteral("FAIL!"));
-        QCOMPARE(fileList->item(row, 2)->foreground(), QBrush(Qt::darkRed));
+        QCOMPARE(status(row), row == 1 ? QStringLiteral("FAIL!") : QStringLiteral("SKIP"));
+        QCOMPARE(fileList->item(row, 2)->foreground(), QBrush(row == 1 ? Qt::darkRed : Qt::gray));
     }
     QCOMPARE(tooNarrow, 0);
 }
@@ -668,7 +707,10 @@ void tst_cMainWidget::rules_data()
                                  << "OK";
     QTest::newRow("skip existing") << "actionChangeExt"
                                    << "actionSkip" << true << "tone.wav"
-                                   << "FAIL!";
+                                   << "SKIP";
+    QTest::newRow("update, output newer") << "actionChangeExt"
+                                          << "actionUpdate" << true << "tone.wav"
+                                          << "SKIP";
     QTest::newRow("overwrite existing") << "actionChangeExt"
                                         << "actionOverwrite" << true << "tone.wav"
                                         << "OK";
@@ -840,7 +882,7 @@ void tst_cMainWidget::eachRowGetsItsOwnResult()
     QCOMPARE(results.size(), 3);
     QCOMPARE(status(0), QStringLiteral("OK"));
     QCOMPARE(status(1), QStringLiteral("OK"));
-    QCOMPARE(status(2), QStringLiteral("FAIL!"));
+    QCOMPARE(status(2), QStringLiteral("SKIP"));
 }
 
 void tst_cMainWidget::emptyTableConvertsNothing()
@@ -1027,10 +1069,11 @@ void tst_cMainWidget::removeAndOpenFolder()
     QStringList menu;
     for (const QAction *const action : fileList->actions())
         menu << action->text();
-    QCOMPARE(menu, QStringList({QStringLiteral("Play"), QStringLiteral("Remove from list"),
-                                QStringLiteral("Open containing folder"), QString(), QStringLiteral("Next failure"),
-                                QStringLiteral("Show only failed"), QStringLiteral("Convert failed files again"),
-                                QString(), QStringLiteral("Add files\u2026"), QStringLiteral("Clear list")}));
+    QCOMPARE(menu,
+             QStringList({QStringLiteral("Play"), QStringLiteral("Remove from list"),
+                          QStringLiteral("Open containing folder"), QString(), QStringLiteral("Next failure"),
+                          QStringLiteral("Show only failed and warned"), QStringLiteral("Convert failed files again"),
+                          QString(), QStringLiteral("Add files\u2026"), QStringLiteral("Clear list")}));
 
     fileList->setFocus();
     fileList->selectRow(0);

@@ -195,8 +195,9 @@ void tst_cMainWindow::logLines_data()
     QTest::newRow("info is not logged") << int(QtInfoMsg) << QStringLiteral("quiet") << QByteArray();
     QTest::newRow("line breaks stay whole")
         << int(QtDebugMsg) << QStringLiteral("first\nsecond\r\nthird") << QByteArray("first\nsecond\r\nthird\n");
-    QTest::newRow("cyrillic in Windows-1251") << int(QtDebugMsg) << QString::fromUtf8("Файл песня.mp3")
-                                              << QByteArray("\xD4\xE0\xE9\xEB \xEF\xE5\xF1\xED\xFF.mp3\n");
+    QTest::newRow("german and cyrillic in UTF-8")
+        << int(QtDebugMsg) << QString::fromUtf8("Größe café.wav Файл песня.mp3")
+        << QString::fromUtf8("Größe café.wav Файл песня.mp3\n").toUtf8();
     QTest::newRow("a NUL ends the text, not the line")
         << int(QtDebugMsg) << QString::fromLatin1("before\0after", 12) << QByteArray("before\n");
 }

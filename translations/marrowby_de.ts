@@ -4,8 +4,20 @@
 <context>
     <name>cBatchCommand</name>
     <message>
-        <source>marrowby: cannot make the output folder %1</source>
-        <translation>marrowby: Ausgabeordner %1 kann nicht angelegt werden</translation>
+        <source>ffmpeg could not be started: it is not installed, or not on PATH</source>
+        <translation>ffmpeg konnte nicht gestartet werden: Es ist nicht installiert oder nicht im PATH</translation>
+    </message>
+    <message>
+        <source>cannot make the output folder %1</source>
+        <translation>der Ausgabeordner %1 kann nicht angelegt werden</translation>
+    </message>
+    <message>
+        <source>the output file is not older than its source (--update)</source>
+        <translation>die Ausgabedatei ist nicht älter als ihre Quelle (--update)</translation>
+    </message>
+    <message>
+        <source>the output file exists (--overwrite replaces it, --update replaces it when older than its source)</source>
+        <translation>die Ausgabedatei existiert (--overwrite ersetzt sie, --update ersetzt sie, wenn sie älter als ihre Quelle ist)</translation>
     </message>
 </context>
 <context>
@@ -42,6 +54,41 @@
             <numerusform>Abgebrochen: %1 von %2 fertig, %n fehlgeschlagen, in %3</numerusform>
         </translation>
     </message>
+    <message numerus="yes">
+        <source>, %n skipped</source>
+        <translation>
+            <numerusform>, %n übersprungen</numerusform>
+            <numerusform>, %n übersprungen</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>, %n with a warning</source>
+        <translation>
+            <numerusform>, %n mit Warnung</numerusform>
+            <numerusform>, %n mit Warnungen</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>Converting: %1 of %2 done, %n failed%3, %4 elapsed</source>
+        <translation>
+            <numerusform>Konvertierung: %1 von %2 fertig, %n fehlgeschlagen%3, %4 vergangen</numerusform>
+            <numerusform>Konvertierung: %1 von %2 fertig, %n fehlgeschlagen%3, %4 vergangen</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%1 converted, %n failed%2, in %3</source>
+        <translation>
+            <numerusform>%1 konvertiert, %n fehlgeschlagen%2, in %3</numerusform>
+            <numerusform>%1 konvertiert, %n fehlgeschlagen%2, in %3</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>Stopped: %1 of %2 done, %n failed%3, in %4</source>
+        <translation>
+            <numerusform>Angehalten: %1 von %2 fertig, %n fehlgeschlagen%3, in %4</numerusform>
+            <numerusform>Angehalten: %1 von %2 fertig, %n fehlgeschlagen%3, in %4</numerusform>
+        </translation>
+    </message>
 </context>
 <context>
     <name>cCommandLine</name>
@@ -68,10 +115,6 @@
     <message>
         <source>Append .wav to the file names (hello.mp3 becomes hello.mp3.wav) instead of setting the extension to .wav.</source>
         <translation>.wav an die Dateinamen anhängen (aus hello.mp3 wird hello.mp3.wav), statt die Endung durch .wav zu ersetzen.</translation>
-    </message>
-    <message>
-        <source>Overwrite existing WAV files (default: skip them; a skipped file counts as failed).</source>
-        <translation>Vorhandene WAV-Dateien überschreiben (Standard: überspringen; eine übersprungene Datei zählt als fehlgeschlagen).</translation>
     </message>
     <message>
         <source>Run up to &lt;n&gt; conversions at once (default: one per processor).</source>
@@ -123,6 +166,26 @@ Mit --convert werden die angegebenen Dateien und Ordner ohne Fenster konvertiert
         <source>No file or folder given.</source>
         <translation>Keine Datei und kein Ordner angegeben.</translation>
     </message>
+    <message>
+        <source>Overwrite existing WAV files (default: skip them; a skipped file is no failure).</source>
+        <translation>Vorhandene WAV-Dateien überschreiben (Standard: überspringen; eine übersprungene Datei ist kein Fehler).</translation>
+    </message>
+    <message>
+        <source>Convert a file only when its WAV file is missing or older than it; skip it otherwise.</source>
+        <translation>Eine Datei nur konvertieren, wenn ihre WAV-Datei fehlt oder älter ist; sonst überspringen.</translation>
+    </message>
+    <message>
+        <source>Write each file found in a named folder under its path relative to that folder (out/main-menu/greeting.wav), making folders as needed.</source>
+        <translation>Jede Datei aus einem angegebenen Ordner unter ihrem Pfad relativ zu diesem Ordner schreiben (out/main-menu/greeting.wav) und Ordner nach Bedarf anlegen.</translation>
+    </message>
+    <message>
+        <source>Write lower-case ASCII names: other scripts transliterated, blanks and punctuation turned into dashes (Welcome Greeting (final).mp3 becomes welcome-greeting-final.wav).</source>
+        <translation>Namen in ASCII-Kleinbuchstaben schreiben: andere Schriften transliteriert, Leer- und Satzzeichen zu Bindestrichen (aus Welcome Greeting (final).mp3 wird welcome-greeting-final.wav).</translation>
+    </message>
+    <message>
+        <source>Options --overwrite and --update exclude each other.</source>
+        <translation>Die Optionen --overwrite und --update schließen einander aus.</translation>
+    </message>
 </context>
 <context>
     <name>cConversion</name>
@@ -153,6 +216,10 @@ Mit --convert werden die angegebenen Dateien und Ordner ohne Fenster konvertiert
     <message>
         <source>ffmpeg could not be started: %1</source>
         <translation>ffmpeg konnte nicht gestartet werden: %1</translation>
+    </message>
+    <message>
+        <source>The output file is not older than its source and &quot;Update changed files&quot; is chosen</source>
+        <translation>Die Ausgabedatei ist nicht älter als ihre Quelle, und „Geänderte Dateien aktualisieren“ ist gewählt</translation>
     </message>
 </context>
 <context>
@@ -360,10 +427,6 @@ Mit --convert werden die angegebenen Dateien und Ordner ohne Fenster konvertiert
         <translation>Nächster Fehler</translation>
     </message>
     <message>
-        <source>Show only failed</source>
-        <translation>Nur fehlgeschlagene zeigen</translation>
-    </message>
-    <message>
         <source>Convert failed files again</source>
         <translation>Fehlgeschlagene erneut konvertieren</translation>
     </message>
@@ -413,8 +476,40 @@ Mit --convert werden die angegebenen Dateien und Ordner ohne Fenster konvertiert
         </translation>
     </message>
     <message>
+        <source>OK, with a warning</source>
+        <translation>OK, mit Warnung</translation>
+    </message>
+    <message>
+        <source>SKIP</source>
+        <translation>ÜBERSPR.</translation>
+    </message>
+    <message>
+        <source>Skipped</source>
+        <translation>Übersprungen</translation>
+    </message>
+    <message>
+        <source>Update changed files</source>
+        <translation>Geänderte Dateien aktualisieren</translation>
+    </message>
+    <message>
+        <source>Keep folder trees</source>
+        <translation>Ordnerstruktur beibehalten</translation>
+    </message>
+    <message>
+        <source>Safe names (lower-case ASCII)</source>
+        <translation>Sichere Namen (ASCII-Kleinbuchstaben)</translation>
+    </message>
+    <message>
         <source>%1 failed: %2</source>
         <translation>%1 fehlgeschlagen: %2</translation>
+    </message>
+    <message>
+        <source>Show only failed and warned</source>
+        <translation>Nur fehlgeschlagene und gewarnte zeigen</translation>
+    </message>
+    <message>
+        <source>%1 converted with a warning: %2</source>
+        <translation>%1 umgewandelt, mit Warnung: %2</translation>
     </message>
 </context>
 <context>
@@ -449,6 +544,21 @@ Mit --convert werden die angegebenen Dateien und Ordner ohne Fenster konvertiert
     <message>
         <source>the audio layer reported error %1</source>
         <translation>die Audioschicht meldete Fehler %1</translation>
+    </message>
+</context>
+<context>
+    <name>cResultCheck</name>
+    <message>
+        <source>The result is much shorter than its source: %1 s of %2 s</source>
+        <translation>Das Ergebnis ist viel kürzer als seine Quelle: %1 s von %2 s</translation>
+    </message>
+    <message>
+        <source>The result is silent or nearly so</source>
+        <translation>Das Ergebnis ist stumm oder fast stumm</translation>
+    </message>
+    <message>
+        <source>The result is clipped: its loudest stretches are cut off</source>
+        <translation>Das Ergebnis ist übersteuert: die lautesten Stellen sind abgeschnitten</translation>
     </message>
 </context>
 <context>

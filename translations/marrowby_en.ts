@@ -31,6 +31,41 @@
             <numerusform>Stopped: %1 of %2 done, %n failed, in %3</numerusform>
         </translation>
     </message>
+    <message numerus="yes">
+        <source>, %n skipped</source>
+        <translation>
+            <numerusform>, %n skipped</numerusform>
+            <numerusform>, %n skipped</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>, %n with a warning</source>
+        <translation>
+            <numerusform>, %n with a warning</numerusform>
+            <numerusform>, %n with warnings</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>Converting: %1 of %2 done, %n failed%3, %4 elapsed</source>
+        <translation>
+            <numerusform>Converting: %1 of %2 done, %n failed%3, %4 elapsed</numerusform>
+            <numerusform>Converting: %1 of %2 done, %n failed%3, %4 elapsed</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%1 converted, %n failed%2, in %3</source>
+        <translation>
+            <numerusform>%1 converted, %n failed%2, in %3</numerusform>
+            <numerusform>%1 converted, %n failed%2, in %3</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>Stopped: %1 of %2 done, %n failed%3, in %4</source>
+        <translation>
+            <numerusform>Stopped: %1 of %2 done, %n failed%3, in %4</numerusform>
+            <numerusform>Stopped: %1 of %2 done, %n failed%3, in %4</numerusform>
+        </translation>
+    </message>
 </context>
 <context>
     <name>cMainWidget</name>

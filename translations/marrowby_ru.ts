@@ -4,8 +4,20 @@
 <context>
     <name>cBatchCommand</name>
     <message>
-        <source>marrowby: cannot make the output folder %1</source>
-        <translation>marrowby: не удаётся создать выходную папку %1</translation>
+        <source>ffmpeg could not be started: it is not installed, or not on PATH</source>
+        <translation>Не удалось запустить ffmpeg: он не установлен или не найден в PATH</translation>
+    </message>
+    <message>
+        <source>cannot make the output folder %1</source>
+        <translation>не удалось создать выходную папку %1</translation>
+    </message>
+    <message>
+        <source>the output file is not older than its source (--update)</source>
+        <translation>выходной файл не старше исходного (--update)</translation>
+    </message>
+    <message>
+        <source>the output file exists (--overwrite replaces it, --update replaces it when older than its source)</source>
+        <translation>выходной файл уже существует (--overwrite заменяет его, --update заменяет его, если он старше исходного)</translation>
     </message>
 </context>
 <context>
@@ -46,6 +58,46 @@
             <numerusform>Остановлено: готово %1 из %2, %n ошибок, за %3</numerusform>
         </translation>
     </message>
+    <message numerus="yes">
+        <source>, %n skipped</source>
+        <translation>
+            <numerusform>, %n пропущен</numerusform>
+            <numerusform>, %n пропущено</numerusform>
+            <numerusform>, %n пропущено</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>, %n with a warning</source>
+        <translation>
+            <numerusform>, %n с предупреждением</numerusform>
+            <numerusform>, %n с предупреждениями</numerusform>
+            <numerusform>, %n с предупреждениями</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>Converting: %1 of %2 done, %n failed%3, %4 elapsed</source>
+        <translation>
+            <numerusform>Конвертация: готово %1 из %2, %n ошибка%3, прошло %4</numerusform>
+            <numerusform>Конвертация: готово %1 из %2, %n ошибки%3, прошло %4</numerusform>
+            <numerusform>Конвертация: готово %1 из %2, %n ошибок%3, прошло %4</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%1 converted, %n failed%2, in %3</source>
+        <translation>
+            <numerusform>сконвертировано %1, %n ошибка%2, за %3</numerusform>
+            <numerusform>сконвертировано %1, %n ошибки%2, за %3</numerusform>
+            <numerusform>сконвертировано %1, %n ошибок%2, за %3</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>Stopped: %1 of %2 done, %n failed%3, in %4</source>
+        <translation>
+            <numerusform>Остановлено: готово %1 из %2, %n ошибка%3, за %4</numerusform>
+            <numerusform>Остановлено: готово %1 из %2, %n ошибки%3, за %4</numerusform>
+            <numerusform>Остановлено: готово %1 из %2, %n ошибок%3, за %4</numerusform>
+        </translation>
+    </message>
 </context>
 <context>
     <name>cCommandLine</name>
@@ -72,10 +124,6 @@
     <message>
         <source>Append .wav to the file names (hello.mp3 becomes hello.mp3.wav) instead of setting the extension to .wav.</source>
         <translation>Добавлять .wav к именам файлов (hello.mp3 станет hello.mp3.wav) вместо замены расширения на .wav.</translation>
-    </message>
-    <message>
-        <source>Overwrite existing WAV files (default: skip them; a skipped file counts as failed).</source>
-        <translation>Перезаписывать существующие файлы WAV (по умолчанию они пропускаются, и пропущенный файл засчитывается как ошибка).</translation>
     </message>
     <message>
         <source>Run up to &lt;n&gt; conversions at once (default: one per processor).</source>
@@ -127,6 +175,26 @@ With --convert it converts the files and folders named without a window; without
         <source>No file or folder given.</source>
         <translation>Не указаны файлы или папки.</translation>
     </message>
+    <message>
+        <source>Overwrite existing WAV files (default: skip them; a skipped file is no failure).</source>
+        <translation>Перезаписывать существующие файлы WAV (по умолчанию: пропускать их; пропущенный файл не считается ошибкой).</translation>
+    </message>
+    <message>
+        <source>Convert a file only when its WAV file is missing or older than it; skip it otherwise.</source>
+        <translation>Конвертировать файл, только если его файла WAV нет или он старше исходного; иначе пропускать.</translation>
+    </message>
+    <message>
+        <source>Write each file found in a named folder under its path relative to that folder (out/main-menu/greeting.wav), making folders as needed.</source>
+        <translation>Записывать каждый файл из указанной папки по его пути относительно этой папки (out/main-menu/greeting.wav), создавая папки при необходимости.</translation>
+    </message>
+    <message>
+        <source>Write lower-case ASCII names: other scripts transliterated, blanks and punctuation turned into dashes (Welcome Greeting (final).mp3 becomes welcome-greeting-final.wav).</source>
+        <translation>Записывать имена строчными буквами ASCII: другие алфавиты транслитерируются, пробелы и знаки препинания заменяются дефисами (Welcome Greeting (final).mp3 станет welcome-greeting-final.wav).</translation>
+    </message>
+    <message>
+        <source>Options --overwrite and --update exclude each other.</source>
+        <translation>Параметры --overwrite и --update исключают друг друга.</translation>
+    </message>
 </context>
 <context>
     <name>cConversion</name>
@@ -157,6 +225,10 @@ With --convert it converts the files and folders named without a window; without
     <message>
         <source>ffmpeg could not be started: %1</source>
         <translation>Не удалось запустить ffmpeg: %1</translation>
+    </message>
+    <message>
+        <source>The output file is not older than its source and &quot;Update changed files&quot; is chosen</source>
+        <translation>Выходной файл не старше исходного, а выбрано «Обновлять изменённые файлы»</translation>
     </message>
 </context>
 <context>
@@ -368,10 +440,6 @@ With --convert it converts the files and folders named without a window; without
         <translation>Следующая ошибка</translation>
     </message>
     <message>
-        <source>Show only failed</source>
-        <translation>Только ошибки</translation>
-    </message>
-    <message>
         <source>Convert failed files again</source>
         <translation>Повторить неудачные</translation>
     </message>
@@ -424,8 +492,40 @@ With --convert it converts the files and folders named without a window; without
         </translation>
     </message>
     <message>
+        <source>OK, with a warning</source>
+        <translation>ОК, с предупреждением</translation>
+    </message>
+    <message>
+        <source>SKIP</source>
+        <translation>ПРОПУСК</translation>
+    </message>
+    <message>
+        <source>Skipped</source>
+        <translation>Пропущен</translation>
+    </message>
+    <message>
+        <source>Update changed files</source>
+        <translation>Обновлять изменённые файлы</translation>
+    </message>
+    <message>
+        <source>Keep folder trees</source>
+        <translation>Сохранять структуру папок</translation>
+    </message>
+    <message>
+        <source>Safe names (lower-case ASCII)</source>
+        <translation>Безопасные имена (строчные ASCII)</translation>
+    </message>
+    <message>
         <source>%1 failed: %2</source>
         <translation>%1: ошибка: %2</translation>
+    </message>
+    <message>
+        <source>Show only failed and warned</source>
+        <translation>Показать только ошибки и предупреждения</translation>
+    </message>
+    <message>
+        <source>%1 converted with a warning: %2</source>
+        <translation>%1 преобразован с предупреждением: %2</translation>
     </message>
 </context>
 <context>
@@ -460,6 +560,21 @@ With --convert it converts the files and folders named without a window; without
     <message>
         <source>the audio layer reported error %1</source>
         <translation>звуковая подсистема сообщила об ошибке %1</translation>
+    </message>
+</context>
+<context>
+    <name>cResultCheck</name>
+    <message>
+        <source>The result is much shorter than its source: %1 s of %2 s</source>
+        <translation>Результат намного короче исходного: %1 с из %2 с</translation>
+    </message>
+    <message>
+        <source>The result is silent or nearly so</source>
+        <translation>Результат беззвучен или почти беззвучен</translation>
+    </message>
+    <message>
+        <source>The result is clipped: its loudest stretches are cut off</source>
+        <translation>Результат перегружен: самые громкие места обрезаны</translation>
     </message>
 </context>
 <context>

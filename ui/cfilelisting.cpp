@@ -43,10 +43,10 @@ void cFileListing::show(const cSourceList::Result &result)
 {
     const int before = adding ? rows.count() : 0;
     const int found = static_cast<int>(result.files.size());
-    const int added = adding ? rows.add(result.files) : found;
+    const int added = adding ? rows.add(result.files, result.roots) : found;
     if (found > 0) {
         if (!adding)
-            rows.setPaths(result.files);
+            rows.setPaths(result.files, result.roots);
         table.fill(rows, before, prepare);
     }
     const int missing = static_cast<int>(result.missing.size());

@@ -3,23 +3,24 @@
 #include <algorithm>
 #include <functional>
 
-void cFileRows::setPaths(const QStringList &paths)
+void cFileRows::setPaths(const QStringList &paths, const QStringList &roots)
 {
     rows.clear();
     rows.reserve(paths.size());
-    for (const QString &path : paths)
-        rows.append({path, State::Waiting, QString(), cText()});
+    for (qsizetype i = 0; i < paths.size(); ++i)
+        rows.append({paths.at(i), roots.value(i), State::Waiting, QString(), cText()});
     index();
 }
 
-int cFileRows::add(const QStringList &paths)
+int cFileRows::add(const QStringList &paths, const QStringList &roots)
 {
     const auto before = rows.size();
-    for (const QString &path : paths) {
+    for (qsizetype i = 0; i < paths.size(); ++i) {
+        const QString &path = paths.at(i);
         if (rowsOfPath.contains(path))
             continue;
         rowsOfPath[path].rows.append(static_cast<int>(rows.size()));
-        rows.append({path, State::Waiting, QString(), cText()});
+        rows.append({path, roots.value(i), State::Waiting, QString(), cText()});
     }
     index();
     return static_cast<int>(rows.size() - before);
@@ -36,6 +37,15 @@ void cFileRows::remove(QList<int> indexes)
     index();
 }
 
+QStringList cFileRows::roots() const
+{
+    QStringList list;
+    list.reserve(rows.size());
+    for (const Row &row : rows)
+        list.append(row.root);
+    return list;
+}
+
 QStringList cFileRows::paths() const
 {
     QStringList list;
@@ -48,13 +58,13 @@ QStringList cFileRows::paths() const
 void cFileRows::restart()
 {
     for (Row &row : rows)
-        row = {row.path, State::Waiting, QString(), cText()};
+        row = {row.path, row.root, State::Waiting, QString(), cText()};
     index();
 }
 
-QStringList cFileRows::restartFailed()
+QList<int> cFileRows::restartFailed()
 {
-    QStringList paths;
+    QList<int> failed;
     for (PathRows &path : rowsOfPath) {
         path.batchRows.clear();
         path.results = 0;
@@ -63,17 +73,18 @@ QStringList cFileRows::restartFailed()
         inBatch[row] = rows.at(row).state == State::Failed;
         if (!inBatch.at(row))
             continue;
-        rows[row] = {rows.at(row).path, State::Waiting, QString(), cText()};
+        rows[row] = {rows.at(row).path, rows.at(row).root, State::Waiting, QString(), cText()};
         rowsOfPath[rows.at(row).path].batchRows.append(row);
-        paths.append(rows.at(row).path);
+        failed.append(row);
     }
     unfinishedFrom = 0;
-    return paths;
+    return failed;
 }
 
 bool cFileRows::needsAttention(int row) const
 {
-    return row >= 0 && row < rows.size() && rows.at(row).state == State::Failed;
+    return row >= 0 && row < rows.size() &&
+           (rows.at(row).state == State::Failed || rows.at(row).state == State::Warned);
 }
 
 int cFileRows::nextNeedingAttention(int after) const
@@ -101,14 +112,29 @@ int cFileRows::start(const QString &fn)
     return -1;
 }
 
-int cFileRows::finish(const QString &fn, bool converted, const QString &output, const cText &reason)
+int cFileRows::finish(const QString &fn, State state, const QString &output, const cText &reason)
 {
     const auto found = rowsOfPath.find(fn);
     if (found == rowsOfPath.end() || found->results >= found->batchRows.size())
         return -1;
     const int row = found->batchRows.at(found->results++);
-    rows[row] = {fn, converted ? State::Converted : State::Failed, output, reason};
+    rows[row] = {fn, rows.at(row).root, state, output, reason};
     return row;
+}
+
+int cFileRows::finish(const cBatch::Result &result)
+{
+    switch (result.kind) {
+    case cBatch::Result::Kind::Converted:
+        return finish(result.source, State::Converted, result.output, result.reason);
+    case cBatch::Result::Kind::Warned:
+        return finish(result.source, State::Warned, result.output, result.reason);
+    case cBatch::Result::Kind::Skipped:
+        return finish(result.source, State::Skipped, result.output, result.reason);
+    case cBatch::Result::Kind::Failed:
+        break;
+    }
+    return finish(result.source, State::Failed, result.output, result.reason);
 }
 
 QList<int> cFileRows::stopConverting()
@@ -126,8 +152,8 @@ QList<int> cFileRows::stopConverting()
 int cFileRows::firstUnfinished()
 {
     while (unfinishedFrom < rows.size() &&
-           (!inBatch.at(unfinishedFrom) || rows.at(unfinishedFrom).state == State::Converted ||
-            rows.at(unfinishedFrom).state == State::Failed))
+           (!inBatch.at(unfinishedFrom) ||
+            (rows.at(unfinishedFrom).state != State::Waiting && rows.at(unfinishedFrom).state != State::Converting)))
         ++unfinishedFrom;
     return unfinishedFrom;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/cbatch.h"
 #include "workers/ctext.h"
 
 #include <QHash>
@@ -18,21 +19,26 @@ public:
         Waiting, // listed, not started in this batch
         Converting,
         Converted,
+        Warned,  // converted, with something wrong with the result
+        Skipped, // left alone by the rule for existing files
         Failed,
     };
 
     struct Row
     {
         QString path;
+        QString root; // the named folder it was found in
         State state = State::Waiting;
         QString output; // the file written
-        cText reason;   // why it failed, in words for people
+        cText reason;   // the warning, or why it was skipped or failed, in words for people
     };
 
-    void setPaths(const QStringList &paths);
-    // Appends the paths not listed yet, each once, in the order given; returns
-    // how many were added.
-    int add(const QStringList &paths);
+    // roots: for each path, the named folder it was found in (empty for a
+    // file named itself); none when no file came from a folder.
+    void setPaths(const QStringList &paths, const QStringList &roots = {});
+    // Appends the paths not listed yet, each once, in the order given, with
+    // their roots as above; returns how many were added.
+    int add(const QStringList &paths, const QStringList &roots = {});
     void clear() { setPaths({}); }
     // Removes the rows of the given indexes, in any order.
     void remove(QList<int> indexes);
@@ -40,13 +46,15 @@ public:
     int count() const { return static_cast<int>(rows.size()); }
     const Row &at(int row) const { return rows.at(row); }
     QStringList paths() const;
+    QStringList roots() const;
 
     // A batch starts: every row waits again.
     void restart();
     // A batch of the failed rows alone starts: they wait again, the others
-    // keep their results. Returns their paths, in row order.
-    QStringList restartFailed();
-    // Whether the row's result wants the user's eye (it failed).
+    // keep their results. Returns their rows, in order.
+    QList<int> restartFailed();
+    // Whether the row's result wants the user's eye (it failed, or its
+    // output came with a warning).
     bool needsAttention(int row) const;
     // The first row after the given one that needs attention, from the top
     // again after the last row; -1 when none does.
@@ -56,7 +64,12 @@ public:
     int start(const QString &fn);
     // The row the result belongs to; -1 when no row is left for it (the path
     // is not listed, or every row holding it has its result).
-    int finish(const QString &fn, bool converted, const QString &output, const cText &reason);
+    int finish(const QString &fn, State state, const QString &output, const cText &reason);
+    int finish(const QString &fn, bool converted, const QString &output, const cText &reason)
+    {
+        return finish(fn, converted ? State::Converted : State::Failed, output, reason);
+    }
+    int finish(const cBatch::Result &result);
     // A stopped batch ends: rows still converting wait again. Returns them.
     QList<int> stopConverting();
     // The first row without a result in this batch; count() when every row has one.

@@ -35,6 +35,12 @@ void describePlayButton(QToolButton *button)
     button->setAccessibleName(what);
 }
 
+// The status of a converted row whose result has a warning.
+QString warnedText()
+{
+    return cFileTable::tr("OK") + QStringLiteral(" \u26a0");
+}
+
 // Text, colour, tool tip and what a screen reader says of a status cell.
 void setStatus(QTableWidgetItem *status, const QString &text, const QBrush &brush, const QString &detail,
                const QString &spoken = QString())
@@ -150,6 +156,14 @@ void cFileTable::showRow(const cFileRows &rows, int row)
         setStatus(status, tr("OK"), QBrush(Qt::darkGreen),
                   state.output.isEmpty() ? QString() : tr("Written to %1").arg(state.output));
         break;
+    case cFileRows::State::Warned:
+        // Written, but worth a look: the mark and the colour set it apart from a plain "OK".
+        setStatus(status, warnedText(), QBrush(QColor(0xb3, 0x6b, 0x00)), state.reason.toString(),
+                  tr("OK, with a warning"));
+        break;
+    case cFileRows::State::Skipped:
+        setStatus(status, tr("SKIP"), QBrush(Qt::gray), state.reason.toString(), tr("Skipped"));
+        break;
     case cFileRows::State::Failed:
         setStatus(status, tr("FAIL!"), QBrush(Qt::darkRed), state.reason.toString());
         break;
@@ -200,7 +214,7 @@ void cFileTable::sizeColumns()
 
     const QFontMetrics metrics = table->fontMetrics();
     int widest = 0;
-    for (const QString &text : {tr("OK"), tr("FAIL!"), runningMark})
+    for (const QString &text : {tr("OK"), tr("FAIL!"), tr("SKIP"), warnedText(), runningMark})
         widest = std::max(widest, metrics.horizontalAdvance(text));
     const int margin = table->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, table) + 1;
     header->resizeSection(statusColumn, widest + 2 * margin + metrics.averageCharWidth() + grid);

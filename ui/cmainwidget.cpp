@@ -79,7 +79,7 @@ cMainWidget::~cMainWidget()
 {
     QSettings settings;
     settings.beginGroup(settingsGroup);
-    settings.setValue(outputKey, outputEdit->text());
+    settings.setValue(outputKey, cBatch::storedFolder(outputEdit->text()));
     settings.setValue(lastOpenPathKey, lastOpenPath);
     options->writeSettings(settings);
     // Nothing changes it in the window: it is written back only if it was there.
@@ -203,7 +203,7 @@ void cMainWidget::convertBtnClicked()
         return;
     }
     rows.restart();
-    convert(rows.paths());
+    convert(rows.paths(), rows.roots());
 }
 
 // The failed rows alone convert again; the others keep their results.
@@ -211,12 +211,17 @@ void cMainWidget::convertFailed()
 {
     if (!acceptsFiles())
         return;
-    const QStringList paths = rows.restartFailed();
+    QStringList paths;
+    QStringList roots;
+    for (const int row : rows.restartFailed()) {
+        paths.append(rows.at(row).path);
+        roots.append(rows.at(row).root);
+    }
     if (!paths.isEmpty())
-        convert(paths);
+        convert(paths, roots);
 }
 
-void cMainWidget::convert(const QStringList &paths)
+void cMainWidget::convert(const QStringList &paths, const QStringList &roots)
 {
     for (int row = 0; row < rows.count(); ++row)
         table->showRow(rows, row);
@@ -229,7 +234,7 @@ void cMainWidget::convert(const QStringList &paths)
     chosen.jobs = storedJobs.toInt();
 
     batchFocus.lock(window());
-    if (!batch->start(paths, chosen)) {
+    if (!batch->start(paths, chosen, 0, roots)) {
         showStatus(cStatusMessage::folderNotMade(batch->folder()));
         return;
     }
@@ -280,7 +285,8 @@ void cMainWidget::play(const QString &fn)
 void cMainWidget::showRowReason(int row)
 {
     if (rows.needsAttention(row))
-        status.setNote(cStatusMessage::rowFailed(QFileInfo(rows.at(row).path).fileName(), rows.at(row).reason));
+        status.setNote(cStatusMessage::rowFailed(QFileInfo(rows.at(row).path).fileName(), rows.at(row).reason,
+                                                 rows.at(row).state == cFileRows::State::Warned));
     else if (status.currentNote().isAboutARow())
         status.setNote(cStatusMessage());
     refreshStatus();
@@ -312,12 +318,12 @@ void cMainWidget::fileStarted(const QString &fn)
 
 void cMainWidget::fileProcessed(const QString &fn, bool result)
 {
-    fileFinished({fn, result, QString(), cText()});
+    fileFinished({fn, result, {}, {}, result ? cBatch::Result::Kind::Converted : cBatch::Result::Kind::Failed});
 }
 
 void cMainWidget::fileFinished(const cBatch::Result &result)
 {
-    const int row = rows.finish(result.source, result.converted, result.output, result.reason);
+    const int row = rows.finish(result);
     if (row >= 0)
         table->showRow(rows, row);
 }

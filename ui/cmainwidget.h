@@ -76,7 +76,7 @@ private:
     void retranslate();
     QStringList chooseFiles(const QString &title);
     void convertFailed();
-    void convert(const QStringList &paths);
+    void convert(const QStringList &paths, const QStringList &roots);
     void showRowReason(int row);
     void play(const QString &fn);
     void removeRows(const QList<int> &selected);

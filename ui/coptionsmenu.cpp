@@ -10,11 +10,16 @@ const QString cOptionsMenu::changeExtName = QStringLiteral("actionChangeExt");
 const QString cOptionsMenu::addExtName = QStringLiteral("actionAddExt");
 const QString cOptionsMenu::overwriteName = QStringLiteral("actionOverwrite");
 const QString cOptionsMenu::skipName = QStringLiteral("actionSkip");
+const QString cOptionsMenu::updateName = QStringLiteral("actionUpdate");
+const QString cOptionsMenu::keepFoldersName = QStringLiteral("actionKeepFolders");
+const QString cOptionsMenu::safeNamesName = QStringLiteral("actionSafeNames");
 
 namespace {
 
 const QString fileSaveModeKey = QStringLiteral("FileSaveMode");
 const QString fileNameModeKey = QStringLiteral("FileNameMode");
+const QString keepFoldersKey = QStringLiteral("KeepFolders");
+const QString safeNamesKey = QStringLiteral("SafeNames");
 
 } // namespace
 
@@ -37,9 +42,11 @@ cOptionsMenu::cOptionsMenu(QPushButton *button, QWidget *owner) : owner(owner)
 
     QAction *const actionOverwrite = newOption(overwriteName, owner);
     QAction *const actionSkip = newOption(skipName, owner);
+    QAction *const actionUpdate = newOption(updateName, owner);
     saveModeGroup = new QActionGroup(owner);
     saveModeGroup->addAction(actionOverwrite);
     saveModeGroup->addAction(actionSkip);
+    saveModeGroup->addAction(actionUpdate);
 
     QAction *const actionChangeExt = newOption(changeExtName, owner);
     QAction *const actionAddExt = newOption(addExtName, owner);
@@ -52,6 +59,10 @@ cOptionsMenu::cOptionsMenu(QPushButton *button, QWidget *owner) : owner(owner)
     optionsMenu->addSeparator();
     optionsMenu->addAction(actionOverwrite);
     optionsMenu->addAction(actionSkip);
+    optionsMenu->addAction(actionUpdate);
+    optionsMenu->addSeparator();
+    optionsMenu->addAction(newOption(keepFoldersName, owner));
+    optionsMenu->addAction(newOption(safeNamesName, owner));
 }
 
 void cOptionsMenu::retranslate()
@@ -60,6 +71,9 @@ void cOptionsMenu::retranslate()
     owner->findChild<QAction *>(addExtName)->setText(tr("Append .wav to filenames"));
     owner->findChild<QAction *>(overwriteName)->setText(tr("Overwrite existing files"));
     owner->findChild<QAction *>(skipName)->setText(tr("Skip existing files"));
+    owner->findChild<QAction *>(updateName)->setText(tr("Update changed files"));
+    owner->findChild<QAction *>(keepFoldersName)->setText(tr("Keep folder trees"));
+    owner->findChild<QAction *>(safeNamesName)->setText(tr("Safe names (lower-case ASCII)"));
 }
 
 void cOptionsMenu::readSettings(const QSettings &settings)
@@ -68,12 +82,16 @@ void cOptionsMenu::readSettings(const QSettings &settings)
     check(saveModeGroup, storedSaveMode);
     storedNameMode = settings.value(fileNameModeKey, changeExtName).toString();
     check(nameModeGroup, storedNameMode);
+    owner->findChild<QAction *>(keepFoldersName)->setChecked(settings.value(keepFoldersKey, false).toBool());
+    owner->findChild<QAction *>(safeNamesName)->setChecked(settings.value(safeNamesKey, false).toBool());
 }
 
 void cOptionsMenu::writeSettings(QSettings &settings) const
 {
     settings.setValue(fileNameModeKey, checked(nameModeGroup, storedNameMode));
     settings.setValue(fileSaveModeKey, checked(saveModeGroup, storedSaveMode));
+    settings.setValue(keepFoldersKey, owner->findChild<QAction *>(keepFoldersName)->isChecked());
+    settings.setValue(safeNamesKey, owner->findChild<QAction *>(safeNamesName)->isChecked());
 }
 
 void cOptionsMenu::check(QActionGroup *group, const QString &name)
@@ -104,7 +122,11 @@ bool cOptionsMenu::chosenRules(cBatch::Options &options) const
         options.existingRule = cBatch::ExistingRule::Overwrite;
     else if (saveMode == skipName)
         options.existingRule = cBatch::ExistingRule::Skip;
+    else if (saveMode == updateName)
+        options.existingRule = cBatch::ExistingRule::Update;
     else
         return false;
+    options.keepFolders = owner->findChild<QAction *>(keepFoldersName)->isChecked();
+    options.safeNames = owner->findChild<QAction *>(safeNamesName)->isChecked();
     return true;
 }

@@ -35,6 +35,9 @@ public:
     static const QString addExtName;
     static const QString overwriteName;
     static const QString skipName;
+    static const QString updateName;
+    static const QString keepFoldersName;
+    static const QString safeNamesName;
 
 private:
     // Checks the action of each group that the text names exactly; a text that

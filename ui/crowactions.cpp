@@ -58,7 +58,7 @@ void cRowActions::retranslate()
     removeAction->setText(QCoreApplication::translate("cMainWidget", "Remove from list"));
     openFolderAction->setText(QCoreApplication::translate("cMainWidget", "Open containing folder"));
     nextFailureAction->setText(QCoreApplication::translate("cMainWidget", "Next failure"));
-    onlyFailedAction->setText(QCoreApplication::translate("cMainWidget", "Show only failed"));
+    onlyFailedAction->setText(QCoreApplication::translate("cMainWidget", "Show only failed and warned"));
     convertFailedAction->setText(QCoreApplication::translate("cMainWidget", "Convert failed files again"));
     addAction->setText(QCoreApplication::translate("cMainWidget", "Add files\u2026"));
     clearAction->setText(QCoreApplication::translate("cMainWidget", "Clear list"));

@@ -74,10 +74,11 @@ cStatusMessage cStatusMessage::playing(const QString &name)
     return message;
 }
 
-cStatusMessage cStatusMessage::rowFailed(const QString &name, const cText &reason)
+cStatusMessage cStatusMessage::rowFailed(const QString &name, const cText &reason, bool warned)
 {
     cStatusMessage message;
     message.kind = Kind::RowFailed;
+    message.stopped = warned;
     message.name = name;
     message.reason = reason;
     return message;
@@ -134,7 +135,8 @@ QString cStatusMessage::worded(const QString &shownName) const
     case Kind::Playing:
         return tr("Playing %1").arg(shownName);
     case Kind::RowFailed:
-        return tr("%1 failed: %2").arg(shownName, reason.toString());
+        return (stopped ? tr("%1 converted with a warning: %2") : tr("%1 failed: %2"))
+            .arg(shownName, reason.toString());
     }
     return QString();
 }

@@ -35,7 +35,7 @@ public:
     static cStatusMessage playFailed(int code, const QString &name);
     static cStatusMessage playing(const QString &name);
     // Why the file of the current row failed.
-    static cStatusMessage rowFailed(const QString &name, const cText &reason);
+    static cStatusMessage rowFailed(const QString &name, const cText &reason, bool warned = false);
 
     bool isEmpty() const { return kind == Kind::None; }
     bool isAboutARow() const { return kind == Kind::RowFailed; }
@@ -72,5 +72,5 @@ private:
     QString name;
     cText reason;
     cBatchProgress tally;
-    bool stopped = false;
+    bool stopped = false; // a stopped batch; a row with a warning
 };

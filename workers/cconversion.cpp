@@ -122,6 +122,7 @@ bool cConversion::commit()
         written = true;
         break;
     case cTemporaryOutput::Commit::Exists:
+        skipped = true;
         refuse(debugLine("Not written, the output file appeared meanwhile and \"Skip existing files\" is chosen:",
                          outPath()),
                skippedReason());
@@ -147,6 +148,12 @@ cText cConversion::skippedReason()
     return cText::of<cConversion>(QT_TR_NOOP("The output file exists and \"Skip existing files\" is chosen"));
 }
 
+cText cConversion::upToDateReason()
+{
+    return cText::of<cConversion>(
+        QT_TR_NOOP("The output file is not older than its source and \"Update changed files\" is chosen"));
+}
+
 void cConversion::programEnded(int exitCode)
 {
     if (ended)
@@ -158,6 +165,7 @@ void cConversion::programEnded(int exitCode)
     lines << debugLine("Exit code:", code);
     if (code != 0) {
         failure = failureReason();
+        lines << QStringLiteral("Reason: ") + failure.sourceText();
         // What a failed run wrote so far would pass for a finished prompt.
         const QString partial = temporary->path();
         if (temporary->discard())

@@ -51,6 +51,11 @@ public:
 
     // Why a file is not written when its output exists and "Skip existing files" is chosen.
     static cText skippedReason();
+    // Why a file is not written when its output is not older than it and
+    // "Update changed files" is chosen.
+    static cText upToDateReason();
+    // The output was there and was not to be replaced: the file is left alone.
+    bool isSkipped() const { return skipped; }
 
 signals:
     // The program has ended and its result is known; always delivered through
@@ -75,4 +80,5 @@ private:
     cText failure;
     bool ended = false;
     bool written = false;
+    bool skipped = false;
 };

@@ -2,6 +2,8 @@
 
 #include "workers/cconversion.h"
 #include "workers/cfileidentity.h"
+#include "workers/coutputpath.h"
+#include "workers/cresultcheck.h"
 #include "workers/ctemporaryoutput.h"
 #include "workers/debugline.h"
 
@@ -9,7 +11,6 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QHash>
-#include <QRegularExpression>
 
 #include <algorithm>
 #include <cstdio>
@@ -19,39 +20,6 @@ namespace {
 
 // Longest wait for a running batch when the converter is destroyed.
 constexpr int shutdownWaitMs = 5000;
-
-// The argument list as "(", each element quoted as the debug stream quotes a
-// string, ", " between them, ")".
-QString debugList(const QStringList &items)
-{
-    QStringList quoted;
-    for (const QString &item : items) {
-        QString text;
-        QDebug(&text).nospace() << item;
-        quoted << text;
-    }
-    return QLatin1Char('(') + quoted.join(QStringLiteral(", ")) + QLatin1Char(')');
-}
-
-// Where an output goes, known before it exists: its folder, and its name
-// folded to one case, so that two names one folder may take for one file
-// (letter case on FAT, exFAT or SMB folders) wait for each other.
-struct OutputSlot
-{
-    cFileIdentity folder;
-    QString name;
-
-    static OutputSlot of(const QString &outPath)
-    {
-        const QFileInfo info(outPath);
-        OutputSlot slot{cFileIdentity::of(info.absolutePath()), info.fileName().toCaseFolded()};
-        // A folder that does not exist is known by its path.
-        if (!slot.folder.isValid())
-            slot.name = info.absoluteFilePath().toCaseFolded();
-        return slot;
-    }
-    bool operator==(const OutputSlot &other) const { return folder == other.folder && name == other.name; }
-};
 
 // The source an output of the batch was written from.
 struct WrittenFrom
@@ -68,9 +36,11 @@ struct cConverter::Plan
 {
     QString fn;
     QString outPath;
-    OutputSlot slot;
+    cOutputPath::Slot slot;
     // Whether the output replaces a file of its name ("Overwrite existing files").
     bool replace = false;
+    // Whether it does so only when that file is older than the source.
+    bool update = false;
     // The arguments but the temporary output's path, which comes last.
     QStringList args;
     QStringList log;
@@ -80,6 +50,7 @@ struct cConverter::Plan
 struct cConverter::Batch
 {
     QStringList files;
+    QStringList subFolders;
     qsizetype next = 0;
     int jobs = 1;
     // The identity of every source of the batch, with the first path that has it.
@@ -89,7 +60,7 @@ struct cConverter::Batch
     // The next file, taken from the queue and waiting for its turn.
     std::optional<Plan> planned;
     // Conversions whose program runs, with where the output of each goes.
-    QHash<cConversion *, OutputSlot> running;
+    QHash<cConversion *, cOutputPath::Slot> running;
     // Lives on the converter's thread for the batch: owns the conversions and
     // receives their signals there.
     QObject *context = nullptr;
@@ -130,6 +101,11 @@ void cConverter::setFileSaveType(int type)
     fileSaveType.setValue(type);
 }
 
+void cConverter::setSafeNames(bool safe)
+{
+    safeNames = safe;
+}
+
 void cConverter::setJobs(int jobs)
 {
     jobCount = jobs;
@@ -148,12 +124,14 @@ void cConverter::setForwardOutput(bool forward)
 
 // Paths handed over while a batch runs are dropped. A batch that has already
 // announced its end is waited for.
-void cConverter::convertFiles(const QStringList &files)
+void cConverter::convertFiles(const QStringList &files, const QStringList &subFolders)
 {
     if (!readyToStart())
         return;
     batchStopRequested = false;
     const QMutexLocker locker(&queueMutex);
+    for (qsizetype i = 0; i < files.size(); ++i)
+        subFolderQueue.append(subFolders.value(i));
     fileQueue += files;
     start();
 }
@@ -179,6 +157,7 @@ void cConverter::run()
     {
         const QMutexLocker locker(&queueMutex);
         batch.files.swap(fileQueue);
+        batch.subFolders.swap(subFolderQueue);
     }
     batch.jobs = jobs();
     for (const QString &fn : std::as_const(batch.files)) {
@@ -235,11 +214,11 @@ bool cConverter::planNext(Batch &batch)
         if (plan.fn.isEmpty())
             continue;
         plan.log << debugLine("Processing file:", plan.fn);
-        plan.outPath = QDir(outputDir.value()).absoluteFilePath(QFileInfo(plan.fn).fileName());
-
         switch (fileSaveType.value()) {
         case 0:
+        case 2: // replaced when older than the source
             plan.replace = true;
+            plan.update = fileSaveType.value() == 2;
             plan.args << QStringLiteral("-y");
             break;
         case 1:
@@ -253,24 +232,25 @@ bool cConverter::planNext(Batch &batch)
         plan.args << QStringLiteral("-i") << plan.fn << QStringLiteral("-ar") << QStringLiteral("8000")
                   << QStringLiteral("-ac") << QStringLiteral("1");
 
-        switch (fileNameType.value()) {
-        case 0: {
-            // A dot and a run of ASCII letters and digits up to the very end of the
-            // name; "\z", unlike "$", does not match before a trailing line break.
-            static const QRegularExpression extension(QStringLiteral("\\.[a-zA-Z0-9]+\\z"));
-            plan.outPath.replace(extension, QStringLiteral(".wav"));
-            break;
-        }
-        case 1:
-            plan.outPath += QStringLiteral(".wav");
-            break;
-        default:
+        const QString name = cOutputPath::fileName(plan.fn, fileNameType.value(), safeNames);
+        if (name.isEmpty()) {
             refuse(plan, debugLine("Bad fileNameType"),
                    cText::of<cConverter>(QT_TR_NOOP("Unknown rule for output file names")));
             continue;
         }
+        QString folder = outputDir.value();
+        if (const QString sub = batch.subFolders.value(batch.next - 1); !sub.isEmpty()) {
+            QString error;
+            folder = cOutputPath::makeFolders(folder, sub, safeNames, error);
+            if (folder.isEmpty()) {
+                refuse(plan, debugLine("Not converted, the output's folder can't be made:", error),
+                       cText::plain(error));
+                continue;
+            }
+        }
+        plan.outPath = QDir(folder).absoluteFilePath(name);
         plan.log << debugLine("Out filename:", plan.outPath);
-        plan.slot = OutputSlot::of(plan.outPath);
+        plan.slot = cOutputPath::Slot::of(plan.outPath);
         batch.planned = std::move(plan);
         return true;
     }
@@ -292,7 +272,16 @@ void cConverter::startPlanned(Batch &batch)
     if (!plan.replace && QFileInfo::exists(plan.outPath)) {
         refuse(plan,
                debugLine("Not converted, the output file exists and \"Skip existing files\" is chosen:", plan.outPath),
-               cConversion::skippedReason());
+               cConversion::skippedReason(), Outcome::Skipped);
+        return;
+    }
+    if (plan.update && QFileInfo::exists(plan.outPath) &&
+        QFileInfo(plan.outPath).lastModified() >= QFileInfo(plan.fn).lastModified()) {
+        refuse(plan,
+               debugLine("Not converted, the output file is not older than its source and \"Update changed files\" "
+                         "is chosen:",
+                         plan.outPath),
+               cConversion::upToDateReason(), Outcome::Skipped);
         return;
     }
     auto output = std::make_unique<cTemporaryOutput>(plan.outPath);
@@ -324,14 +313,18 @@ void cConverter::startPlanned(Batch &batch)
 void cConverter::fileEnded(Batch &batch, cConversion *conversion)
 {
     batch.running.remove(conversion);
+    cText warning;
     // Checked again right before the output takes its name: under any
     // spelling, another file may have taken that name while the program ran.
     if (conversion->exitCode() == 0) {
-        if (const std::optional<Refusal> refused = refusal(batch, conversion->source(), conversion->outPath()))
+        if (const std::optional<Refusal> refused = refusal(batch, conversion->source(), conversion->outPath())) {
             conversion->refuse(refused->logLine, refused->reason);
-        else if (conversion->commit())
+        } else if (conversion->commit()) {
             batch.writtenBy.insert(cFileIdentity::of(conversion->outPath()),
                                    {conversion->source(), cFileIdentity::of(conversion->source())});
+            warning =
+                cResultCheck::check(conversion->outPath(), cResultCheck::declaredSeconds(conversion->programOutput()));
+        }
     }
     for (const QString &line : conversion->log())
         qDebug().noquote() << line;
@@ -340,7 +333,15 @@ void cConverter::fileEnded(Batch &batch, cConversion *conversion)
         std::fwrite(output.constData(), 1, static_cast<size_t>(output.size()), stderr);
         std::fflush(stderr);
     }
-    report(conversion->source(), conversion->isWritten(), conversion->outPath(), conversion->reason());
+    if (!warning.isEmpty())
+        qDebug().noquote() << QStringLiteral("Warning:") << warning.sourceText();
+    Outcome outcome = Outcome::Failed;
+    if (conversion->isWritten())
+        outcome = warning.isEmpty() ? Outcome::Converted : Outcome::Warned;
+    else if (conversion->isSkipped())
+        outcome = Outcome::Skipped;
+    report(conversion->source(), outcome, conversion->outPath(),
+           conversion->isWritten() ? warning : conversion->reason());
     qDebug() << "File done!";
     conversion->deleteLater();
 }
@@ -371,18 +372,19 @@ std::optional<cConverter::Refusal> cConverter::refusal(const Batch &batch, const
     return std::nullopt;
 }
 
-void cConverter::refuse(const Plan &plan, const QString &logLine, const cText &reason)
+void cConverter::refuse(const Plan &plan, const QString &logLine, const cText &reason, Outcome outcome)
 {
     for (const QString &line : plan.log)
         qDebug().noquote() << line;
     qDebug().noquote() << logLine;
-    report(plan.fn, false, plan.outPath, reason);
+    report(plan.fn, outcome, plan.outPath, reason);
 }
 
-void cConverter::report(const QString &fn, bool result, const QString &outPath, const cText &reason)
+void cConverter::report(const QString &fn, Outcome outcome, const QString &outPath, const cText &reason)
 {
     if (stopRequested)
         return;
-    emit fileResult(fn, result, outPath, reason);
+    const bool result = outcome == Outcome::Converted || outcome == Outcome::Warned;
+    emit fileResult(fn, result, outPath, reason, outcome);
     emit fileProcessed(fn, result);
 }

@@ -19,12 +19,28 @@ class cConverter : public cWorkerThread
     Q_OBJECT
 
 public:
+    // How a file ended: written, written with a warning about the result,
+    // left alone because its output is there, or not written.
+    enum class Outcome
+    {
+        Converted,
+        Warned,
+        Skipped,
+        Failed
+    };
+    Q_ENUM(Outcome)
+
     explicit cConverter(QObject *parent = nullptr);
     ~cConverter() override;
 
     void setOutputDir(const QString &dir);
     void setFileNameType(int type);
+    // 0 overwrites an existing output, 1 skips it, 2 overwrites it only
+    // when it is older than its source.
     void setFileSaveType(int type);
+    // Whether the outputs' names, and the sub-folders made for them, are
+    // lower-case ASCII (see cOutputPath::safeName).
+    void setSafeNames(bool safe);
     // How many converter programs may run at once; 0 or less means one per
     // logical processor. Read when a batch starts.
     void setJobs(int jobs);
@@ -32,7 +48,9 @@ public:
     // Whether the converter program's own output goes on to standard error,
     // one file's output in one piece when that file ends (on by default).
     void setForwardOutput(bool forward);
-    void convertFiles(const QStringList &files);
+    // subFolders: for each file, the folder inside the output folder its
+    // output goes to, made as needed; none for all in the output folder.
+    void convertFiles(const QStringList &files, const QStringList &subFolders = {});
     // Ends the running batch: no further file starts, running converter
     // programs are ended with their whole process groups and their unfinished
     // outputs removed; files not done get no report, and convertFinished()
@@ -46,8 +64,10 @@ signals:
     // refused before it runs).
     void fileStarted(const QString &fn);
     // Sent just before fileProcessed(fn, result) for the same file: the output
-    // file written (result true), or why the file failed, in words for people.
-    void fileResult(const QString &fn, bool result, const QString &outPath, const cText &reason);
+    // file written (result true), or why the file failed, in words for people;
+    // for a skipped file why it was left alone, for a warned one the warning.
+    void fileResult(const QString &fn, bool result, const QString &outPath, const cText &reason,
+                    cConverter::Outcome outcome);
 
 protected:
     void run() override;
@@ -68,17 +88,19 @@ private:
     void startPlanned(Batch &batch);
     void fileEnded(Batch &batch, cConversion *conversion);
     static std::optional<Refusal> refusal(const Batch &batch, const QString &fn, const QString &outPath);
-    void refuse(const Plan &plan, const QString &logLine, const cText &reason);
-    void report(const QString &fn, bool result, const QString &outPath, const cText &reason);
+    void refuse(const Plan &plan, const QString &logLine, const cText &reason, Outcome outcome = Outcome::Failed);
+    void report(const QString &fn, Outcome outcome, const QString &outPath, const cText &reason);
 
     // Raised by the destructor: no further file is started, running converter
     // programs are ended and nothing more is reported.
     std::atomic_bool stopRequested{false};
     QStringList fileQueue;
+    QStringList subFolderQueue;
     QMutex queueMutex;
     cLockedValue<QString> outputDir;
     cLockedValue<int> fileNameType;
     cLockedValue<int> fileSaveType;
+    std::atomic_bool safeNames{false};
     std::atomic_int jobCount{0};
     std::atomic_bool forwardOutput{true};
     // Raised by stop(): the batch ends early but still announces its end.

@@ -11,9 +11,18 @@ cText cText::plain(const QString &text)
 
 QString cText::toString() const
 {
+    return filled(source ? QCoreApplication::translate(context, source) : QString());
+}
+
+QString cText::sourceText() const
+{
+    return filled(source ? QString::fromUtf8(source) : QString());
+}
+
+QString cText::filled(const QString &text) const
+{
     if (!source)
         return args.value(0);
-    const QString text = QCoreApplication::translate(context, source);
     // All arguments in one pass, so that a "%1" inside one is left as it is.
     switch (args.size()) {
     case 0:

@@ -28,10 +28,14 @@ public:
     bool isEmpty() const { return !source && args.isEmpty(); }
     // The text in the language installed now, its arguments filled in.
     QString toString() const;
+    // The text untranslated, its arguments filled in: for the log.
+    QString sourceText() const;
 
     bool operator==(const cText &other) const { return toString() == other.toString(); }
 
 private:
+    QString filled(const QString &text) const;
+
     const char *context = nullptr;
     const char *source = nullptr;
     QStringList args;

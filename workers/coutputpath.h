@@ -1,0 +1,39 @@
+#pragma once
+
+#include "workers/cfileidentity.h"
+
+#include <QString>
+
+// Where a source's output goes: its file name by the naming rule, made safe
+// for phone systems when asked, and the sub-folder of the output folder it
+// goes into when folder trees are kept.
+class cOutputPath
+{
+public:
+    // Where an output goes, known before it exists: its folder, and its name
+    // folded to one case, so that two names one folder may take for one file
+    // (letter case on FAT, exFAT or SMB folders) wait for each other.
+    struct Slot
+    {
+        cFileIdentity folder;
+        QString name;
+
+        static Slot of(const QString &outPath);
+        bool operator==(const Slot &other) const { return folder == other.folder && name == other.name; }
+    };
+
+    // The output's file name for the source under the naming rule (0: the
+    // extension, a dot and ASCII letters and digits, becomes .wav; 1: .wav is
+    // appended); empty for an unknown rule.
+    static QString fileName(const QString &source, int nameRule, bool safe);
+    // The name as lower-case ASCII that a dial plan takes: other scripts
+    // transliterated, every run of blanks and punctuation but dots and
+    // underscores one dash, no dash, dot or underscore in front, no dash at
+    // the end; "sound" when nothing is left.
+    static QString safeName(const QString &name);
+    // Makes the folders of subPath ("main-menu/after-hours") inside folder as
+    // needed, each made safe when asked, and returns the innermost. Never
+    // leaves folder: ".." is refused, and so is a link or a file where a
+    // folder should be. Empty, with error, when it can't be made.
+    static QString makeFolders(const QString &folder, const QString &subPath, bool safe, QString &error);
+};
