@@ -1,6 +1,7 @@
 #include "core/cbatch.h"
 
 #include "workers/cconverter.h"
+#include "workers/coutputformat.h"
 
 #include <QDebug>
 #include <QDir>
@@ -22,7 +23,7 @@ cBatch::cBatch(cConverter *converter, QObject *parent) : QObject(parent), conver
             [this](const QString &fn, bool converted, const QString &outPath, const cText &reason) {
                 if (running)
                     tally.fileDone(converted);
-                emit fileFinished({fn, converted, outPath, reason});
+                emit fileFinished({fn, converted, outPath, reason, formatId});
             });
     connect(converter, &cConverter::convertFinished, this, &cBatch::converterFinished);
 }
@@ -54,6 +55,8 @@ bool cBatch::start(const QStringList &files, const Options &options, int failedB
     converter->setFileSaveType(static_cast<int>(options.existingRule));
     converter->setJobs(options.jobs);
     converter->setForwardOutput(options.forwardOutput);
+    converter->setChoices({options.format, options.clean, options.loudness, options.trim});
+    formatId = cOutputFormat::byId(options.format).id();
 
     tally.start(static_cast<int>(files.size()) + failedBefore);
     for (int i = 0; i < failedBefore; ++i)

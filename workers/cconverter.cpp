@@ -9,7 +9,6 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QHash>
-#include <QRegularExpression>
 
 #include <algorithm>
 #include <cstdio>
@@ -19,19 +18,6 @@ namespace {
 
 // Longest wait for a running batch when the converter is destroyed.
 constexpr int shutdownWaitMs = 5000;
-
-// The argument list as "(", each element quoted as the debug stream quotes a
-// string, ", " between them, ")".
-QString debugList(const QStringList &items)
-{
-    QStringList quoted;
-    for (const QString &item : items) {
-        QString text;
-        QDebug(&text).nospace() << item;
-        quoted << text;
-    }
-    return QLatin1Char('(') + quoted.join(QStringLiteral(", ")) + QLatin1Char(')');
-}
 
 // Where an output goes, known before it exists: its folder, and its name
 // folded to one case, so that two names one folder may take for one file
@@ -71,8 +57,7 @@ struct cConverter::Plan
     OutputSlot slot;
     // Whether the output replaces a file of its name ("Overwrite existing files").
     bool replace = false;
-    // The arguments but the temporary output's path, which comes last.
-    QStringList args;
+    std::optional<cConversionPlan> runs;
     QStringList log;
 };
 
@@ -128,6 +113,11 @@ void cConverter::setFileNameType(int type)
 void cConverter::setFileSaveType(int type)
 {
     fileSaveType.setValue(type);
+}
+
+void cConverter::setChoices(const cConversionPlan::Choices &choices)
+{
+    fileChoices.setValue(choices);
 }
 
 void cConverter::setJobs(int jobs)
@@ -236,39 +226,31 @@ bool cConverter::planNext(Batch &batch)
             continue;
         plan.log << debugLine("Processing file:", plan.fn);
         plan.outPath = QDir(outputDir.value()).absoluteFilePath(QFileInfo(plan.fn).fileName());
+        const cConversionPlan::Choices choices = fileChoices.value();
 
+        QString existing;
         switch (fileSaveType.value()) {
         case 0:
             plan.replace = true;
-            plan.args << QStringLiteral("-y");
+            existing = QStringLiteral("-y");
             break;
         case 1:
-            plan.args << QStringLiteral("-n");
+            existing = QStringLiteral("-n");
             break;
         default:
             refuse(plan, debugLine("Bad fileSaveType"),
                    cText::of<cConverter>(QT_TR_NOOP("Unknown rule for existing files")));
             continue;
         }
-        plan.args << QStringLiteral("-i") << plan.fn << QStringLiteral("-ar") << QStringLiteral("8000")
-                  << QStringLiteral("-ac") << QStringLiteral("1");
+        plan.runs.emplace(existing, plan.fn, choices);
 
-        switch (fileNameType.value()) {
-        case 0: {
-            // A dot and a run of ASCII letters and digits up to the very end of the
-            // name; "\z", unlike "$", does not match before a trailing line break.
-            static const QRegularExpression extension(QStringLiteral("\\.[a-zA-Z0-9]+\\z"));
-            plan.outPath.replace(extension, QStringLiteral(".wav"));
-            break;
-        }
-        case 1:
-            plan.outPath += QStringLiteral(".wav");
-            break;
-        default:
+        const QString named = cConversionPlan::outputName(plan.outPath, fileNameType.value(), choices.format);
+        if (named.isEmpty()) {
             refuse(plan, debugLine("Bad fileNameType"),
                    cText::of<cConverter>(QT_TR_NOOP("Unknown rule for output file names")));
             continue;
         }
+        plan.outPath = named;
         plan.log << debugLine("Out filename:", plan.outPath);
         plan.slot = OutputSlot::of(plan.outPath);
         batch.planned = std::move(plan);
@@ -305,10 +287,8 @@ void cConverter::startPlanned(Batch &batch)
         return;
     }
 
-    plan.args << output->path();
-    plan.log << debugLine("Running ffmpeg with args:") + QLatin1Char(' ') + debugList(plan.args);
     auto *const conversion =
-        new cConversion(plan.fn, std::move(output), plan.replace, plan.args, plan.log, batch.context);
+        new cConversion(plan.fn, std::move(output), plan.replace, *plan.runs, plan.log, batch.context);
     connect(conversion, &cConversion::finished, batch.context, [this, &batch, conversion] {
         fileEnded(batch, conversion);
         startMore(batch);

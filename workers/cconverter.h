@@ -1,5 +1,6 @@
 #pragma once
 
+#include "workers/cconversionplan.h"
 #include "workers/clockedvalue.h"
 #include "workers/ctext.h"
 #include "workers/cworkerthread.h"
@@ -25,6 +26,8 @@ public:
     void setOutputDir(const QString &dir);
     void setFileNameType(int type);
     void setFileSaveType(int type);
+    // The format, the level and the trim of the outputs.
+    void setChoices(const cConversionPlan::Choices &choices);
     // How many converter programs may run at once; 0 or less means one per
     // logical processor. Read when a batch starts.
     void setJobs(int jobs);
@@ -79,6 +82,7 @@ private:
     cLockedValue<QString> outputDir;
     cLockedValue<int> fileNameType;
     cLockedValue<int> fileSaveType;
+    cLockedValue<cConversionPlan::Choices> fileChoices;
     std::atomic_int jobCount{0};
     std::atomic_bool forwardOutput{true};
     // Raised by stop(): the batch ends early but still announces its end.

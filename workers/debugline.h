@@ -2,6 +2,7 @@
 
 #include <QDebug>
 #include <QString>
+#include <QStringList>
 
 // One log line composed as the debug stream composes a message: items
 // separated by a blank, strings in double quotes, lists as (…). Lines made
@@ -17,4 +18,17 @@ QString debugLine(const Items &...items)
     if (text.endsWith(QLatin1Char(' ')))
         text.chop(1);
     return text;
+}
+
+// A list as "(", each element quoted as the debug stream quotes a string,
+// ", " between them, ")".
+inline QString debugList(const QStringList &items)
+{
+    QStringList quoted;
+    for (const QString &item : items) {
+        QString text;
+        QDebug(&text).nospace() << item;
+        quoted << text;
+    }
+    return QLatin1Char('(') + quoted.join(QStringLiteral(", ")) + QLatin1Char(')');
 }

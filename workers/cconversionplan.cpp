@@ -1,0 +1,104 @@
+#include "workers/cconversionplan.h"
+
+#include "workers/coutputformat.h"
+
+#include <QRegularExpression>
+
+namespace {
+
+// Silence is what stays under -50 dBFS; what leads or trails a prompt is cut
+// to 0.1 s. The end is trimmed as the start of the reversed sound, so that
+// nothing inside the prompt is touched.
+const QString trimStart = QStringLiteral("silenceremove=start_periods=1:start_threshold=-50dB:start_silence=0.1");
+
+} // namespace
+
+cConversionPlan::cConversionPlan(const QString &existing, const QString &source, const Choices &choices)
+    : existing(existing), source(source), format(&cOutputFormat::byId(choices.format)), clean(choices.clean),
+      trim(choices.trim)
+{
+    if (choices.loudness) {
+        level.emplace(*choices.loudness, format->peakMargin());
+        stage = Stage::Measure;
+    }
+}
+
+QString cConversionPlan::outputName(QString path, int nameType, const QString &format)
+{
+    const QString ending = QLatin1Char('.') + cOutputFormat::byId(format).ending();
+    switch (nameType) {
+    case 0: {
+        // A dot and a run of ASCII letters and digits up to the very end of the
+        // name; "\z", unlike "$", does not match before a trailing line break.
+        static const QRegularExpression extension(QStringLiteral("\\.[a-zA-Z0-9]+\\z"));
+        return path.replace(extension, ending);
+    }
+    case 1:
+        return path + ending;
+    default:
+        return QString();
+    }
+}
+
+QString cConversionPlan::firstFilters() const
+{
+    if (!level && !trim)
+        return QString();
+    // At the output's rate and on one channel, the meter measures what the
+    // output will hold, and reversing the sound for the trim costs little.
+    QString filters = QStringLiteral("aformat=sample_rates=%1:channel_layouts=mono").arg(format->rate());
+    if (trim)
+        filters +=
+            QLatin1Char(',') + trimStart + QStringLiteral(",areverse,") + trimStart + QStringLiteral(",areverse");
+    return filters;
+}
+
+QStringList cConversionPlan::measureArgs(const QString &how, const QString &filters) const
+{
+    QStringList args{QStringLiteral("-hide_banner"),
+                     QStringLiteral("-nostats"),
+                     QStringLiteral("-i"),
+                     source,
+                     QStringLiteral("-vn"),
+                     how,
+                     filters};
+    if (how == QLatin1String("-filter_complex"))
+        args << QStringLiteral("-map") << QStringLiteral("[out]");
+    return args << QStringLiteral("-f") << QStringLiteral("null") << QStringLiteral("-");
+}
+
+QStringList cConversionPlan::nextArgs() const
+{
+    switch (stage) {
+    case Stage::Measure:
+        return measureArgs(QStringLiteral("-af"),
+                           firstFilters() + QLatin1Char(',') + cEvenLevel::meter(cEvenLevel::firstMeter()));
+    case Stage::MeasureLimited:
+        return measureArgs(QStringLiteral("-filter_complex"),
+                           firstFilters() + QLatin1Char(',') + level->candidatesGraph());
+    case Stage::Convert:
+        break;
+    }
+    QStringList args{existing, QStringLiteral("-i"), source};
+    QString filters = firstFilters();
+    if (level && !level->filters().isEmpty())
+        filters += QLatin1Char(',') + level->filters();
+    if (!filters.isEmpty())
+        args << QStringLiteral("-af") << filters;
+    return args + format->outputArgs(clean);
+}
+
+QStringList cConversionPlan::measured(const QByteArray &output)
+{
+    const QHash<QString, cEvenLevel::Level> meters = cEvenLevel::readMeters(output);
+    if (stage == Stage::Measure) {
+        const auto found = meters.constFind(cEvenLevel::firstMeter());
+        const bool again = level->measured(found == meters.cend() ? std::nullopt : std::make_optional(*found)) ==
+                           cEvenLevel::Step::MeasureLimited;
+        stage = again ? Stage::MeasureLimited : Stage::Convert;
+    } else {
+        level->measuredLimited(meters);
+        stage = Stage::Convert;
+    }
+    return level->takeLogLines();
+}
