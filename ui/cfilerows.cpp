@@ -8,7 +8,7 @@ void cFileRows::setPaths(const QStringList &paths)
     rows.clear();
     rows.reserve(paths.size());
     for (const QString &path : paths)
-        rows.append({path, State::Waiting, QString(), cText()});
+        rows.append({path, State::Waiting, QString(), cText(), QString()});
     index();
 }
 
@@ -35,7 +35,7 @@ QStringList cFileRows::paths() const
 void cFileRows::restart()
 {
     for (Row &row : rows)
-        row = {row.path, State::Waiting, QString(), cText()};
+        row = {row.path, State::Waiting, QString(), cText(), QString()};
     for (PathRows &path : rowsOfPath)
         path.results = 0;
     unfinishedFrom = 0;
@@ -55,13 +55,14 @@ int cFileRows::start(const QString &fn)
     return -1;
 }
 
-int cFileRows::finish(const QString &fn, bool converted, const QString &output, const cText &reason)
+int cFileRows::finish(const QString &fn, bool converted, const QString &output, const cText &reason,
+                      const QString &format)
 {
     const auto found = rowsOfPath.find(fn);
     if (found == rowsOfPath.end() || found->results >= found->rows.size())
         return -1;
     const int row = found->rows.at(found->results++);
-    rows[row] = {fn, converted ? State::Converted : State::Failed, output, reason};
+    rows[row] = {fn, converted ? State::Converted : State::Failed, output, reason, format};
     return row;
 }
 

@@ -27,6 +27,7 @@ public:
         State state = State::Waiting;
         QString output; // the file written
         cText reason;   // why it failed, in words for people
+        QString format; // the ID of the output's format
     };
 
     void setPaths(const QStringList &paths);
@@ -44,7 +45,8 @@ public:
     int start(const QString &fn);
     // The row the result belongs to; -1 when no row is left for it (the path
     // is not listed, or every row holding it has its result).
-    int finish(const QString &fn, bool converted, const QString &output, const cText &reason);
+    int finish(const QString &fn, bool converted, const QString &output, const cText &reason,
+               const QString &format = QString());
     // A stopped batch ends: rows still converting wait again. Returns them.
     QList<int> stopConverting();
     // The first row without a result in this batch; count() when every row has one.

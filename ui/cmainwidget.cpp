@@ -3,6 +3,7 @@
 #include "core/csourcelist.h"
 #include "ui/cfiletable.h"
 #include "ui/coptionsmenu.h"
+#include "ui/cplayoutputaction.h"
 #include "workers/cconverter.h"
 #include "workers/cplayer.h"
 
@@ -105,6 +106,7 @@ cMainWidget::~cMainWidget()
     settings.setValue(lastOpenPathKey, lastOpenPath);
     settings.setValue(fileNameModeKey, cOptionsMenu::checked(nameModeGroup, storedNameMode));
     settings.setValue(fileSaveModeKey, cOptionsMenu::checked(saveModeGroup, storedSaveMode));
+    options->writeSettings(settings);
     // Nothing changes it in the window: it is written back only if it was there.
     if (storedJobs.isValid())
         settings.setValue(jobsKey, storedJobs);
@@ -121,6 +123,8 @@ void cMainWidget::setUpRowActions()
         if (row >= 0 && row < rows.count())
             play(rows.at(row).path);
     });
+    playOutput = std::make_unique<cPlayOutputAction>(
+        fileList, rows, [this](const QString &path, const QStringList &readBack) { play(path, readBack); });
     removeAction = newRowAction(fileList, {QKeySequence::Delete});
     connect(removeAction, &QAction::triggered, this, &cMainWidget::removeSelectedRows);
     openFolderAction = newRowAction(fileList, {});
@@ -145,6 +149,7 @@ void cMainWidget::readSettings()
     cOptionsMenu::check(saveModeGroup, storedSaveMode);
     storedNameMode = settings.value(fileNameModeKey, cOptionsMenu::changeExtName).toString();
     cOptionsMenu::check(nameModeGroup, storedNameMode);
+    options->readSettings(settings);
     // How many files convert at once: a missing key, 0 or anything but a
     // number leaves it to the converter (one per logical processor).
     storedJobs = settings.value(jobsKey);
@@ -158,6 +163,7 @@ void cMainWidget::retranslate()
     options->retranslate();
 
     playAction->setText(tr("Play"));
+    playOutput->retranslate();
     removeAction->setText(tr("Remove from list"));
     openFolderAction->setText(tr("Open containing folder"));
     stopAction->setText(tr("Stop"));
@@ -295,12 +301,12 @@ void cMainWidget::playRequested()
     play(button->property("fn").toString());
 }
 
-void cMainWidget::play(const QString &fn)
+void cMainWidget::play(const QString &fn, const QStringList &readBack)
 {
     if (previewRunning)
         return;
     previewFocus.before = window()->focusWidget();
-    player->play(fn);
+    player->play(fn, readBack);
     previewRunning = true;
     playingName = QFileInfo(fn).fileName();
     previewMessage = cStatusMessage();
@@ -353,12 +359,12 @@ void cMainWidget::fileStarted(const QString &fn)
 
 void cMainWidget::fileProcessed(const QString &fn, bool result)
 {
-    fileFinished({fn, result, QString(), cText()});
+    fileFinished({fn, result, QString(), cText(), QString()});
 }
 
 void cMainWidget::fileFinished(const cBatch::Result &result)
 {
-    const int row = rows.finish(result.source, result.converted, result.output, result.reason);
+    const int row = rows.finish(result.source, result.converted, result.output, result.reason, result.format);
     if (row >= 0)
         table->showRow(rows, row);
 }

@@ -19,6 +19,7 @@ class QActionGroup;
 class cConverter;
 class cFileTable;
 class cOptionsMenu;
+class cPlayOutputAction;
 class cPlayer;
 
 // The central widget of the main window: the form, its file table and
@@ -80,7 +81,7 @@ private:
     // Sets every text the widget's code shows in the language of the moment.
     void retranslate();
     void showListed(const cSourceList::Result &listed);
-    void play(const QString &fn);
+    void play(const QString &fn, const QStringList &readBack = QStringList());
     void removeSelectedRows();
     void openContainingFolder();
     bool acceptsFiles() const;
@@ -114,6 +115,7 @@ private:
     cFileRows rows;
     std::unique_ptr<cFileTable> table;
     std::unique_ptr<cOptionsMenu> options;
+    std::unique_ptr<cPlayOutputAction> playOutput;
 
     bool previewRunning = false;
     QString playingName;
