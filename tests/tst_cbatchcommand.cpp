@@ -1,6 +1,7 @@
 #include "app/clanguage.h"
 #include "core/cbatchprogress.h"
 #include "support/testsupport.h"
+#include "workers/coutputformat.h"
 
 #include <QDir>
 #include <QProcess>
@@ -155,6 +156,13 @@ void tst_cBatchCommand::convert_data()
         << QStringList{"--convert", "--quiet", "-o", "out", "src/a.mp3", "gone"} << 1
         << QStringList{"FAIL gone: No such file or folder", summary(1, 1)} << QStringList{"out/a.wav"};
     QTest::newRow("version") << QStringList{"--version"} << 0 << QStringList{"Marrowby 1.0"} << QStringList();
+    QTest::newRow("another format, even level, trimmed")
+        << QStringList{"--convert", "--format", "ulaw", "--loudness", "-18", "--trim", "-o", "out", "src/a.mp3"} << 0
+        << QStringList{ok.arg("a.mp3", "a.ulaw"), summary(1, 0)} << QStringList{"out/a.ulaw"};
+    QStringList formats;
+    for (const cOutputFormat &format : cOutputFormat::all())
+        formats << format.id().leftJustified(10) + QStringLiteral(" *");
+    QTest::newRow("list formats") << QStringList{"--list-formats"} << 0 << formats << QStringList();
 
     // Bad usage: one line on standard error, nothing converted, the log left alone.
     const QList<std::pair<const char *, QStringList>> badUsage{
@@ -166,6 +174,9 @@ void tst_cBatchCommand::convert_data()
         {"unknown option without --convert", {"--bogus", "src/a.mp3"}},
         {"unknown option after a file, without --convert", {"src/a.mp3", "-x"}},
         {"-o --convert: the option is no value of -o", {"-o", "--convert", "src/a.mp3"}},
+        {"unknown format", {"--convert", "--format", "mp3", "src/a.mp3"}},
+        {"loudness not a number", {"--convert", "--loudness", "loud", "src/a.mp3"}},
+        {"--format without --convert", {"--format", "ulaw", "src/a.mp3"}},
     };
     for (const auto &[name, args] : badUsage)
         QTest::newRow(name) << args << 2 << QStringList() << QStringList();
