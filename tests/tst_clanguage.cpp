@@ -36,6 +36,10 @@ QStringList expectedTexts(const QString &language, bool withRow)
                             "Добавлять .wav к имени файла",
                             "Перезаписывать существующие файлы",
                             "Пропускать существующие файлы",
+                            "Формат",
+                            "Выровнять громкость",
+                            "Обрезать тишину",
+                            "Чистые файлы",
                             "Остановить",
                             "Отмена",
                             "1 файл: ",
@@ -50,6 +54,10 @@ QStringList expectedTexts(const QString &language, bool withRow)
                             ".wav an Dateinamen anhängen",
                             "Vorhandene Dateien überschreiben",
                             "Vorhandene Dateien überspringen",
+                            "Format",
+                            "Gleiche Lautheit",
+                            "Stille kürzen",
+                            "Saubere Dateien",
                             "Stopp",
                             "Abbrechen",
                             "1 Datei: ",
@@ -64,6 +72,10 @@ QStringList expectedTexts(const QString &language, bool withRow)
                             "Append .wav to filenames",
                             "Overwrite existing files",
                             "Skip existing files",
+                            "Format",
+                            "Even level",
+                            "Trim silence",
+                            "Clean files",
                             "Stop",
                             "Cancel",
                             "1 file: ",
@@ -166,6 +178,8 @@ void tst_cLanguage::switchAtRunTime()
     const auto *const fileList = window->findChild<QTableWidget *>(QStringLiteral("fileList"));
     QTRY_COMPARE(fileList->item(0, 2)->text(), QStringLiteral("OK"));
     QTRY_VERIFY(!fileList->item(1, 2)->toolTip().isEmpty());
+    // The status line tells of the batch's end only once the batch has ended.
+    QTRY_VERIFY(window->findChild<QPushButton *>(QStringLiteral("convertBtn"))->isEnabled());
 
     for (const QString &language : {QStringLiteral("ru"), QStringLiteral("de"), QStringLiteral("en")}) {
         QCOMPARE(cLanguage::install(QLocale(language)), language);

@@ -48,5 +48,19 @@
             <numerusform>%1, %n named paths not found</numerusform>
         </translation>
     </message>
+    <message numerus="yes">
+        <source>Listing: %n sound file(s) found</source>
+        <translation>
+            <numerusform>Listing: %n sound file found</numerusform>
+            <numerusform>Listing: %n sound files found</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%1, %n could not be read (see the log)</source>
+        <translation>
+            <numerusform>%1, %n could not be read (see the log)</numerusform>
+            <numerusform>%1, %n could not be read (see the log)</numerusform>
+        </translation>
+    </message>
 </context>
 </TS>
