@@ -38,6 +38,8 @@ private slots:
     void speaksTheSessionLanguage();
     void windowListsNamedPaths_data();
     void windowListsNamedPaths();
+    void completion_data();
+    void completion();
 
 private:
     void prepare(QProcess &program, const QStringList &args, const QString &path = QString()) const;
@@ -448,6 +450,53 @@ void tst_cBatchCommand::windowListsNamedPaths()
     QCOMPARE(program.exitCode(), 0);
     const QSettings written(work->filePath(settingsFile), QSettings::IniFormat);
     QVERIFY(written.contains(QStringLiteral("MainWindow/Geometry")));
+}
+
+void tst_cBatchCommand::completion_data()
+{
+    QTest::addColumn<QStringList>("words"); // after the program's name; the last one is being completed
+    QTest::addColumn<QStringList>("offered");
+
+    QTest::newRow("format IDs, as the program lists them")
+        << QStringList{"--convert", "--format", "wav"} << QStringList{"wav8", "wav8-ulaw", "wav8-alaw", "wav16"};
+    QTest::newRow("an option") << QStringList{"--convert", "--lo"} << QStringList{"--loudness"};
+    QTest::newRow("no guess at a number") << QStringList{"--convert", "--loudness", ""} << QStringList();
+
+    // Every long option the help names, and no other.
+    QProcess program;
+    program.start(QStringLiteral(MARROWBY_PROGRAM), {QStringLiteral("--help")});
+    QVERIFY(program.waitForFinished(60000));
+    QStringList options;
+    static const QRegularExpression option(QStringLiteral("^\\s+(?:-\\S, )*(--[a-z-]+)"));
+    for (const QString &line : lines(program.readAllStandardOutput())) {
+        if (const QRegularExpressionMatch match = option.match(line); match.hasMatch())
+            options << match.captured(1);
+    }
+    QVERIFY(options.contains(QStringLiteral("--list-formats")));
+    QTest::newRow("every option of the help") << QStringList{"--"} << options;
+}
+
+// The bash completion the package installs, run by bash with the built program on PATH.
+void tst_cBatchCommand::completion()
+{
+    QFETCH(QStringList, words);
+    QFETCH(QStringList, offered);
+    QProcess bash;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("PATH"),
+               QFileInfo(QStringLiteral(MARROWBY_PROGRAM)).absolutePath() + u':' + env.value(QStringLiteral("PATH")));
+    bash.setProcessEnvironment(env);
+    bash.start(QStringLiteral("bash"),
+               QStringList{QStringLiteral("-c"),
+                           QStringLiteral("source \"$0\"; COMP_WORDS=(marrowby \"$@\"); COMP_CWORD=$#; _marrowby; "
+                                          "printf '%s\\n' \"${COMPREPLY[@]}\""),
+                           QStringLiteral(MARROWBY_COMPLETION)} +
+                   words);
+    QVERIFY(bash.waitForFinished(60000));
+    QStringList got = lines(bash.readAllStandardOutput());
+    got.sort();
+    offered.sort();
+    QCOMPARE(got, offered);
 }
 
 QTEST_GUILESS_MAIN(tst_cBatchCommand)
