@@ -1385,24 +1385,31 @@ void tst_cConverter::evenLevel()
 
 void tst_cConverter::trimsSilence_data()
 {
-    QTest::addColumn<double>("pause"); // seconds of silence inside the tone
+    // Seconds of silence before the tone, inside it and after it, and the length left.
+    QTest::addColumn<double>("lead");
+    QTest::addColumn<double>("pause");
+    QTest::addColumn<double>("tail");
     QTest::addColumn<double>("length");
-    QTest::newRow("2 s tone between 2 s and 3 s of silence") << 0.0 << 2.2;
-    QTest::newRow("a pause inside stays") << 0.5 << 2.7;
+    QTest::newRow("2 s tone between 2 s and 3 s of silence") << 2.0 << 0.0 << 3.0 << 2.2;
+    QTest::newRow("a pause inside stays") << 2.0 << 0.5 << 3.0 << 2.7;
+    QTest::newRow("loud from the first sample to the last") << 0.0 << 0.0 << 0.0 << 2.0;
+    QTest::newRow("a short lead stays") << 0.05 << 0.0 << 3.0 << 2.15;
 }
 
 // Leading and trailing silence is cut to 0.1 s; nothing inside is touched.
 void tst_cConverter::trimsSilence()
 {
+    QFETCH(double, lead);
     QFETCH(double, pause);
+    QFETCH(double, tail);
     QFETCH(double, length);
     constexpr int rate = 8000;
-    QList<qint16> samples(2 * rate, 0);
+    QList<qint16> samples(static_cast<qsizetype>(lead * rate), 0);
     for (int n = 0; n < (2.0 + pause) * rate; ++n) {
         const bool paused = n >= rate && n < rate + pause * rate;
-        samples << static_cast<qint16>(paused ? 0 : 16000 * std::sin(2 * 3.14159265 * 440 * n / rate));
+        samples << static_cast<qint16>(paused ? 0 : 16000 * std::cos(2 * 3.14159265 * 440 * n / rate));
     }
-    samples += QList<qint16>(3 * rate, 0);
+    samples += QList<qint16>(static_cast<qsizetype>(tail * rate), 0);
     QVERIFY(TestSupport::writeWav(path(QStringLiteral("in/padded.wav")), rate, 1, samples));
 
     SequentialConverter converter;

@@ -8,8 +8,12 @@ namespace {
 
 // Silence is what stays under -50 dBFS; what leads or trails a prompt is cut
 // to 0.1 s. The end is trimmed as the start of the reversed sound, so that
-// nothing inside the prompt is touched.
-const QString trimStart = QStringLiteral("silenceremove=start_periods=1:start_threshold=-50dB:start_silence=0.1");
+// nothing inside the prompt is touched. ffmpeg 5.1's silenceremove drops the
+// whole sound when it is loud from its very first sample (a prompt cut
+// without a pause, or one that ends abruptly, reversed): 20 ms of silence put
+// before it, one window of its meter, keep it from that.
+const QString trimStart =
+    QStringLiteral("adelay=delays=20:all=1,silenceremove=start_periods=1:start_threshold=-50dB:start_silence=0.1");
 
 } // namespace
 
