@@ -34,6 +34,7 @@ int cBatchCommand::run(const QStringList &arguments)
     switch (request.action) {
     case cCommandLine::Request::Action::Help:
     case cCommandLine::Request::Action::Version:
+    case cCommandLine::Request::Action::ListFormats:
         output.print(request.text);
         return 0;
     case cCommandLine::Request::Action::BadUsage:

@@ -1,6 +1,8 @@
 #include "app/ccommandline.h"
 
 #include "app/cterminaloutput.h"
+#include "workers/cevenlevel.h"
+#include "workers/coutputformat.h"
 
 #include <QByteArray>
 #include <QCommandLineOption>
@@ -30,8 +32,13 @@ enum OptionIndex
     Update,
     KeepFolders,
     SafeNames,
+    Format,
+    Clean,
+    Loudness,
+    Trim,
     Jobs,
     Quiet,
+    ListFormats,
     Help,
     HelpAll,
     Version
@@ -64,12 +71,28 @@ const Option options[] = {
                                        "punctuation turned into dashes (Welcome Greeting (final).mp3 becomes "
                                        "welcome-greeting-final.wav)."),
      nullptr, false},
+    {"format",
+     QT_TRANSLATE_NOOP("cCommandLine",
+                       "Write the files in format <id> (default: wav8, 8 kHz 16-bit WAV); --list-formats lists them."),
+     QT_TRANSLATE_NOOP("cCommandLine", "id"), false},
+    {"clean",
+     QT_TRANSLATE_NOOP("cCommandLine", "Copy no tags of the source and no mark of the encoder into the files (the "
+                                       "formats but the default never carry them)."),
+     nullptr, false},
+    {"loudness",
+     QT_TRANSLATE_NOOP("cCommandLine", "Bring every file to the loudness <lufs>, such as -18, by one gain, with "
+                                       "true peaks at or below -3 dBTP (default: each file keeps its level)."),
+     QT_TRANSLATE_NOOP("cCommandLine", "lufs"), false},
+    {"trim",
+     QT_TRANSLATE_NOOP("cCommandLine", "Cut silence (under -50 dBFS) at the start and the end of every file to 0.1 s."),
+     nullptr, false},
     {"j jobs", QT_TRANSLATE_NOOP("cCommandLine", "Run up to <n> conversions at once (default: one per processor)."),
      QT_TRANSLATE_NOOP("cCommandLine", "n"), false},
     {"q quiet",
      QT_TRANSLATE_NOOP("cCommandLine", "Print only the files that failed and then the summary; nothing when every "
                                        "file was converted."),
      nullptr, false},
+    {"list-formats", QT_TRANSLATE_NOOP("cCommandLine", "List the output formats and what each is for."), nullptr, true},
     {"h ? help", nullptr, nullptr, true},
     {"help-all", nullptr, nullptr, true},
     {"v version", nullptr, nullptr, true},
@@ -228,7 +251,8 @@ cCommandLine::Request cCommandLine::readCommand(const QStringList &arguments)
 
     QCommandLineParser parser;
     parser.setApplicationDescription(
-        tr("Converts sound files into 8 kHz mono 16-bit WAV files, the format phone systems want for voice prompts.\n"
+        tr("Converts sound files into 8 kHz mono 16-bit WAV files, the format phone systems want for voice prompts, "
+           "or into another format they ask for (--format).\n"
            "With --convert it converts the files and folders named without a window; without it, the window opens "
            "with them listed."));
     for (const Option &option : options) {
@@ -265,6 +289,33 @@ cCommandLine::Request cCommandLine::readCommand(const QStringList &arguments)
             QStringLiteral("%1 %2\n").arg(QCoreApplication::applicationName(), QCoreApplication::applicationVersion());
         return request;
     }
+    if (isSet(ListFormats)) {
+        request.action = Request::Action::ListFormats;
+        for (const cOutputFormat &format : cOutputFormat::all())
+            request.text +=
+                QStringLiteral("%1 %2: %3\n").arg(format.id().leftJustified(10), format.name(), format.purpose());
+        return request;
+    }
+    if (isSet(Format)) {
+        if (!cOutputFormat::find(value(Format))) {
+            request.text =
+                tr("Invalid value for --format: '%1' (one of %2).").arg(value(Format), cOutputFormat::idList());
+            return request;
+        }
+        request.options.format = value(Format);
+    }
+    if (isSet(Loudness)) {
+        bool isNumber = false;
+        const double lufs = value(Loudness).toDouble(&isNumber);
+        if (!isNumber || lufs < cEvenLevel::minTarget || lufs > cEvenLevel::maxTarget) {
+            request.text = tr("Invalid value for --loudness: '%1' (LUFS from %2 to %3, such as -18).")
+                               .arg(value(Loudness))
+                               .arg(cEvenLevel::minTarget)
+                               .arg(cEvenLevel::maxTarget);
+            return request;
+        }
+        request.options.loudness = lufs;
+    }
     if (isSet(Jobs)) {
         bool isNumber = false;
         const int jobs = value(Jobs).toInt(&isNumber);
@@ -297,6 +348,8 @@ cCommandLine::Request cCommandLine::readCommand(const QStringList &arguments)
                                                     : cBatch::ExistingRule::Skip;
     request.options.keepFolders = isSet(KeepFolders);
     request.options.safeNames = isSet(SafeNames);
+    request.options.clean = isSet(Clean);
+    request.options.trim = isSet(Trim);
     request.quiet = isSet(Quiet);
     return request;
 }

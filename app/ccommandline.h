@@ -63,11 +63,12 @@ public:
             Convert,
             Help,
             Version,
+            ListFormats,
             BadUsage
         };
 
         Action action = Action::BadUsage;
-        QString text; // the help, the version line or why it is bad usage
+        QString text; // the help, the version line, the formats or why it is bad usage
         QStringList paths;
         // The output folder as given (empty for the current folder), the
         // rules and the number of jobs (0: one per processor).

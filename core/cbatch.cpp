@@ -1,6 +1,7 @@
 #include "core/cbatch.h"
 
 #include "workers/cconverter.h"
+#include "workers/coutputformat.h"
 
 #include <QDebug>
 #include <QDir>
@@ -30,7 +31,7 @@ cBatch::cBatch(cConverter *converter, QObject *parent) : QObject(parent), conver
                 const auto kind = static_cast<Result::Kind>(outcome);
                 if (running)
                     tally.fileDone(converted, kind == Result::Kind::Skipped, kind == Result::Kind::Warned);
-                emit fileFinished({fn, converted, outPath, reason, kind});
+                emit fileFinished({fn, converted, outPath, reason, kind, formatId});
             });
     connect(converter, &cConverter::convertFinished, this, &cBatch::converterFinished);
 }
@@ -71,6 +72,8 @@ bool cBatch::start(const QStringList &files, const Options &options, int failedB
     converter->setSafeNames(options.safeNames);
     converter->setJobs(options.jobs);
     converter->setForwardOutput(options.forwardOutput);
+    converter->setChoices({options.format, options.clean, options.loudness, options.trim});
+    formatId = cOutputFormat::byId(options.format).id();
 
     tally.start(static_cast<int>(files.size()) + failedBefore);
     for (int i = 0; i < failedBefore; ++i)

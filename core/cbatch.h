@@ -8,6 +8,8 @@
 #include <QStringList>
 #include <QTimer>
 
+#include <optional>
+
 class cConverter;
 
 // One batch of conversions as both front ends run it: the options, the
@@ -50,6 +52,15 @@ public:
         int jobs = 0;
         // Whether the converter program's own output goes on to standard error.
         bool forwardOutput = true;
+        // The output format's ID (see cOutputFormat); empty or unknown: the standard one.
+        QString format{};
+        // No tags of the source and no mark of the encoder in the standard
+        // format too (the others never carry them).
+        bool clean = false;
+        // The loudness every output is brought to, in LUFS; none: each keeps its own.
+        std::optional<double> loudness{};
+        // Leading and trailing silence cut to a short pad.
+        bool trim = false;
     };
 
     struct Result
@@ -70,6 +81,7 @@ public:
         QString output;         // the file written, or the one that would have been
         cText reason;           // the warning, or why it was skipped or failed, in words for people
         Kind kind = Kind::Failed;
+        QString format; // the ID of the output's format
     };
 
     // Works through the converter, which the caller owns.
@@ -116,6 +128,7 @@ private:
     cBatchProgress tally;
     QTimer progressTimer;
     QString resolvedFolder;
+    QString formatId;
     bool running = false;
     bool stopping = false;
     bool stopped = false;

@@ -1,5 +1,6 @@
 #include "app/clanguage.h"
 #include "support/testsupport.h"
+#include "workers/coutputformat.h"
 
 #include <QDir>
 #include <QDirIterator>
@@ -37,6 +38,8 @@ private slots:
     void speaksTheSessionLanguage();
     void windowListsNamedPaths_data();
     void windowListsNamedPaths();
+    void completion_data();
+    void completion();
 
 private:
     void prepare(QProcess &program, const QStringList &args, const QString &path = QString()) const;
@@ -195,6 +198,13 @@ void tst_cBatchCommand::convert_data()
         << QStringList{"--convert", "--quiet", "-o", "out", "src/a.mp3", "gone"} << 1
         << QStringList{"FAIL {w}/gone: No such file or folder", summary(1, 1)} << QStringList{"out/a.wav"};
     QTest::newRow("version") << QStringList{"--version"} << 0 << QStringList{"Marrowby 1.0"} << QStringList();
+    QTest::newRow("another format, even level, trimmed")
+        << QStringList{"--convert", "--format", "ulaw", "--loudness", "-18", "--trim", "-o", "out", "src/a.mp3"} << 0
+        << QStringList{ok.arg("a.mp3", "a.ulaw"), summary(1, 0)} << QStringList{"out/a.ulaw"};
+    QStringList formats;
+    for (const cOutputFormat &format : cOutputFormat::all())
+        formats << format.id().leftJustified(10) + QStringLiteral(" *");
+    QTest::newRow("list formats") << QStringList{"--list-formats"} << 0 << formats << QStringList();
 
     // Bad usage: one line on standard error, nothing converted, the log left alone.
     const QList<std::pair<const char *, QStringList>> badUsage{
@@ -206,6 +216,9 @@ void tst_cBatchCommand::convert_data()
         {"unknown option without --convert", {"--bogus", "src/a.mp3"}},
         {"unknown option after a file, without --convert", {"src/a.mp3", "-x"}},
         {"-o --convert: the option is no value of -o", {"-o", "--convert", "src/a.mp3"}},
+        {"unknown format", {"--convert", "--format", "mp3", "src/a.mp3"}},
+        {"loudness not a number", {"--convert", "--loudness", "loud", "src/a.mp3"}},
+        {"--format without --convert", {"--format", "ulaw", "src/a.mp3"}},
     };
     for (const auto &[name, args] : badUsage)
         QTest::newRow(name) << args << 2 << QStringList() << QStringList();
@@ -481,6 +494,53 @@ void tst_cBatchCommand::windowListsNamedPaths()
     QCOMPARE(program.exitCode(), 0);
     const QSettings written(work->filePath(settingsFile), QSettings::IniFormat);
     QVERIFY(written.contains(QStringLiteral("MainWindow/Geometry")));
+}
+
+void tst_cBatchCommand::completion_data()
+{
+    QTest::addColumn<QStringList>("words"); // after the program's name; the last one is being completed
+    QTest::addColumn<QStringList>("offered");
+
+    QTest::newRow("format IDs, as the program lists them")
+        << QStringList{"--convert", "--format", "wav"} << QStringList{"wav8", "wav8-ulaw", "wav8-alaw", "wav16"};
+    QTest::newRow("an option") << QStringList{"--convert", "--lo"} << QStringList{"--loudness"};
+    QTest::newRow("no guess at a number") << QStringList{"--convert", "--loudness", ""} << QStringList();
+
+    // Every long option the help names, and no other.
+    QProcess program;
+    program.start(QStringLiteral(MARROWBY_PROGRAM), {QStringLiteral("--help")});
+    QVERIFY(program.waitForFinished(60000));
+    QStringList options;
+    static const QRegularExpression option(QStringLiteral("^\\s+(?:-\\S, )*(--[a-z-]+)"));
+    for (const QString &line : lines(program.readAllStandardOutput())) {
+        if (const QRegularExpressionMatch match = option.match(line); match.hasMatch())
+            options << match.captured(1);
+    }
+    QVERIFY(options.contains(QStringLiteral("--list-formats")));
+    QTest::newRow("every option of the help") << QStringList{"--"} << options;
+}
+
+// The bash completion the package installs, run by bash with the built program on PATH.
+void tst_cBatchCommand::completion()
+{
+    QFETCH(QStringList, words);
+    QFETCH(QStringList, offered);
+    QProcess bash;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("PATH"),
+               QFileInfo(QStringLiteral(MARROWBY_PROGRAM)).absolutePath() + u':' + env.value(QStringLiteral("PATH")));
+    bash.setProcessEnvironment(env);
+    bash.start(QStringLiteral("bash"),
+               QStringList{QStringLiteral("-c"),
+                           QStringLiteral("source \"$0\"; COMP_WORDS=(marrowby \"$@\"); COMP_CWORD=$#; _marrowby; "
+                                          "printf '%s\\n' \"${COMPREPLY[@]}\""),
+                           QStringLiteral(MARROWBY_COMPLETION)} +
+                   words);
+    QVERIFY(bash.waitForFinished(60000));
+    QStringList got = lines(bash.readAllStandardOutput());
+    got.sort();
+    offered.sort();
+    QCOMPARE(got, offered);
 }
 
 QTEST_GUILESS_MAIN(tst_cBatchCommand)

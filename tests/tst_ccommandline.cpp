@@ -48,6 +48,11 @@ void tst_cCommandLine::decide_data()
         << QStringList{"x.mp3", "-j", "2"} << bad << "Option '-j' works only with --convert.";
     QTest::newRow("unknown after one dash, named whole") << QStringList{"-bogus"} << bad << "Unknown option 'bogus'.";
     QTest::newRow("unknown in compacted options") << QStringList{"-qx"} << bad << "Unknown option 'x'.";
+    QTest::newRow("list formats") << QStringList{"--list-formats"} << command << QString();
+    QTest::newRow("a format without --convert")
+        << QStringList{"--format", "ulaw", "x.mp3"} << bad << "Option '--format' works only with --convert.";
+    QTest::newRow("a negative loudness is its value")
+        << QStringList{"--convert", "--loudness", "-18", "x.mp3"} << command << QString();
 }
 
 void tst_cCommandLine::decide()
@@ -67,16 +72,36 @@ void tst_cCommandLine::readCommand_data()
     QTest::addColumn<QString>("text"); // why it is bad usage; empty for a conversion
     QTest::addColumn<QStringList>("paths");
     QTest::addColumn<int>("jobs");
+    QTest::addColumn<QString>("chosen"); // the output choices that differ from the defaults
 
     QTest::newRow("-j 0") << QStringList{"-j", "0", "a"} << "Invalid value for --jobs: '0' (a whole number from 1 on)."
-                          << QStringList() << 0;
+                          << QStringList() << 0 << QString();
     QTest::newRow("-j 65") << QStringList{"-j", "65", "a"}
-                           << "Invalid value for --jobs: '65' (at most 64 conversions at once)." << QStringList() << 0;
-    QTest::newRow("-j64") << QStringList{"-j64", "a"} << QString() << QStringList{"a"} << 64;
+                           << "Invalid value for --jobs: '65' (at most 64 conversions at once)." << QStringList() << 0
+                           << QString();
+    QTest::newRow("-j64") << QStringList{"-j64", "a"} << QString() << QStringList{"a"} << 64 << QString();
     QTest::newRow("-o --convert") << QStringList{"-o", "--convert", "a"}
-                                  << "Missing value after '-o': '--convert' is an option." << QStringList() << 0;
+                                  << "Missing value after '-o': '--convert' is an option." << QStringList() << 0
+                                  << QString();
     QTest::newRow("-- --convert") << QStringList{"-o", "out", "--", "--convert", "-q"} << QString()
-                                  << QStringList{"--convert", "-q"} << 0;
+                                  << QStringList{"--convert", "-q"} << 0 << QString();
+    QTest::newRow("format, clean, trim") << QStringList{"--format", "ulaw", "--clean", "--trim", "a"} << QString()
+                                         << QStringList{"a"} << 0 << "format=ulaw clean trim";
+    QTest::newRow("--loudness -18") << QStringList{"--loudness", "-18", "a"} << QString() << QStringList{"a"} << 0
+                                    << "loudness=-18";
+    QTest::newRow("--loudness=-23.5") << QStringList{"--loudness=-23.5", "a"} << QString() << QStringList{"a"} << 0
+                                      << "loudness=-23.5";
+    QTest::newRow("unknown format")
+        << QStringList{"--format", "mp3", "a"}
+        << "Invalid value for --format: 'mp3' (one of wav8, wav8-ulaw, wav8-alaw, wav16, ulaw, alaw, sln, sln16, "
+           "g722, gsm)."
+        << QStringList() << 0 << QString();
+    QTest::newRow("loudness not a number") << QStringList{"--loudness", "loud", "a"}
+                                           << "Invalid value for --loudness: 'loud' (LUFS from -40 to -6, such as -18)."
+                                           << QStringList() << 0 << QString();
+    QTest::newRow("loudness out of range")
+        << QStringList{"--loudness", "-3", "a"}
+        << "Invalid value for --loudness: '-3' (LUFS from -40 to -6, such as -18)." << QStringList() << 0 << QString();
 }
 
 void tst_cCommandLine::readCommand()
@@ -85,6 +110,7 @@ void tst_cCommandLine::readCommand()
     QFETCH(QString, text);
     QFETCH(QStringList, paths);
     QFETCH(int, jobs);
+    QFETCH(QString, chosen);
     args = QStringList{"marrowby", "--convert"} + args;
     const cCommandLine::Request request = cCommandLine::readCommand(args);
     QCOMPARE(request.action,
@@ -92,6 +118,16 @@ void tst_cCommandLine::readCommand()
     QCOMPARE(request.text, text);
     QCOMPARE(request.paths, paths);
     QCOMPARE(request.options.jobs, jobs);
+    QStringList choices;
+    if (!request.options.format.isEmpty())
+        choices << QStringLiteral("format=") + request.options.format;
+    if (request.options.clean)
+        choices << QStringLiteral("clean");
+    if (request.options.trim)
+        choices << QStringLiteral("trim");
+    if (request.options.loudness)
+        choices << QStringLiteral("loudness=") + QString::number(*request.options.loudness);
+    QCOMPARE(choices.join(u' '), chosen);
 }
 
 void tst_cCommandLine::printable_data()

@@ -1,5 +1,7 @@
 #include "support/testsupport.h"
 #include "workers/cconverter.h"
+#include "workers/cevenlevel.h"
+#include "workers/coutputformat.h"
 #include "workers/cprocessgroups.h"
 
 #include <QDir>
@@ -124,6 +126,34 @@ void addAwkwardNames()
     QTest::newRow("cyrillic") << QStringLiteral("Запись номер 1.mp3") << false;
 }
 
+// What ffprobe says of a file read back as the player reads it: codec, rate,
+// channels, container and every tag, separated by blanks.
+QString probe(const QString &file, const QStringList &readBack)
+{
+    QProcess ffprobe;
+    ffprobe.start(
+        QStringLiteral("ffprobe"),
+        QStringList{QStringLiteral("-v"), QStringLiteral("error")} + readBack +
+            QStringList{QStringLiteral("-show_entries"),
+                        QStringLiteral("stream=codec_name,sample_rate,channels:format=format_name:format_tags"),
+                        QStringLiteral("-of"), QStringLiteral("default=nw=1"), file});
+    if (!ffprobe.waitForFinished(60000))
+        return QString();
+    QStringList values;
+    const QStringList lines = QString::fromUtf8(ffprobe.readAllStandardOutput()).split(u'\n', Qt::SkipEmptyParts);
+    for (const QString &line : lines)
+        values << (line.startsWith(QLatin1String("TAG:")) ? line : line.section(u'=', 1));
+    return values.join(u' ');
+}
+
+// A meter's summary as ffmpeg writes it.
+QByteArray meterReport(const char *name, const char *loudness, const char *peak)
+{
+    return QByteArray("[ebur128@") + name +
+           " @ 0x55d0c3a1f2c0] Summary:\n\n  Integrated loudness:\n    I:         " + loudness +
+           " LUFS\n    Threshold: -40.0 LUFS\n\n  True peak:\n    Peak:       " + peak + " dBFS\n";
+}
+
 } // namespace
 
 class tst_cConverter : public QObject
@@ -179,6 +209,14 @@ private slots:
     void reportsWhyAFileFailed();
     void overlappingRunsKeepEachOthersFiles();
     void refusesAnOutputReachedUnderAnotherName();
+    void writesEachFormat_data();
+    void writesEachFormat();
+    void evenLevelRules_data();
+    void evenLevelRules();
+    void evenLevel_data();
+    void evenLevel();
+    void trimsSilence_data();
+    void trimsSilence();
 
 private:
     QString path(const QString &relative) const { return QDir(scratch->path()).filePath(relative); }
@@ -1335,6 +1373,186 @@ void tst_cConverter::refusesAnOutputReachedUnderAnotherName()
     QCOMPARE(QFile::symLinkTarget(path(QStringLiteral("out/b.wav"))), path(QStringLiteral("out/a.wav")));
     QVERIFY(debug->lines().contains("Not converted, the output file was already written in this batch from: " +
                                     debugQuoted(a)));
+}
+
+void tst_cConverter::writesEachFormat_data()
+{
+    QTest::addColumn<QString>("format");
+    QTest::addColumn<bool>("clean");
+    QTest::addColumn<QString>("described");  // codec, rate, channels, container, tags
+    QTest::addColumn<int>("bytesPerSecond"); // of a file without a header; 0 for a WAV file
+    QTest::addColumn<int>("headerBytes");    // of a WAV file: up to its samples
+
+    QTest::newRow("wav8, clean") << "wav8" << true << "pcm_s16le 8000 1 wav" << 0 << 44;
+    QTest::newRow("wav8-ulaw") << "wav8-ulaw" << false << "pcm_mulaw 8000 1 wav" << 0 << 58;
+    QTest::newRow("wav8-alaw") << "wav8-alaw" << false << "pcm_alaw 8000 1 wav" << 0 << 58;
+    QTest::newRow("wav16") << "wav16" << false << "pcm_s16le 16000 1 wav" << 0 << 44;
+    QTest::newRow("ulaw") << "ulaw" << false << "pcm_mulaw 8000 1 mulaw" << 8000 << 0;
+    QTest::newRow("alaw") << "alaw" << false << "pcm_alaw 8000 1 alaw" << 8000 << 0;
+    QTest::newRow("sln") << "sln" << false << "pcm_s16le 8000 1 s16le" << 16000 << 0;
+    QTest::newRow("sln16") << "sln16" << false << "pcm_s16le 16000 1 s16le" << 32000 << 0;
+    QTest::newRow("g722") << "g722" << false << "adpcm_g722 16000 1 g722" << 8000 << 0;
+    QTest::newRow("gsm") << "gsm" << false << "gsm 8000 1 gsm" << 1650 << 0;
+}
+
+// A tagged stereo MP3 becomes what a phone system checks for, with none of
+// the source's tags and no mark of the encoder, under the format's ending.
+void tst_cConverter::writesEachFormat()
+{
+    QFETCH(QString, format);
+    QFETCH(bool, clean);
+    QFETCH(QString, described);
+    QFETCH(int, bytesPerSecond);
+    QFETCH(int, headerBytes);
+    const QString source = path(QStringLiteral("in/prompt.mp3"));
+    QCOMPARE(QProcess::execute(QStringLiteral("ffmpeg"),
+                               {"-v", "error", "-f", "lavfi", "-i", "sine=duration=2", "-ac", "2", "-metadata",
+                                "artist=Ann", "-metadata", "comment=take 7, approved", source}),
+             0);
+
+    SequentialConverter converter;
+    const Results results(&converter);
+    converter.setOutputDir(path(QStringLiteral("out")));
+    converter.setChoices({format, clean, std::nullopt, false});
+    converter.convertFiles({source});
+    QVERIFY(batchesDone(converter, results));
+
+    QCOMPARE(results.files, (Reports{{source, true}}));
+    const cOutputFormat &written = cOutputFormat::byId(format);
+    const QString output = path(QStringLiteral("out/prompt.") + written.ending());
+    QCOMPARE(probe(output, written.inputArgs()), described);
+    const QByteArray content = readFile(output);
+    if (bytesPerSecond > 0)
+        QVERIFY2(qAbs(content.size() / 2.0 - bytesPerSecond) <= bytesPerSecond * 0.02,
+                 QByteArray::number(content.size()));
+    else
+        QCOMPARE(content.indexOf("data") + 8, headerBytes);
+}
+
+void tst_cConverter::evenLevelRules_data()
+{
+    QTest::addColumn<QByteArray>("report");
+    QTest::addColumn<bool>("limited"); // the gain needs the limiter, measured again
+    QTest::addColumn<QStringList>("log");
+    QTest::addColumn<QString>("filters");
+
+    const QStringList unmeasured{"Loudness: too short or too quiet to measure, level left as it is"};
+    QTest::newRow("too short") << meterReport("level", "-70.0", "-18.1") << false << unmeasured << QString();
+    QTest::newRow("silence") << meterReport("level", "-70.0", "-inf") << false << unmeasured << QString();
+    QTest::newRow("no report") << QByteArray("Conversion failed!\n") << false << unmeasured << QString();
+    QTest::newRow("another meter's report")
+        << meterReport("gain0", "-30.0", "-20.0") << false << unmeasured << QString();
+    QTest::newRow("quiet, room for the gain")
+        << meterReport("level", "-30.0", "-20.0") << false
+        << QStringList{"Loudness: -30.0 LUFS, true peak -20.0 dBTP", "Gain: +12.0 dB"} << "volume=12.00dB";
+    QTest::newRow("loud and clipping, lowered")
+        << meterReport("level", "-9.5", "0.4") << false
+        << QStringList{"Loudness: -9.5 LUFS, true peak 0.4 dBTP", "Gain: -8.5 dB"} << "volume=-8.50dB";
+    QTest::newRow("the last report counts")
+        << meterReport("level", "-70.0", "-inf") + meterReport("level", "-30.0", "-20.0") << false
+        << QStringList{"Loudness: -30.0 LUFS, true peak -20.0 dBTP", "Gain: +12.0 dB"} << "volume=12.00dB";
+    QTest::newRow("peaks would pass the ceiling")
+        << meterReport("level", "-30.0", "-14.0") << true << QStringList{"Loudness: -30.0 LUFS, true peak -14.0 dBTP"}
+        << "volume=12.00dB,alimiter=limit=0.5957:level=false:latency=true";
+}
+
+// What the first measurement decides: no gain, a plain gain, or a gain whose
+// peaks need the limiter.
+void tst_cConverter::evenLevelRules()
+{
+    QFETCH(QByteArray, report);
+    QFETCH(bool, limited);
+    QFETCH(QStringList, log);
+    QFETCH(QString, filters);
+    cEvenLevel level(-18.0, 0.0);
+    const QHash<QString, cEvenLevel::Level> meters = cEvenLevel::readMeters(report);
+    const auto found = meters.constFind(cEvenLevel::firstMeter());
+    const cEvenLevel::Step step = level.measured(found == meters.cend() ? std::nullopt : std::make_optional(*found));
+    QCOMPARE(step == cEvenLevel::Step::MeasureLimited, limited);
+    QCOMPARE(level.takeLogLines(), log);
+    QCOMPARE(level.filters(), filters);
+}
+
+void tst_cConverter::evenLevel_data()
+{
+    QTest::addColumn<QString>("format");
+    for (const char *format : {"wav8", "wav8-ulaw", "wav8-alaw", "g722", "gsm"})
+        QTest::newRow(format) << format;
+}
+
+// Two spoken prompts 20 LU apart both end within 1 LU of the target with
+// true peaks at or below -3 dBTP; one too short to measure keeps its level.
+void tst_cConverter::evenLevel()
+{
+    QFETCH(QString, format);
+    QVERIFY(
+        TestSupport::writeWav(path(QStringLiteral("in/loud.wav")), 16000, 1, TestSupport::speechLike(16000, 4.0, 0.5)));
+    QVERIFY(TestSupport::writeWav(path(QStringLiteral("in/quiet.wav")), 16000, 1,
+                                  TestSupport::speechLike(16000, 4.0, 0.05)));
+    QVERIFY(TestSupport::makeTone(path(QStringLiteral("in/short.wav")), 0.3));
+    const auto [loud, loudPeak] = TestSupport::loudness(path(QStringLiteral("in/loud.wav")));
+    const auto [quiet, quietPeak] = TestSupport::loudness(path(QStringLiteral("in/quiet.wav")));
+    QVERIFY2(loud - quiet > 19 && loud - quiet < 21, qPrintable(QStringLiteral("%1 %2").arg(loud).arg(quiet)));
+
+    SequentialConverter converter;
+    const Results results(&converter);
+    converter.setOutputDir(path(QStringLiteral("out")));
+    converter.setChoices({format, false, -18.0, false});
+    const QStringList sources{path(QStringLiteral("in/loud.wav")), path(QStringLiteral("in/quiet.wav")),
+                              path(QStringLiteral("in/short.wav"))};
+    converter.convertFiles(sources);
+    QVERIFY(batchesDone(converter, results));
+    QCOMPARE(results.files, (Reports{{sources.at(0), true}, {sources.at(1), true}, {sources.at(2), true}}));
+
+    const cOutputFormat &written = cOutputFormat::byId(format);
+    for (const QString &name : {QStringLiteral("loud"), QStringLiteral("quiet")}) {
+        const auto [level, peak] =
+            TestSupport::loudness(path(QStringLiteral("out/%1.%2").arg(name, written.ending())), written.inputArgs());
+        QVERIFY2(qAbs(level + 18.0) <= 1.0 && peak <= -3.0,
+                 qPrintable(QStringLiteral("%1: %2 LUFS, %3 dBTP").arg(name).arg(level).arg(peak)));
+    }
+    const QStringList lines = debug->lines();
+    QCOMPARE(lines.filter(QRegularExpression(QStringLiteral("^Gain: [+-]\\d+\\.\\d dB"))).size(), 2);
+    QCOMPARE(lines.filter(QStringLiteral("too short or too quiet to measure")).size(), 1);
+}
+
+void tst_cConverter::trimsSilence_data()
+{
+    // Seconds of silence before the tone, inside it and after it, and the length left.
+    QTest::addColumn<double>("lead");
+    QTest::addColumn<double>("pause");
+    QTest::addColumn<double>("tail");
+    QTest::addColumn<double>("length");
+    QTest::newRow("2 s tone between 2 s and 3 s of silence") << 2.0 << 0.0 << 3.0 << 2.2;
+    QTest::newRow("a pause inside stays") << 2.0 << 0.5 << 3.0 << 2.7;
+    QTest::newRow("loud from the first sample to the last") << 0.0 << 0.0 << 0.0 << 2.0;
+    QTest::newRow("a short lead stays") << 0.05 << 0.0 << 3.0 << 2.15;
+}
+
+// Leading and trailing silence is cut to 0.1 s; nothing inside is touched.
+void tst_cConverter::trimsSilence()
+{
+    QFETCH(double, lead);
+    QFETCH(double, pause);
+    QFETCH(double, tail);
+    QFETCH(double, length);
+    constexpr int rate = 8000;
+    QList<qint16> samples(static_cast<qsizetype>(lead * rate), 0);
+    for (int n = 0; n < (2.0 + pause) * rate; ++n) {
+        const bool paused = n >= rate && n < rate + pause * rate;
+        samples << static_cast<qint16>(paused ? 0 : 16000 * std::cos(2 * 3.14159265 * 440 * n / rate));
+    }
+    samples += QList<qint16>(static_cast<qsizetype>(tail * rate), 0);
+    QVERIFY(TestSupport::writeWav(path(QStringLiteral("in/padded.wav")), rate, 1, samples));
+
+    SequentialConverter converter;
+    const Results results(&converter);
+    converter.setOutputDir(path(QStringLiteral("out")));
+    converter.setChoices({QString(), false, std::nullopt, true});
+    converter.convertFiles({path(QStringLiteral("in/padded.wav"))});
+    QVERIFY(batchesDone(converter, results));
+    const double seconds = readWavHeader(path(QStringLiteral("out/padded.wav"))).dataBytes / (2.0 * rate);
+    QVERIFY2(qAbs(seconds - length) <= 0.1, QByteArray::number(seconds));
 }
 
 QTEST_GUILESS_MAIN(tst_cConverter)

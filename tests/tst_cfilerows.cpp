@@ -82,7 +82,8 @@ void tst_cFileRows::resultsFindTheirRows()
         else if (what == QLatin1String("skip") || what == QLatin1String("warn"))
             got << rows.finish(
                 {arg, what == QLatin1String("warn"), QString(), cText(),
-                 what == QLatin1String("warn") ? cBatch::Result::Kind::Warned : cBatch::Result::Kind::Skipped});
+                 what == QLatin1String("warn") ? cBatch::Result::Kind::Warned : cBatch::Result::Kind::Skipped,
+                 QString()});
         else
             got << rows.finish(arg, what == QLatin1String("ok"), QString(), cText());
     }

@@ -3,6 +3,7 @@
 #include "support/testsupport.h"
 #include "ui/cmainwidget.h"
 #include "workers/cconverter.h"
+#include "workers/coutputformat.h"
 #include "workers/cplayer.h"
 
 #include <QAction>
@@ -232,6 +233,8 @@ private slots:
     void previewDecodedByConverter();
     void outputFolderRules_data();
     void outputFolderRules();
+    void playsTheResult_data();
+    void playsTheResult();
 
 private:
     bool makeWidget();
@@ -475,7 +478,7 @@ void tst_cMainWidget::optionsMenu()
     const QMenu *const menu = optionsBtn->menu();
     QVERIFY(menu);
     const QList<QAction *> entries = menu->actions();
-    QCOMPARE(entries.size(), 9);
+    QCOMPARE(entries.size(), 14);
     QCOMPARE(entries.at(0)->text(), QStringLiteral("Set extension to .wav"));
     QCOMPARE(entries.at(1)->text(), QStringLiteral("Append .wav to filenames"));
     QVERIFY(entries.at(2)->isSeparator());
@@ -490,10 +493,17 @@ void tst_cMainWidget::optionsMenu()
     QVERIFY(entries.at(6)->isSeparator());
     QCOMPARE(entries.at(7)->objectName(), QStringLiteral("actionKeepFolders"));
     QCOMPARE(entries.at(8)->objectName(), QStringLiteral("actionSafeNames"));
+    QVERIFY(entries.at(9)->isSeparator());
+    QCOMPARE(entries.at(10)->text(), QStringLiteral("Format"));
+    QVERIFY(entries.at(10)->menu());
+    QCOMPARE(entries.at(10)->menu()->actions().size(), cOutputFormat::all().size());
+    QCOMPARE(entries.at(11)->text(), QStringLiteral("Even level"));
+    QCOMPARE(entries.at(12)->text(), QStringLiteral("Trim silence"));
+    QCOMPARE(entries.at(13)->text(), QStringLiteral("Clean files"));
 
     // One choice per pair, and the pairs are independent.
     for (QAction *const entry : entries)
-        QVERIFY(entry->isSeparator() || entry->isCheckable());
+        QVERIFY(entry->isSeparator() || entry->isCheckable() || entry->menu());
     entries.at(1)->trigger();
     entries.at(3)->trigger();
     QVERIFY(entries.at(1)->isChecked() && !entries.at(0)->isChecked());
@@ -1070,7 +1080,7 @@ void tst_cMainWidget::removeAndOpenFolder()
     for (const QAction *const action : fileList->actions())
         menu << action->text();
     QCOMPARE(menu,
-             QStringList({QStringLiteral("Play"), QStringLiteral("Remove from list"),
+             QStringList({QStringLiteral("Play"), QStringLiteral("Play result"), QStringLiteral("Remove from list"),
                           QStringLiteral("Open containing folder"), QString(), QStringLiteral("Next failure"),
                           QStringLiteral("Show only failed and warned"), QStringLiteral("Convert failed files again"),
                           QString(), QStringLiteral("Add files\u2026"), QStringLiteral("Clear list")}));
@@ -1091,7 +1101,7 @@ void tst_cMainWidget::removeAndOpenFolder()
     QDesktopServices::setUrlHandler(QStringLiteral("file"), this, "openUrl");
     const auto unset = qScopeGuard([] { QDesktopServices::unsetUrlHandler(QStringLiteral("file")); });
     fileList->setCurrentCell(0, 0);
-    fileList->actions().at(2)->trigger();
+    fileList->actions().at(3)->trigger();
     QCOMPARE(openedUrls, QList<QUrl>{QUrl::fromLocalFile(sounds.path())});
 }
 
@@ -1395,6 +1405,78 @@ void tst_cMainWidget::outputFolderRules()
     QCOMPARE(outputEdit->text(), typed);
     widget.reset();
     QCOMPARE(stored(QStringLiteral("Output")), QVariant(typed));
+}
+
+void tst_cMainWidget::playsTheResult_data()
+{
+    QTest::addColumn<QString>("storedFormat");
+    QTest::addColumn<QString>("format");
+    QTest::addColumn<QString>("output");
+    QTest::addColumn<bool>("decoded"); // a file without a header is decoded for the preview
+
+    QTest::newRow("the default") << QString() << "wav8"
+                                 << "tone.wav" << false;
+    QTest::newRow("µ-law WAV") << "wav8-ulaw"
+                               << "wav8-ulaw"
+                               << "tone.wav" << false;
+    QTest::newRow("raw µ-law") << "ulaw"
+                               << "ulaw"
+                               << "tone.ulaw" << true;
+    QTest::newRow("G.722") << "g722"
+                           << "g722"
+                           << "tone.g722" << true;
+    QTest::newRow("an unknown format is the default") << "mp3"
+                                                      << "wav8"
+                                                      << "tone.wav" << false;
+}
+
+// The stored format is chosen in the menu, the name rules say its ending, and
+// a row that shows "OK" plays what it wrote with Shift+Space, headerless or not.
+void tst_cMainWidget::playsTheResult()
+{
+    QFETCH(QString, storedFormat);
+    QFETCH(QString, format);
+    QFETCH(QString, output);
+    QFETCH(bool, decoded);
+    QTemporaryDir out;
+    store(QStringLiteral("Output"), out.path());
+    if (!storedFormat.isEmpty())
+        store(QStringLiteral("Format"), storedFormat);
+    QVERIFY(makeWidget());
+    QVERIFY(option(QStringLiteral("actionFormat_") + format)->isChecked());
+    const QString ending = QFileInfo(output).suffix();
+    QCOMPARE(option(QStringLiteral("actionChangeExt"))->text(), QStringLiteral("Set extension to .") + ending);
+    QCOMPARE(option(QStringLiteral("actionAddExt"))->text(), QStringLiteral("Append .%1 to filenames").arg(ending));
+
+    widget->listFiles({sounds.filePath(QStringLiteral("tone.mp3"))});
+    fileList->setFocus();
+    fileList->selectRow(0);
+    QAction *playResult = nullptr;
+    for (QAction *const action : fileList->actions()) {
+        if (action->text() == QStringLiteral("Play result"))
+            playResult = action;
+    }
+    QVERIFY(playResult && !playResult->isEnabled());
+    convertBtn->click();
+    QTRY_VERIFY_WITH_TIMEOUT(convertBtn->isEnabled(), batchTimeoutMs);
+    QCOMPARE(status(0), QStringLiteral("OK"));
+    QVERIFY(QFile::exists(QDir(out.path()).filePath(output)));
+    QVERIFY(playResult->isEnabled());
+
+    QSignalSpy finished(player, &cPlayer::playFinished);
+    const TestSupport::DebugMessages debug;
+    QTest::keyClick(fileList, Qt::Key_Space, Qt::ShiftModifier);
+    QVERIFY(!selectBtn->isEnabled());
+    QVERIFY2(statusLine.endsWith(QStringLiteral("Playing ") + output), qPrintable(statusLine));
+    QVERIFY(finished.wait(batchTimeoutMs));
+    QTRY_VERIFY(selectBtn->isEnabled());
+    const QStringList lines = debug.lines();
+    QCOMPARE(!lines.filter(QStringLiteral("Decoding for the preview with args:")).isEmpty(), decoded);
+    // The layer opened the file: a stream handle, and no error code after it.
+    QCOMPARE(lines.filter(QRegularExpression(QStringLiteral("^[1-9]\\d* 0$"))).size(), 1);
+
+    widget.reset();
+    QCOMPARE(stored(QStringLiteral("Format")), QVariant(format));
 }
 
 QTEST_MAIN(tst_cMainWidget)

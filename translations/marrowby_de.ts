@@ -137,12 +137,6 @@
         <translation>Die Option &apos;%1&apos; gilt nur zusammen mit --convert.</translation>
     </message>
     <message>
-        <source>Converts sound files into 8 kHz mono 16-bit WAV files, the format phone systems want for voice prompts.
-With --convert it converts the files and folders named without a window; without it, the window opens with them listed.</source>
-        <translation>Konvertiert Audiodateien in WAV-Dateien mit 8 kHz, Mono, 16 Bit – das Format, das Telefonanlagen für Sprachansagen erwarten.
-Mit --convert werden die angegebenen Dateien und Ordner ohne Fenster konvertiert; ohne diese Option öffnet sich das Fenster und listet sie auf.</translation>
-    </message>
-    <message>
         <source>FILE|FOLDER</source>
         <translation>DATEI|ORDNER</translation>
     </message>
@@ -181,6 +175,48 @@ Mit --convert werden die angegebenen Dateien und Ordner ohne Fenster konvertiert
     <message>
         <source>Write lower-case ASCII names: other scripts transliterated, blanks and punctuation turned into dashes (Welcome Greeting (final).mp3 becomes welcome-greeting-final.wav).</source>
         <translation>Namen in ASCII-Kleinbuchstaben schreiben: andere Schriften transliteriert, Leer- und Satzzeichen zu Bindestrichen (aus Welcome Greeting (final).mp3 wird welcome-greeting-final.wav).</translation>
+    </message>
+    <message>
+        <source>Write the files in format &lt;id&gt; (default: wav8, 8 kHz 16-bit WAV); --list-formats lists them.</source>
+        <translation>Die Dateien im Format &lt;id&gt; schreiben (Standard: wav8, WAV mit 8 kHz, 16 Bit); --list-formats listet die Formate auf.</translation>
+    </message>
+    <message>
+        <source>id</source>
+        <translation>id</translation>
+    </message>
+    <message>
+        <source>Copy no tags of the source and no mark of the encoder into the files (the formats but the default never carry them).</source>
+        <translation>Keine Tags der Quelle und keine Kennung des Encoders in die Dateien übernehmen (alle Formate außer dem Standard enthalten sie nie).</translation>
+    </message>
+    <message>
+        <source>Bring every file to the loudness &lt;lufs&gt;, such as -18, by one gain, with true peaks at or below -3 dBTP (default: each file keeps its level).</source>
+        <translation>Jede Datei mit einer einzigen Verstärkung auf die Lautheit &lt;lufs&gt; bringen, etwa -18, mit True Peaks von höchstens -3 dBTP (Standard: jede Datei behält ihren Pegel).</translation>
+    </message>
+    <message>
+        <source>lufs</source>
+        <translation>lufs</translation>
+    </message>
+    <message>
+        <source>Cut silence (under -50 dBFS) at the start and the end of every file to 0.1 s.</source>
+        <translation>Stille (unter -50 dBFS) am Anfang und am Ende jeder Datei auf 0,1 s kürzen.</translation>
+    </message>
+    <message>
+        <source>List the output formats and what each is for.</source>
+        <translation>Die Ausgabeformate auflisten und wofür jedes gedacht ist.</translation>
+    </message>
+    <message>
+        <source>Converts sound files into 8 kHz mono 16-bit WAV files, the format phone systems want for voice prompts, or into another format they ask for (--format).
+With --convert it converts the files and folders named without a window; without it, the window opens with them listed.</source>
+        <translation>Konvertiert Audiodateien in WAV-Dateien mit 8 kHz, Mono, 16 Bit – das Format, das Telefonanlagen für Sprachansagen erwarten – oder in ein anderes Format, das sie verlangen (--format).
+Mit --convert werden die angegebenen Dateien und Ordner ohne Fenster konvertiert; ohne diese Option öffnet sich das Fenster und listet sie auf.</translation>
+    </message>
+    <message>
+        <source>Invalid value for --format: &apos;%1&apos; (one of %2).</source>
+        <translation>Ungültiger Wert für --format: &apos;%1&apos; (eines von %2).</translation>
+    </message>
+    <message>
+        <source>Invalid value for --loudness: &apos;%1&apos; (LUFS from %2 to %3, such as -18).</source>
+        <translation>Ungültiger Wert für --loudness: &apos;%1&apos; (LUFS von %2 bis %3, etwa -18).</translation>
     </message>
     <message>
         <source>Options --overwrite and --update exclude each other.</source>
@@ -289,14 +325,6 @@ Mit --convert werden die angegebenen Dateien und Ordner ohne Fenster konvertiert
     <message>
         <source>FAIL!</source>
         <translation>FEHLER!</translation>
-    </message>
-    <message>
-        <source>Set extension to .wav</source>
-        <translation>Endung durch .wav ersetzen</translation>
-    </message>
-    <message>
-        <source>Append .wav to filenames</source>
-        <translation>.wav an Dateinamen anhängen</translation>
     </message>
     <message>
         <source>Overwrite existing files</source>
@@ -415,6 +443,46 @@ Mit --convert werden die angegebenen Dateien und Ordner ohne Fenster konvertiert
         </translation>
     </message>
     <message>
+        <source>Set extension to .%1</source>
+        <translation>Endung durch .%1 ersetzen</translation>
+    </message>
+    <message>
+        <source>Append .%1 to filenames</source>
+        <translation>.%1 an Dateinamen anhängen</translation>
+    </message>
+    <message>
+        <source>Format</source>
+        <translation>Format</translation>
+    </message>
+    <message>
+        <source>Even level</source>
+        <translation>Gleiche Lautheit</translation>
+    </message>
+    <message>
+        <source>Brings every file to %1 LUFS with one gain, true peaks at or below %2 dBTP</source>
+        <translation>Bringt jede Datei mit einer Verstärkung auf %1 LUFS, True Peaks höchstens %2 dBTP</translation>
+    </message>
+    <message>
+        <source>Trim silence</source>
+        <translation>Stille kürzen</translation>
+    </message>
+    <message>
+        <source>Cuts silence at the start and the end of every file to 0.1 s</source>
+        <translation>Kürzt Stille am Anfang und am Ende jeder Datei auf 0,1 s</translation>
+    </message>
+    <message>
+        <source>Clean files</source>
+        <translation>Saubere Dateien</translation>
+    </message>
+    <message>
+        <source>Copies no tags of the source and no mark of the encoder into the files</source>
+        <translation>Übernimmt keine Tags der Quelle und keine Kennung des Encoders in die Dateien</translation>
+    </message>
+    <message>
+        <source>Play result</source>
+        <translation>Ergebnis abspielen</translation>
+    </message>
+    <message>
         <source>Listing cancelled: the list is as it was</source>
         <translation>Auflisten abgebrochen: die Liste ist unverändert</translation>
     </message>
@@ -521,6 +589,89 @@ Mit --convert werden die angegebenen Dateien und Ordner ohne Fenster konvertiert
     <message>
         <source>Stop the batch or the preview (Esc)</source>
         <translation>Konvertierung oder Wiedergabe abbrechen (Esc)</translation>
+    </message>
+</context>
+<context>
+    <name>cOutputFormat</name>
+    <message>
+        <source>WAV, 8 kHz 16-bit PCM</source>
+        <translation>WAV, 8 kHz, 16 Bit PCM</translation>
+    </message>
+    <message>
+        <source>the default; what most phone systems play</source>
+        <translation>der Standard; was die meisten Telefonanlagen abspielen</translation>
+    </message>
+    <message>
+        <source>WAV, 8 kHz µ-law (G.711)</source>
+        <translation>WAV, 8 kHz, µ-law (G.711)</translation>
+    </message>
+    <message>
+        <source>voice mail, contact centres, VoiceXML IVRs, music on hold</source>
+        <translation>Voicemail, Contact-Center, VoiceXML-IVRs, Wartemusik</translation>
+    </message>
+    <message>
+        <source>WAV, 8 kHz A-law (G.711)</source>
+        <translation>WAV, 8 kHz, A-law (G.711)</translation>
+    </message>
+    <message>
+        <source>the same outside North America</source>
+        <translation>dasselbe außerhalb Nordamerikas</translation>
+    </message>
+    <message>
+        <source>WAV, 16 kHz 16-bit PCM</source>
+        <translation>WAV, 16 kHz, 16 Bit PCM</translation>
+    </message>
+    <message>
+        <source>wideband (HD voice) phones</source>
+        <translation>Breitband-Telefone (HD Voice)</translation>
+    </message>
+    <message>
+        <source>Raw µ-law, 8 kHz (.ulaw)</source>
+        <translation>Roh-µ-law, 8 kHz (.ulaw)</translation>
+    </message>
+    <message>
+        <source>open-source PBXs play it without transcoding</source>
+        <translation>Open-Source-Telefonanlagen spielen es ohne Umkodierung ab</translation>
+    </message>
+    <message>
+        <source>Raw A-law, 8 kHz (.alaw)</source>
+        <translation>Roh-A-law, 8 kHz (.alaw)</translation>
+    </message>
+    <message>
+        <source>the same for A-law lines</source>
+        <translation>dasselbe für A-law-Leitungen</translation>
+    </message>
+    <message>
+        <source>Raw 16-bit, 8 kHz (.sln)</source>
+        <translation>Roh, 16 Bit, 8 kHz (.sln)</translation>
+    </message>
+    <message>
+        <source>signed linear, an open-source PBX&apos;s own format</source>
+        <translation>linear mit Vorzeichen, das eigene Format einer Open-Source-Telefonanlage</translation>
+    </message>
+    <message>
+        <source>Raw 16-bit, 16 kHz (.sln16)</source>
+        <translation>Roh, 16 Bit, 16 kHz (.sln16)</translation>
+    </message>
+    <message>
+        <source>the same for wideband calls</source>
+        <translation>dasselbe für Breitband-Gespräche</translation>
+    </message>
+    <message>
+        <source>G.722 wideband (.g722)</source>
+        <translation>G.722 Breitband (.g722)</translation>
+    </message>
+    <message>
+        <source>wideband calls without transcoding</source>
+        <translation>Breitband-Gespräche ohne Umkodierung</translation>
+    </message>
+    <message>
+        <source>GSM 06.10 (.gsm)</source>
+        <translation>GSM 06.10 (.gsm)</translation>
+    </message>
+    <message>
+        <source>small files for older PBXs and gateways</source>
+        <translation>kleine Dateien für ältere Telefonanlagen und Gateways</translation>
     </message>
 </context>
 <context>

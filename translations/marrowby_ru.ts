@@ -146,12 +146,6 @@
         <translation>Параметр «%1» действует только вместе с --convert.</translation>
     </message>
     <message>
-        <source>Converts sound files into 8 kHz mono 16-bit WAV files, the format phone systems want for voice prompts.
-With --convert it converts the files and folders named without a window; without it, the window opens with them listed.</source>
-        <translation>Конвертирует звуковые файлы в WAV 8 кГц, моно, 16 бит — формат голосовых подсказок для телефонных систем.
-С --convert конвертирует указанные файлы и папки без окна; без него открывает окно и вносит их в список.</translation>
-    </message>
-    <message>
         <source>FILE|FOLDER</source>
         <translation>ФАЙЛ|ПАПКА</translation>
     </message>
@@ -190,6 +184,48 @@ With --convert it converts the files and folders named without a window; without
     <message>
         <source>Write lower-case ASCII names: other scripts transliterated, blanks and punctuation turned into dashes (Welcome Greeting (final).mp3 becomes welcome-greeting-final.wav).</source>
         <translation>Записывать имена строчными буквами ASCII: другие алфавиты транслитерируются, пробелы и знаки препинания заменяются дефисами (Welcome Greeting (final).mp3 станет welcome-greeting-final.wav).</translation>
+    </message>
+    <message>
+        <source>Write the files in format &lt;id&gt; (default: wav8, 8 kHz 16-bit WAV); --list-formats lists them.</source>
+        <translation>Записывать файлы в формате &lt;id&gt; (по умолчанию wav8, WAV 8 кГц 16 бит); список форматов — --list-formats.</translation>
+    </message>
+    <message>
+        <source>id</source>
+        <translation>id</translation>
+    </message>
+    <message>
+        <source>Copy no tags of the source and no mark of the encoder into the files (the formats but the default never carry them).</source>
+        <translation>Не переносить в файлы теги исходника и отметку кодировщика (все форматы, кроме формата по умолчанию, их никогда не содержат).</translation>
+    </message>
+    <message>
+        <source>Bring every file to the loudness &lt;lufs&gt;, such as -18, by one gain, with true peaks at or below -3 dBTP (default: each file keeps its level).</source>
+        <translation>Приводить каждый файл к громкости &lt;lufs&gt;, например -18, одним усилением, с истинными пиками не выше -3 dBTP (по умолчанию уровень файла не меняется).</translation>
+    </message>
+    <message>
+        <source>lufs</source>
+        <translation>lufs</translation>
+    </message>
+    <message>
+        <source>Cut silence (under -50 dBFS) at the start and the end of every file to 0.1 s.</source>
+        <translation>Сокращать тишину (ниже -50 dBFS) в начале и в конце каждого файла до 0,1 с.</translation>
+    </message>
+    <message>
+        <source>List the output formats and what each is for.</source>
+        <translation>Показать выходные форматы и для чего нужен каждый.</translation>
+    </message>
+    <message>
+        <source>Converts sound files into 8 kHz mono 16-bit WAV files, the format phone systems want for voice prompts, or into another format they ask for (--format).
+With --convert it converts the files and folders named without a window; without it, the window opens with them listed.</source>
+        <translation>Конвертирует звуковые файлы в WAV 8 кГц, моно, 16 бит — формат голосовых подсказок для телефонных систем — или в другой нужный им формат (--format).
+С --convert конвертирует указанные файлы и папки без окна; без него открывает окно и вносит их в список.</translation>
+    </message>
+    <message>
+        <source>Invalid value for --format: &apos;%1&apos; (one of %2).</source>
+        <translation>Недопустимое значение --format: «%1» (допустимо одно из: %2).</translation>
+    </message>
+    <message>
+        <source>Invalid value for --loudness: &apos;%1&apos; (LUFS from %2 to %3, such as -18).</source>
+        <translation>Недопустимое значение --loudness: «%1» (LUFS от %2 до %3, например -18).</translation>
     </message>
     <message>
         <source>Options --overwrite and --update exclude each other.</source>
@@ -298,14 +334,6 @@ With --convert it converts the files and folders named without a window; without
     <message>
         <source>FAIL!</source>
         <translation>ОШИБКА!</translation>
-    </message>
-    <message>
-        <source>Set extension to .wav</source>
-        <translation>Заменять расширение на .wav</translation>
-    </message>
-    <message>
-        <source>Append .wav to filenames</source>
-        <translation>Добавлять .wav к имени файла</translation>
     </message>
     <message>
         <source>Overwrite existing files</source>
@@ -418,6 +446,46 @@ With --convert it converts the files and folders named without a window; without
             <numerusform>Поиск: найдено %n звуковых файла</numerusform>
             <numerusform>Поиск: найдено %n звуковых файлов</numerusform>
         </translation>
+    </message>
+    <message>
+        <source>Set extension to .%1</source>
+        <translation>Заменять расширение на .%1</translation>
+    </message>
+    <message>
+        <source>Append .%1 to filenames</source>
+        <translation>Добавлять .%1 к имени файла</translation>
+    </message>
+    <message>
+        <source>Format</source>
+        <translation>Формат</translation>
+    </message>
+    <message>
+        <source>Even level</source>
+        <translation>Выровнять громкость</translation>
+    </message>
+    <message>
+        <source>Brings every file to %1 LUFS with one gain, true peaks at or below %2 dBTP</source>
+        <translation>Приводит каждый файл к %1 LUFS одним усилением, истинные пики не выше %2 dBTP</translation>
+    </message>
+    <message>
+        <source>Trim silence</source>
+        <translation>Обрезать тишину</translation>
+    </message>
+    <message>
+        <source>Cuts silence at the start and the end of every file to 0.1 s</source>
+        <translation>Сокращает тишину в начале и в конце каждого файла до 0,1 с</translation>
+    </message>
+    <message>
+        <source>Clean files</source>
+        <translation>Чистые файлы</translation>
+    </message>
+    <message>
+        <source>Copies no tags of the source and no mark of the encoder into the files</source>
+        <translation>Не переносит в файлы теги исходника и отметку кодировщика</translation>
+    </message>
+    <message>
+        <source>Play result</source>
+        <translation>Воспроизвести результат</translation>
     </message>
     <message numerus="yes">
         <source>%1, %n could not be read (see the log)</source>
@@ -537,6 +605,89 @@ With --convert it converts the files and folders named without a window; without
     <message>
         <source>Stop the batch or the preview (Esc)</source>
         <translation>Остановить конвертацию или воспроизведение (Esc)</translation>
+    </message>
+</context>
+<context>
+    <name>cOutputFormat</name>
+    <message>
+        <source>WAV, 8 kHz 16-bit PCM</source>
+        <translation>WAV, 8 кГц, 16 бит PCM</translation>
+    </message>
+    <message>
+        <source>the default; what most phone systems play</source>
+        <translation>по умолчанию; его воспроизводит большинство телефонных систем</translation>
+    </message>
+    <message>
+        <source>WAV, 8 kHz µ-law (G.711)</source>
+        <translation>WAV, 8 кГц, µ-law (G.711)</translation>
+    </message>
+    <message>
+        <source>voice mail, contact centres, VoiceXML IVRs, music on hold</source>
+        <translation>голосовая почта, контакт-центры, IVR на VoiceXML, музыка на удержании</translation>
+    </message>
+    <message>
+        <source>WAV, 8 kHz A-law (G.711)</source>
+        <translation>WAV, 8 кГц, A-law (G.711)</translation>
+    </message>
+    <message>
+        <source>the same outside North America</source>
+        <translation>то же за пределами Северной Америки</translation>
+    </message>
+    <message>
+        <source>WAV, 16 kHz 16-bit PCM</source>
+        <translation>WAV, 16 кГц, 16 бит PCM</translation>
+    </message>
+    <message>
+        <source>wideband (HD voice) phones</source>
+        <translation>широкополосные (HD voice) телефоны</translation>
+    </message>
+    <message>
+        <source>Raw µ-law, 8 kHz (.ulaw)</source>
+        <translation>Raw µ-law, 8 кГц (.ulaw)</translation>
+    </message>
+    <message>
+        <source>open-source PBXs play it without transcoding</source>
+        <translation>свободные АТС воспроизводят его без перекодирования</translation>
+    </message>
+    <message>
+        <source>Raw A-law, 8 kHz (.alaw)</source>
+        <translation>Raw A-law, 8 кГц (.alaw)</translation>
+    </message>
+    <message>
+        <source>the same for A-law lines</source>
+        <translation>то же для линий A-law</translation>
+    </message>
+    <message>
+        <source>Raw 16-bit, 8 kHz (.sln)</source>
+        <translation>Raw 16 бит, 8 кГц (.sln)</translation>
+    </message>
+    <message>
+        <source>signed linear, an open-source PBX&apos;s own format</source>
+        <translation>линейный со знаком, собственный формат свободной АТС</translation>
+    </message>
+    <message>
+        <source>Raw 16-bit, 16 kHz (.sln16)</source>
+        <translation>Raw 16 бит, 16 кГц (.sln16)</translation>
+    </message>
+    <message>
+        <source>the same for wideband calls</source>
+        <translation>то же для широкополосных звонков</translation>
+    </message>
+    <message>
+        <source>G.722 wideband (.g722)</source>
+        <translation>G.722, широкополосный (.g722)</translation>
+    </message>
+    <message>
+        <source>wideband calls without transcoding</source>
+        <translation>широкополосные звонки без перекодирования</translation>
+    </message>
+    <message>
+        <source>GSM 06.10 (.gsm)</source>
+        <translation>GSM 06.10 (.gsm)</translation>
+    </message>
+    <message>
+        <source>small files for older PBXs and gateways</source>
+        <translation>маленькие файлы для старых АТС и шлюзов</translation>
     </message>
 </context>
 <context>

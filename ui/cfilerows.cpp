@@ -8,7 +8,7 @@ void cFileRows::setPaths(const QStringList &paths, const QStringList &roots)
     rows.clear();
     rows.reserve(paths.size());
     for (qsizetype i = 0; i < paths.size(); ++i)
-        rows.append({paths.at(i), roots.value(i), State::Waiting, QString(), cText()});
+        rows.append({paths.at(i), roots.value(i), State::Waiting, QString(), cText(), QString()});
     index();
 }
 
@@ -20,7 +20,7 @@ int cFileRows::add(const QStringList &paths, const QStringList &roots)
         if (rowsOfPath.contains(path))
             continue;
         rowsOfPath[path].rows.append(static_cast<int>(rows.size()));
-        rows.append({path, roots.value(i), State::Waiting, QString(), cText()});
+        rows.append({path, roots.value(i), State::Waiting, QString(), cText(), QString()});
     }
     index();
     return static_cast<int>(rows.size() - before);
@@ -58,7 +58,7 @@ QStringList cFileRows::paths() const
 void cFileRows::restart()
 {
     for (Row &row : rows)
-        row = {row.path, row.root, State::Waiting, QString(), cText()};
+        row = {row.path, row.root, State::Waiting, QString(), cText(), QString()};
     index();
 }
 
@@ -73,7 +73,7 @@ QList<int> cFileRows::restartFailed()
         inBatch[row] = rows.at(row).state == State::Failed;
         if (!inBatch.at(row))
             continue;
-        rows[row] = {rows.at(row).path, rows.at(row).root, State::Waiting, QString(), cText()};
+        rows[row] = {rows.at(row).path, rows.at(row).root, State::Waiting, QString(), cText(), QString()};
         rowsOfPath[rows.at(row).path].batchRows.append(row);
         failed.append(row);
     }
@@ -112,13 +112,13 @@ int cFileRows::start(const QString &fn)
     return -1;
 }
 
-int cFileRows::finish(const QString &fn, State state, const QString &output, const cText &reason)
+int cFileRows::finish(const QString &fn, State state, const QString &output, const cText &reason, const QString &format)
 {
     const auto found = rowsOfPath.find(fn);
     if (found == rowsOfPath.end() || found->results >= found->batchRows.size())
         return -1;
     const int row = found->batchRows.at(found->results++);
-    rows[row] = {fn, rows.at(row).root, state, output, reason};
+    rows[row] = {fn, rows.at(row).root, state, output, reason, format};
     return row;
 }
 
@@ -126,15 +126,15 @@ int cFileRows::finish(const cBatch::Result &result)
 {
     switch (result.kind) {
     case cBatch::Result::Kind::Converted:
-        return finish(result.source, State::Converted, result.output, result.reason);
+        return finish(result.source, State::Converted, result.output, result.reason, result.format);
     case cBatch::Result::Kind::Warned:
-        return finish(result.source, State::Warned, result.output, result.reason);
+        return finish(result.source, State::Warned, result.output, result.reason, result.format);
     case cBatch::Result::Kind::Skipped:
-        return finish(result.source, State::Skipped, result.output, result.reason);
+        return finish(result.source, State::Skipped, result.output, result.reason, result.format);
     case cBatch::Result::Kind::Failed:
         break;
     }
-    return finish(result.source, State::Failed, result.output, result.reason);
+    return finish(result.source, State::Failed, result.output, result.reason, result.format);
 }
 
 QList<int> cFileRows::stopConverting()

@@ -31,6 +31,10 @@ public:
         State state = State::Waiting;
         QString output; // the file written
         cText reason;   // the warning, or why it was skipped or failed, in words for people
+        QString format; // the ID of the output's format
+
+        // Whether the batch wrote its output (with or without a warning).
+        bool hasOutput() const { return state == State::Converted || state == State::Warned; }
     };
 
     // roots: for each path, the named folder it was found in (empty for a
@@ -64,7 +68,8 @@ public:
     int start(const QString &fn);
     // The row the result belongs to; -1 when no row is left for it (the path
     // is not listed, or every row holding it has its result).
-    int finish(const QString &fn, State state, const QString &output, const cText &reason);
+    int finish(const QString &fn, State state, const QString &output, const cText &reason,
+               const QString &format = QString());
     int finish(const QString &fn, bool converted, const QString &output, const cText &reason)
     {
         return finish(fn, converted ? State::Converted : State::Failed, output, reason);

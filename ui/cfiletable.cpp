@@ -60,6 +60,8 @@ cFileTable::cFileTable(QTableWidget *table) : table(table), playIcon(QStringLite
     // takes what the play and status columns leave and shortens long paths in
     // the middle, so that the results are always in view.
     table->setTabKeyNavigation(false);
+    table->horizontalHeader()->hide();
+    table->verticalHeader()->hide();
     table->setSelectionBehavior(QAbstractItemView::SelectRows);
     table->setSelectionMode(QAbstractItemView::ExtendedSelection);
     table->setEditTriggers(QAbstractItemView::NoEditTriggers);

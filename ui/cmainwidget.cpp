@@ -6,6 +6,7 @@
 #include "ui/cfilelisting.h"
 #include "ui/cfiletable.h"
 #include "ui/coptionsmenu.h"
+#include "ui/cplayoutputaction.h"
 #include "ui/cpreview.h"
 #include "ui/crowactions.h"
 #include "workers/cconverter.h"
@@ -16,11 +17,8 @@
 #include <QEvent>
 #include <QFileDialog>
 #include <QFileInfo>
-#include <QHeaderView>
 #include <QSettings>
 #include <QToolButton>
-
-#include <algorithm>
 
 namespace {
 
@@ -51,8 +49,6 @@ cMainWidget::cMainWidget(QWidget *parent) : QWidget(parent)
     connect(batch, &cBatch::progressChanged, this, &cMainWidget::followBatch);
     connect(converter, &cConverter::convertFinished, this, &cMainWidget::convertFinished);
 
-    fileList->horizontalHeader()->hide();
-    fileList->verticalHeader()->hide();
     table = std::make_unique<cFileTable>(fileList);
     listing = new cFileListing(
         rows, *table,
@@ -94,7 +90,7 @@ void cMainWidget::setUpActions()
     failures = new cFailureNavigator(fileList, rows);
     connect(failures, &cFailureNavigator::currentChosen, this, &cMainWidget::showRowReason);
     rowActions = new cRowActions(fileList, rows, failures);
-    connect(rowActions, &cRowActions::playRequested, this, &cMainWidget::play);
+    connect(rowActions, &cRowActions::playRequested, this, [this](const QString &path) { play(path); });
     connect(rowActions, &cRowActions::removeRequested, this, &cMainWidget::removeRows);
     connect(rowActions, &cRowActions::addRequested, this, [this] {
         const QStringList files = chooseFiles(tr("Add files"));
@@ -106,6 +102,8 @@ void cMainWidget::setUpActions()
             listing->clear();
     });
     connect(rowActions, &cRowActions::convertFailedRequested, this, &cMainWidget::convertFailed);
+    playOutput = std::make_unique<cPlayOutputAction>(
+        fileList, rows, [this](const QString &path, const QStringList &readBack) { play(path, readBack); });
 
     stopAction = new QAction(this);
     stopAction->setShortcut(Qt::Key_Escape);
@@ -136,6 +134,7 @@ void cMainWidget::retranslate()
     options->retranslate();
 
     rowActions->retranslate();
+    playOutput->retranslate();
     stopAction->setText(tr("Stop"));
 
     fileList->setAccessibleName(tr("Files to convert"));
@@ -267,12 +266,12 @@ void cMainWidget::playRequested()
     play(button->property("fn").toString());
 }
 
-void cMainWidget::play(const QString &fn)
+void cMainWidget::play(const QString &fn, const QStringList &readBack)
 {
     if (previewRunning)
         return;
     previewFocus.lock(window());
-    preview->play(fn);
+    preview->play(fn, readBack);
     previewRunning = true;
     playingName = QFileInfo(fn).fileName();
     status.setNote(cStatusMessage());
@@ -318,7 +317,7 @@ void cMainWidget::fileStarted(const QString &fn)
 
 void cMainWidget::fileProcessed(const QString &fn, bool result)
 {
-    fileFinished({fn, result, {}, {}, result ? cBatch::Result::Kind::Converted : cBatch::Result::Kind::Failed});
+    fileFinished({fn, result, {}, {}, result ? cBatch::Result::Kind::Converted : cBatch::Result::Kind::Failed, {}});
 }
 
 void cMainWidget::fileFinished(const cBatch::Result &result)

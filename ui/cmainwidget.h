@@ -20,6 +20,7 @@ class cFailureNavigator;
 class cFileListing;
 class cFileTable;
 class cOptionsMenu;
+class cPlayOutputAction;
 class cPreview;
 class cRowActions;
 
@@ -78,7 +79,7 @@ private:
     void convertFailed();
     void convert(const QStringList &paths, const QStringList &roots);
     void showRowReason(int row);
-    void play(const QString &fn);
+    void play(const QString &fn, const QStringList &readBack = QStringList());
     void removeRows(const QList<int> &selected);
     bool acceptsFiles() const;
     void updateControls();
@@ -102,6 +103,7 @@ private:
     cFileRows rows;
     std::unique_ptr<cFileTable> table;
     std::unique_ptr<cOptionsMenu> options;
+    std::unique_ptr<cPlayOutputAction> playOutput;
 
     bool previewRunning = false;
     QString playingName;

@@ -4,14 +4,19 @@
 
 #include <QCoreApplication>
 #include <QString>
+#include <QVariant>
 
+class QAction;
 class QActionGroup;
+class QMenu;
 class QPushButton;
 class QSettings;
 class QWidget;
 
 // The Options menu of the window: exclusive groups of checkable choices, each
 // action named after what it chooses; the names are what the settings store.
+// Below them the output format (a sub-menu), the even level, the trim and
+// clean files, whose settings this class reads and writes itself.
 class cOptionsMenu
 {
     // The window's own texts.
@@ -27,8 +32,8 @@ public:
     void readSettings(const QSettings &settings);
     void writeSettings(QSettings &settings) const;
 
-    // The rules the checked actions choose; false when a group has no checked
-    // action or one of another name.
+    // The rules and output choices the checked actions choose; false when a
+    // name or existing-file group has no checked action or one of another name.
     bool chosenRules(cBatch::Options &options) const;
 
     static const QString changeExtName;
@@ -40,6 +45,7 @@ public:
     static const QString safeNamesName;
 
 private:
+    QString chosenFormat() const;
     // Checks the action of each group that the text names exactly; a text that
     // names none leaves its group without a checked action.
     static void check(QActionGroup *group, const QString &name);
@@ -53,4 +59,13 @@ private:
     // named no action and the user chose none.
     QString storedNameMode;
     QString storedSaveMode;
+    QMenu *formatMenu = nullptr;
+    QActionGroup *formatGroup = nullptr;
+    QAction *evenLevelAction = nullptr;
+    QAction *trimAction = nullptr;
+    QAction *cleanAction = nullptr;
+    // The loudness target of the even level, in LUFS, and the value the store
+    // held, written back as it was.
+    double loudnessTarget;
+    QVariant storedTarget;
 };

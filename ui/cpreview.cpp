@@ -36,7 +36,7 @@ cPreview::~cPreview()
     }
 }
 
-void cPreview::play(const QString &fn)
+void cPreview::play(const QString &fn, const QStringList &readBack)
 {
     if (running)
         return;
@@ -44,7 +44,7 @@ void cPreview::play(const QString &fn)
     stopRequested = false;
     failure = 0;
     source = fn;
-    player->play(fn);
+    player->play(fn, readBack);
 }
 
 void cPreview::stop()
@@ -104,7 +104,8 @@ void cPreview::end()
 {
     decodedDir.reset();
     running = false;
-    if (failure != 0)
+    // A preview stopped before it could fail, or be decoded, just ends.
+    if (failure != 0 && !stopRequested)
         emit failed(failure);
     emit finished();
 }

@@ -3,6 +3,7 @@
 #include <QObject>
 #include <QProcess>
 #include <QString>
+#include <QStringList>
 #include <QTemporaryDir>
 
 #include <memory>
@@ -21,8 +22,9 @@ public:
     explicit cPreview(QObject *parent = nullptr);
     ~cPreview() override;
 
-    // Ignored while a preview runs.
-    void play(const QString &fn);
+    // Ignored while a preview runs; readBack as cPlayer::play takes it (the
+    // input options of a file without a header).
+    void play(const QString &fn, const QStringList &readBack = QStringList());
     // Ends the running preview, decoding or playing; finished() follows.
     void stop();
     bool isRunning() const { return running; }

@@ -46,8 +46,8 @@ constexpr int backgroundNiceness = 10;
 } // namespace
 
 cConversion::cConversion(const QString &source, std::unique_ptr<cTemporaryOutput> output, bool replace,
-                         const QStringList &args, const QStringList &log, QObject *parent)
-    : QObject(parent), sourcePath(source), temporary(std::move(output)), replaceExisting(replace), arguments(args),
+                         const cConversionPlan &plan, const QStringList &log, QObject *parent)
+    : QObject(parent), sourcePath(source), temporary(std::move(output)), replaceExisting(replace), plan(plan),
       lines(log), process(this)
 {
     process.setProcessChannelMode(QProcess::MergedChannels);
@@ -83,9 +83,26 @@ QString cConversion::outPath() const
     return temporary->outPath();
 }
 
+QString cConversion::program()
+{
+    return converterProgram;
+}
+
 void cConversion::start()
 {
-    process.start(converterProgram, arguments);
+    // A stop may come between a measuring run and the next.
+    if (ended)
+        return;
+    QStringList args = plan.nextArgs();
+    measuring = plan.measuresNext();
+    if (measuring) {
+        lines << debugLine("Measuring loudness with args:") + QLatin1Char(' ') + debugList(args);
+    } else {
+        args << temporary->path();
+        lines << debugLine("Running ffmpeg with args:") + QLatin1Char(' ') + debugList(args);
+    }
+    runStart = output.size();
+    process.start(converterProgram, args);
 #ifdef Q_OS_UNIX
     // Set from this side too, so that the group exists before a stop can come.
     if (const qint64 pid = process.processId(); pid > 0 && !ended) {
@@ -158,10 +175,18 @@ void cConversion::programEnded(int exitCode)
 {
     if (ended)
         return;
-    ended = true;
     cProcessGroups::remove(group);
-    code = exitCode;
+    group = 0;
     output += process.readAll();
+    if (measuring && exitCode == 0) {
+        lines << debugLine("Exit code:", exitCode);
+        lines << plan.measured(output.mid(runStart));
+        // Started from the event loop, once this run's process is wholly done with.
+        QMetaObject::invokeMethod(this, &cConversion::start, Qt::QueuedConnection);
+        return;
+    }
+    ended = true;
+    code = exitCode;
     lines << debugLine("Exit code:", code);
     if (code != 0) {
         failure = failureReason();

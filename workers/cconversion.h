@@ -1,5 +1,6 @@
 #pragma once
 
+#include "workers/cconversionplan.h"
 #include "workers/ctext.h"
 
 #include <QByteArray>
@@ -12,8 +13,9 @@
 
 class cTemporaryOutput;
 
-// One run of the converter program for one source file, on the converter's
-// thread. The program writes a temporary output, which takes the output's
+// The converter program's runs for one source file, on the converter's
+// thread: measuring runs when the plan has them, then the conversion. The
+// program writes a temporary output, which takes the output's
 // name only once the program has succeeded and the converter has agreed. It
 // keeps the file's log lines so that they reach the log together when the
 // file ends, and the program's own output, to pass it on in one piece.
@@ -22,11 +24,10 @@ class cConversion : public QObject
     Q_OBJECT
 
 public:
-    // output: made already; args end with its temporary path. replace: whether
-    // the output replaces a file of its name. log: the lines the converter has
-    // already written about the file.
-    cConversion(const QString &source, std::unique_ptr<cTemporaryOutput> output, bool replace, const QStringList &args,
-                const QStringList &log, QObject *parent);
+    // output: made already. replace: whether the output replaces a file of
+    // its name. log: the lines the converter has already written about the file.
+    cConversion(const QString &source, std::unique_ptr<cTemporaryOutput> output, bool replace,
+                const cConversionPlan &plan, const QStringList &log, QObject *parent);
     ~cConversion() override;
 
     void start();
@@ -56,6 +57,8 @@ public:
     static cText upToDateReason();
     // The output was there and was not to be replaced: the file is left alone.
     bool isSkipped() const { return skipped; }
+    // The converter program, found through PATH.
+    static QString program();
 
 signals:
     // The program has ended and its result is known; always delivered through
@@ -69,7 +72,10 @@ private:
     const QString sourcePath;
     const std::unique_ptr<cTemporaryOutput> temporary;
     const bool replaceExisting;
-    const QStringList arguments;
+    cConversionPlan plan;
+    // Whether the run under way measures, and where its output starts.
+    bool measuring = false;
+    qsizetype runStart = 0;
     QStringList lines;
     QProcess process;
     // The program's process group while it runs.

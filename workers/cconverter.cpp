@@ -2,6 +2,7 @@
 
 #include "workers/cconversion.h"
 #include "workers/cfileidentity.h"
+#include "workers/coutputformat.h"
 #include "workers/coutputpath.h"
 #include "workers/cresultcheck.h"
 #include "workers/ctemporaryoutput.h"
@@ -41,8 +42,7 @@ struct cConverter::Plan
     bool replace = false;
     // Whether it does so only when that file is older than the source.
     bool update = false;
-    // The arguments but the temporary output's path, which comes last.
-    QStringList args;
+    std::optional<cConversionPlan> runs;
     QStringList log;
 };
 
@@ -104,6 +104,11 @@ void cConverter::setFileSaveType(int type)
 void cConverter::setSafeNames(bool safe)
 {
     safeNames = safe;
+}
+
+void cConverter::setChoices(const cConversionPlan::Choices &choices)
+{
+    fileChoices.setValue(choices);
 }
 
 void cConverter::setJobs(int jobs)
@@ -214,25 +219,28 @@ bool cConverter::planNext(Batch &batch)
         if (plan.fn.isEmpty())
             continue;
         plan.log << debugLine("Processing file:", plan.fn);
+        const cConversionPlan::Choices choices = fileChoices.value();
+
+        QString existing;
         switch (fileSaveType.value()) {
         case 0:
         case 2: // replaced when older than the source
             plan.replace = true;
             plan.update = fileSaveType.value() == 2;
-            plan.args << QStringLiteral("-y");
+            existing = QStringLiteral("-y");
             break;
         case 1:
-            plan.args << QStringLiteral("-n");
+            existing = QStringLiteral("-n");
             break;
         default:
             refuse(plan, debugLine("Bad fileSaveType"),
                    cText::of<cConverter>(QT_TR_NOOP("Unknown rule for existing files")));
             continue;
         }
-        plan.args << QStringLiteral("-i") << plan.fn << QStringLiteral("-ar") << QStringLiteral("8000")
-                  << QStringLiteral("-ac") << QStringLiteral("1");
+        plan.runs.emplace(existing, plan.fn, choices);
 
-        const QString name = cOutputPath::fileName(plan.fn, fileNameType.value(), safeNames);
+        const QString name = cOutputPath::fileName(plan.fn, fileNameType.value(), safeNames,
+                                                   QLatin1Char('.') + cOutputFormat::byId(choices.format).ending());
         if (name.isEmpty()) {
             refuse(plan, debugLine("Bad fileNameType"),
                    cText::of<cConverter>(QT_TR_NOOP("Unknown rule for output file names")));
@@ -294,10 +302,8 @@ void cConverter::startPlanned(Batch &batch)
         return;
     }
 
-    plan.args << output->path();
-    plan.log << debugLine("Running ffmpeg with args:") + QLatin1Char(' ') + debugList(plan.args);
     auto *const conversion =
-        new cConversion(plan.fn, std::move(output), plan.replace, plan.args, plan.log, batch.context);
+        new cConversion(plan.fn, std::move(output), plan.replace, *plan.runs, plan.log, batch.context);
     connect(conversion, &cConversion::finished, batch.context, [this, &batch, conversion] {
         fileEnded(batch, conversion);
         startMore(batch);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "workers/cconversionplan.h"
 #include "workers/clockedvalue.h"
 #include "workers/ctext.h"
 #include "workers/cworkerthread.h"
@@ -41,6 +42,8 @@ public:
     // Whether the outputs' names, and the sub-folders made for them, are
     // lower-case ASCII (see cOutputPath::safeName).
     void setSafeNames(bool safe);
+    // The format, the level and the trim of the outputs.
+    void setChoices(const cConversionPlan::Choices &choices);
     // How many converter programs may run at once; 0 or less means one per
     // logical processor. Read when a batch starts.
     void setJobs(int jobs);
@@ -101,6 +104,7 @@ private:
     cLockedValue<int> fileNameType;
     cLockedValue<int> fileSaveType;
     std::atomic_bool safeNames{false};
+    cLockedValue<cConversionPlan::Choices> fileChoices;
     std::atomic_int jobCount{0};
     std::atomic_bool forwardOutput{true};
     // Raised by stop(): the batch ends early but still announces its end.

@@ -49,7 +49,7 @@ cOutputPath::Slot cOutputPath::Slot::of(const QString &outPath)
     return slot;
 }
 
-QString cOutputPath::fileName(const QString &source, int nameRule, bool safe)
+QString cOutputPath::fileName(const QString &source, int nameRule, bool safe, const QString &ending)
 {
     const QString name = QFileInfo(source).fileName();
     // A dot and a run of ASCII letters and digits up to the very end of the
@@ -62,10 +62,10 @@ QString cOutputPath::fileName(const QString &source, int nameRule, bool safe)
         if (!match.hasMatch())
             return safe ? safeName(name) : name;
         const QString stem = name.left(match.capturedStart());
-        return (safe ? safeName(stem) : stem) + QStringLiteral(".wav");
+        return (safe ? safeName(stem) : stem) + ending;
     }
     case 1:
-        return (safe ? safeName(name) : name) + QStringLiteral(".wav");
+        return (safe ? safeName(name) : name) + ending;
     default:
         return QString();
     }

@@ -23,9 +23,9 @@ public:
     };
 
     // The output's file name for the source under the naming rule (0: the
-    // extension, a dot and ASCII letters and digits, becomes .wav; 1: .wav is
-    // appended); empty for an unknown rule.
-    static QString fileName(const QString &source, int nameRule, bool safe);
+    // extension, a dot and ASCII letters and digits, becomes the ending, as
+    // ".wav"; 1: the ending is appended); empty for an unknown rule.
+    static QString fileName(const QString &source, int nameRule, bool safe, const QString &ending);
     // The name as lower-case ASCII that a dial plan takes: other scripts
     // transliterated, every run of blanks and punctuation but dots and
     // underscores one dash, no dash, dot or underscore in front, no dash at

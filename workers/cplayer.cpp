@@ -2,8 +2,16 @@
 
 #include "bass.h"
 
+#include "workers/cconversion.h"
+#include "workers/debugline.h"
+
 #include <QDebug>
+#include <QDir>
 #include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <optional>
 
 cPlayer::cPlayer(QObject *parent) : cWorkerThread(parent)
 {}
@@ -22,7 +30,7 @@ cPlayer::~cPlayer()
 // preview reads the name only after initialising the layer, so a name stored
 // now would replace the file it is about to open. A preview that has already
 // announced its end is waited for.
-void cPlayer::play(const QString &fn)
+void cPlayer::play(const QString &fn, const QStringList &readBack)
 {
     if (!readyToStart())
         return;
@@ -30,6 +38,7 @@ void cPlayer::play(const QString &fn)
     userStopRequested = false;
     stopSignal.tryAcquire(stopSignal.available());
     fileName.setValue(fn);
+    fileReadBack.setValue(readBack);
     start(QThread::InheritPriority);
 }
 
@@ -66,13 +75,20 @@ bool cPlayer::isFormatError(int code)
 // error codes, whatever fails; a file that can't be played ends at once.
 void cPlayer::run()
 {
+    // The decoded copy lives until the preview ends; only a file without a
+    // header needs one.
+    std::optional<QTemporaryDir> decoded;
+    QString fn = fileName.value();
+    if (const QStringList readBack = fileReadBack.value(); !readBack.isEmpty())
+        fn = decode(fn, readBack, decoded.emplace().path());
+
     BASS_Init(1, 8000, 0, nullptr, nullptr);
     const int initError = BASS_ErrorGetCode();
     qDebug() << "BASS_Init:" << initError;
 
     // The name goes to the layer in the file system's own encoding, so names
     // with letters outside ASCII play too.
-    const quint32 handle = BASS_StreamCreateFile(0, QFile::encodeName(fileName.value()).constData(), 0, 0, 0);
+    const quint32 handle = BASS_StreamCreateFile(0, QFile::encodeName(fn).constData(), 0, 0, 0);
     const int openError = BASS_ErrorGetCode();
     qDebug() << static_cast<qint32>(handle) << openError;
 
@@ -94,4 +110,27 @@ void cPlayer::run()
         emit playFailed(error);
     announceEnd();
     emit playFinished();
+}
+
+QString cPlayer::decode(const QString &fn, const QStringList &readBack, const QString &folder)
+{
+    if (folder.isEmpty())
+        return QString();
+    const QString wav = QDir(folder).filePath(QStringLiteral("preview.wav"));
+    const QStringList args = QStringList{QStringLiteral("-nostdin"), QStringLiteral("-v"), QStringLiteral("error")} +
+                             readBack + QStringList{QStringLiteral("-i"), fn, QStringLiteral("-y"), wav};
+    qDebug().noquote() << debugLine("Decoding for the preview with args:") + QLatin1Char(' ') + debugList(args);
+    QProcess program;
+    program.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    program.start(cConversion::program(), args);
+    // A stop ends the decoding too.
+    while (!program.waitForFinished(100) && program.state() != QProcess::NotRunning) {
+        if (stopRequested || userStopRequested)
+            program.kill();
+    }
+    const int code = program.exitStatus() == QProcess::NormalExit && program.error() != QProcess::FailedToStart
+                         ? program.exitCode()
+                         : -1;
+    qDebug() << "Exit code:" << code;
+    return code == 0 ? wav : QString();
 }

@@ -5,6 +5,7 @@
 
 #include <QSemaphore>
 #include <QString>
+#include <QStringList>
 
 #include <atomic>
 
@@ -17,7 +18,10 @@ public:
     explicit cPlayer(QObject *parent = nullptr);
     ~cPlayer() override;
 
-    void play(const QString &fn);
+    // readBack: how the converter program reads a file without a header (see
+    // cOutputFormat::inputArgs); such a file is decoded into a WAV file first,
+    // which the audio layer plays.
+    void play(const QString &fn, const QStringList &readBack = QStringList());
     // Ends the running preview at once; playFinished() follows as usual.
     void stop();
 
@@ -37,7 +41,11 @@ protected:
     void run() override;
 
 private:
+    // The decoded file, in a folder of its own; empty when it could not be made.
+    QString decode(const QString &fn, const QStringList &readBack, const QString &folder);
+
     cLockedValue<QString> fileName;
+    cLockedValue<QStringList> fileReadBack;
     // Set by the destructor: the preview ends at once, without playFinished().
     std::atomic_bool stopRequested{false};
     // Set by stop(): the preview ends at once, with playFinished().

@@ -20,8 +20,8 @@ QString debugLine(const Items &...items)
     return text;
 }
 
-// The argument list as "(", each element quoted as the debug stream quotes a
-// string, ", " between them, ")".
+// A list as "(", each element quoted as the debug stream quotes a string,
+// ", " between them, ")".
 inline QString debugList(const QStringList &items)
 {
     QStringList quoted;

@@ -8,12 +8,14 @@
 #include <QFileInfo>
 #include <QMutex>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QtEndian>
 
 #include <algorithm>
 #include <atomic>
+#include <cmath>
 
 #include <csignal>
 #include <grp.h>
@@ -233,6 +235,49 @@ bool writeWav(const QString &path, int rate, int channels, const QList<qint16> &
     for (const qint16 s : samples)
         out << s;
     return out.status() == QDataStream::Ok;
+}
+
+QList<qint16> speechLike(int rate, double seconds, double amplitude)
+{
+    constexpr double pi = 3.14159265358979323846;
+    QList<qint16> samples;
+    double phase = 0.0;
+    for (qsizetype n = 0; n < static_cast<qsizetype>(rate * seconds); ++n) {
+        const double t = static_cast<double>(n) / rate;
+        const double pitch = 120.0 + 30.0 * std::sin(2 * pi * 0.7 * t);
+        phase += 2 * pi * pitch / rate;
+        const double syllable = std::fmod(t, 1.0) > 0.75 ? 0.0 : std::pow(std::sin(2 * pi * 2.0 * t), 2);
+        double voice = 0.0;
+        for (int k = 1; k * pitch < rate / 2.0 && k < 25; ++k) {
+            const double f = k * pitch;
+            const double formants = std::exp(-std::pow((f - 700) / 300, 2)) +
+                                    0.5 * std::exp(-std::pow((f - 1200) / 400, 2)) +
+                                    0.2 * std::exp(-std::pow((f - 2500) / 500, 2)) + 0.05;
+            // Scattered phases, as a voice has, not the spikes of a pulse train.
+            voice += formants * std::cos(k * phase + std::fmod(0.7 * k * k, 2 * pi));
+        }
+        samples << static_cast<qint16>(std::clamp(amplitude * 0.2 * syllable * voice, -1.0, 1.0) * 32767);
+    }
+    return samples;
+}
+
+std::pair<double, double> loudness(const QString &path, const QStringList &readBack)
+{
+    QProcess ffmpeg;
+    ffmpeg.setProcessChannelMode(QProcess::MergedChannels);
+    ffmpeg.start(QStringLiteral("ffmpeg"),
+                 QStringList{QStringLiteral("-hide_banner"), QStringLiteral("-nostats")} + readBack +
+                     QStringList{QStringLiteral("-i"), path, QStringLiteral("-af"),
+                                 QStringLiteral("ebur128=peak=true:framelog=verbose"), QStringLiteral("-f"),
+                                 QStringLiteral("null"), QStringLiteral("-")});
+    const double none = std::nan("");
+    if (!ffmpeg.waitForFinished(60000) || ffmpeg.exitCode() != 0)
+        return {none, none};
+    const QString output = QString::fromUtf8(ffmpeg.readAll());
+    const QString summary = output.mid(output.lastIndexOf(QStringLiteral("Summary:")));
+    const QRegularExpressionMatch i = QRegularExpression(QStringLiteral("I:\\s+(\\S+) LUFS")).match(summary);
+    const QRegularExpressionMatch peak = QRegularExpression(QStringLiteral("Peak:\\s+(\\S+) dBFS")).match(summary);
+    return {i.hasMatch() ? i.captured(1).toDouble() : none, peak.hasMatch() ? peak.captured(1).toDouble() : none};
 }
 
 ChildRun rerunUnprivileged(const QString &testFunction)

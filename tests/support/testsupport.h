@@ -15,6 +15,7 @@
 #include <atomic>
 #include <chrono>
 #include <thread>
+#include <utility>
 
 namespace TestSupport {
 
@@ -83,6 +84,17 @@ WavHeader readWavHeader(const QString &path);
 
 // Writes interleaved 16-bit samples as a PCM WAV file.
 bool writeWav(const QString &path, int rate, int channels, const QList<qint16> &samples);
+
+// Mono 16-bit samples that meter like a spoken prompt: voiced syllables, four
+// a second, on a gliding pitch with speech formants, and a pause after every
+// third; peaks stand some 16 dB above the loudness, as a voice's do.
+// amplitude 1.0 puts the peaks near full scale.
+QList<qint16> speechLike(int rate, double seconds, double amplitude);
+
+// Integrated loudness (LUFS) and true peak (dBTP) of a file as ffmpeg's meter
+// measures them; readBack as ffmpeg needs it for a file without a header.
+// Both NaN when it could not be measured.
+std::pair<double, double> loudness(const QString &path, const QStringList &readBack = {});
 
 // Holds the thread that emits a signal inside its first emission, for the
 // moment between a worker's last signal and the end of its thread: a test

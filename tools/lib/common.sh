@@ -3,9 +3,9 @@
 
 # What building and testing need; ffmpeg is the converter the program runs,
 # PulseAudio the sound server a test previews through, Qt's Linguist tools and
-# translations the languages.
+# translations the languages, help2man the manual page.
 BUILD_PACKAGES=(g++ make cmake pkgconf clang-format qt6-base-dev qt6-5compat-dev libsdl2-dev libsndfile1-dev libicu-dev
-                ffmpeg qt6-tools-dev qt6-l10n-tools qt6-translations-l10n pulseaudio pulseaudio-utils)
+                ffmpeg qt6-tools-dev qt6-l10n-tools qt6-translations-l10n pulseaudio pulseaudio-utils help2man)
 
 # Installs the named Debian packages that are not installed yet (as root, or
 # through sudo).

@@ -1,0 +1,91 @@
+#include "workers/cconversionplan.h"
+
+#include "workers/coutputformat.h"
+
+#include <QRegularExpression>
+
+namespace {
+
+// Silence is what stays under -50 dBFS; what leads or trails a prompt is cut
+// to 0.1 s. The end is trimmed as the start of the reversed sound, so that
+// nothing inside the prompt is touched. ffmpeg 5.1's silenceremove drops the
+// whole sound when it is loud from its very first sample (a prompt cut
+// without a pause, or one that ends abruptly, reversed): 20 ms of silence put
+// before it, one window of its meter, keep it from that.
+const QString trimStart =
+    QStringLiteral("adelay=delays=20:all=1,silenceremove=start_periods=1:start_threshold=-50dB:start_silence=0.1");
+
+} // namespace
+
+cConversionPlan::cConversionPlan(const QString &existing, const QString &source, const Choices &choices)
+    : existing(existing), source(source), format(&cOutputFormat::byId(choices.format)), clean(choices.clean),
+      trim(choices.trim)
+{
+    if (choices.loudness) {
+        level.emplace(*choices.loudness, format->peakMargin());
+        stage = Stage::Measure;
+    }
+}
+
+QString cConversionPlan::firstFilters() const
+{
+    if (!level && !trim)
+        return QString();
+    // At the output's rate and on one channel, the meter measures what the
+    // output will hold, and reversing the sound for the trim costs little.
+    QString filters = QStringLiteral("aformat=sample_rates=%1:channel_layouts=mono").arg(format->rate());
+    if (trim)
+        filters +=
+            QLatin1Char(',') + trimStart + QStringLiteral(",areverse,") + trimStart + QStringLiteral(",areverse");
+    return filters;
+}
+
+QStringList cConversionPlan::measureArgs(const QString &how, const QString &filters) const
+{
+    QStringList args{QStringLiteral("-hide_banner"),
+                     QStringLiteral("-nostats"),
+                     QStringLiteral("-i"),
+                     source,
+                     QStringLiteral("-vn"),
+                     how,
+                     filters};
+    if (how == QLatin1String("-filter_complex"))
+        args << QStringLiteral("-map") << QStringLiteral("[out]");
+    return args << QStringLiteral("-f") << QStringLiteral("null") << QStringLiteral("-");
+}
+
+QStringList cConversionPlan::nextArgs() const
+{
+    switch (stage) {
+    case Stage::Measure:
+        return measureArgs(QStringLiteral("-af"),
+                           firstFilters() + QLatin1Char(',') + cEvenLevel::meter(cEvenLevel::firstMeter()));
+    case Stage::MeasureLimited:
+        return measureArgs(QStringLiteral("-filter_complex"),
+                           firstFilters() + QLatin1Char(',') + level->candidatesGraph());
+    case Stage::Convert:
+        break;
+    }
+    QStringList args{existing, QStringLiteral("-i"), source};
+    QString filters = firstFilters();
+    if (level && !level->filters().isEmpty())
+        filters += QLatin1Char(',') + level->filters();
+    if (!filters.isEmpty())
+        args << QStringLiteral("-af") << filters;
+    return args + format->outputArgs(clean);
+}
+
+QStringList cConversionPlan::measured(const QByteArray &output)
+{
+    const QHash<QString, cEvenLevel::Level> meters = cEvenLevel::readMeters(output);
+    if (stage == Stage::Measure) {
+        const auto found = meters.constFind(cEvenLevel::firstMeter());
+        const bool again = level->measured(found == meters.cend() ? std::nullopt : std::make_optional(*found)) ==
+                           cEvenLevel::Step::MeasureLimited;
+        stage = again ? Stage::MeasureLimited : Stage::Convert;
+    } else {
+        level->measuredLimited(meters);
+        stage = Stage::Convert;
+    }
+    return level->takeLogLines();
+}

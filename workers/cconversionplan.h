@@ -1,0 +1,63 @@
+#pragma once
+
+#include "workers/cevenlevel.h"
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+
+class cOutputFormat;
+
+// What the converter program runs for one file, worked out from the choices
+// read for it: the conversion, and with an even level the measuring runs
+// before it, whose results set the conversion's gain.
+class cConversionPlan
+{
+public:
+    struct Choices
+    {
+        // An ID of cOutputFormat; an unknown one means the standard format.
+        QString format;
+        // No tags of the source and no mark of the encoder (always so in the
+        // formats but the standard one).
+        bool clean = false;
+        // The loudness target in LUFS; none: every file keeps its level.
+        std::optional<double> loudness;
+        // Leading and trailing silence cut to a short pad.
+        bool trim = false;
+    };
+
+    // existing: "-y" to replace an existing output, "-n" not to.
+    cConversionPlan(const QString &existing, const QString &source, const Choices &choices);
+
+    // Whether the next run measures; the conversion is the last run.
+    bool measuresNext() const { return stage != Stage::Convert; }
+    // The next run's arguments; the conversion's lack the output path, which
+    // comes last.
+    QStringList nextArgs() const;
+    // Reads a measuring run's output and moves on; what it found, for the log.
+    QStringList measured(const QByteArray &output);
+
+private:
+    enum class Stage
+    {
+        Measure,
+        MeasureLimited,
+        Convert,
+    };
+
+    // The filters every run of the file starts with: the output's rate and one
+    // channel, then the trimming; empty when nothing is filtered.
+    QString firstFilters() const;
+    QStringList measureArgs(const QString &how, const QString &filters) const;
+
+    QString existing;
+    QString source;
+    const cOutputFormat *format;
+    bool clean;
+    bool trim;
+    std::optional<cEvenLevel> level;
+    Stage stage = Stage::Convert;
+};
