@@ -1,6 +1,7 @@
 #include "app/cmainwindow.h"
 #include "core/csourcelist.h"
 #include "support/testsupport.h"
+#include "support/widgetdriving.h"
 #include "ui/cmainwidget.h"
 #include "workers/cconverter.h"
 #include "workers/coutputformat.h"
@@ -53,63 +54,6 @@ QVariant stored(const QString &key)
     QSettings settings;
     settings.beginGroup(QStringLiteral("MainWidget"));
     return settings.value(key);
-}
-
-// Clicks button and hands the modal file dialog it opens to act, from inside
-// the dialog's own event loop. False when no dialog opened, or when a dialog
-// was still open 10 s later (it is then rejected, so that the test fails
-// instead of hanging).
-bool throughDialog(const std::function<void()> &open, const std::function<void(QFileDialog *)> &act)
-{
-    bool acted = false;
-    bool leftOpen = false;
-    QTimer poll;
-    QObject::connect(&poll, &QTimer::timeout, &poll, [&] {
-        auto *const dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
-        if (acted || !dialog)
-            return;
-        acted = true;
-        act(dialog);
-    });
-    QTimer watchdog;
-    QObject::connect(&watchdog, &QTimer::timeout, &watchdog, [&] {
-        if (auto *const open = qobject_cast<QDialog *>(QApplication::activeModalWidget())) {
-            leftOpen = true;
-            open->reject();
-        }
-    });
-    poll.start(10);
-    watchdog.start(10000);
-    open();
-    return acted && !leftOpen;
-}
-
-bool clickThroughDialog(QAbstractButton *button, const std::function<void(QFileDialog *)> &act)
-{
-    return throughDialog([button] { button->click(); }, act);
-}
-
-// Enters the names in the dialog's file name field, in its folder dir, and
-// accepts. The field's signals are held back: as they come, the dialog selects
-// the names it has already listed in its view and then returns only those,
-// and it lists the folder in the background.
-void choose(QFileDialog *dialog, const QString &dir, const QStringList &names = {})
-{
-    dialog->setDirectory(dir);
-    QStringList quoted;
-    for (const QString &name : names)
-        quoted << QLatin1Char('"') + name + QLatin1Char('"');
-    auto *const edit = dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
-    {
-        const QSignalBlocker blocker(edit);
-        edit->setText(quoted.join(QLatin1Char(' ')));
-    }
-    static_cast<QDialog *>(dialog)->accept();
-}
-
-void cancel(QFileDialog *dialog)
-{
-    dialog->reject();
 }
 
 // The working directory as the widget writes it to the debug stream.
@@ -168,20 +112,9 @@ private:
     int fd = -1;
 };
 
-// Drags the URLs onto target and drops them there, as a file manager does;
-// true when the target took both the drag and the drop.
-bool drop(QWidget *target, const QList<QUrl> &urls)
-{
-    QMimeData mime;
-    mime.setUrls(urls);
-    QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
-    QCoreApplication::sendEvent(target, &enter);
-    QDropEvent dropped(QPointF(5, 5), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
-    QCoreApplication::sendEvent(target, &dropped);
-    return enter.isAccepted() && dropped.isAccepted();
-}
-
 } // namespace
+
+using namespace WidgetDriving;
 
 class tst_cMainWidget : public QObject
 {
@@ -217,11 +150,8 @@ private slots:
     void listIsTheBatchsWhileItRuns();
     void eachRowGetsItsOwnResult();
     void emptyTableConvertsNothing();
-    void longPathsLeaveResultsInView();
     void keyboard();
     void stopPreview();
-    void stopBatch_data();
-    void stopBatch();
     void removeAndOpenFolder();
     void dropsAdd_data();
     void dropsAdd();
@@ -906,51 +836,6 @@ void tst_cMainWidget::emptyTableConvertsNothing()
     QCOMPARE(results.size(), 0);
 }
 
-// With paths far longer than the window is wide, the play button and the
-// status of every row stay inside the table at the default window size, with
-// no scrolling to the side; the full path is in the tool tip. The status bar
-// says what was listed.
-void tst_cMainWidget::longPathsLeaveResultsInView()
-{
-    QTemporaryDir root;
-    const QString folder = root.filePath(QStringLiteral("Ansagen für die Warteschleife und das Hauptmenü/"
-                                                        "Приветствия и голосовое меню колл-центра"));
-    QVERIFY(QDir().mkpath(folder));
-    QStringList paths;
-    for (const QString &name :
-         {QStringLiteral("Welcome message for callers outside business hours - please hold while we connect you.mp3"),
-          QStringLiteral("営業時間外のお客様へのご案内メッセージ 次の担当者におつなぎしますので少々お待ちください.wav"),
-          QStringLiteral("Μήνυμα καλωσορίσματος για καλούντες εκτός ωραρίου – παρακαλούμε περιμένετε.wav")}) {
-        paths << QDir(folder).filePath(name);
-        QVERIFY(TestSupport::writeFile(paths.constLast(), {}));
-    }
-
-    cMainWindow window;
-    window.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&window));
-    window.listFiles(paths + QStringList{root.filePath(QStringLiteral("gone.wav"))});
-    auto *const table = window.findChild<QTableWidget *>(QStringLiteral("fileList"));
-    auto *const label = window.statusBar()->findChild<QLabel *>(QStringLiteral("statusLabel"));
-    QVERIFY(table && label);
-    QCOMPARE(label->text(), QStringLiteral("3 file(s) listed, 1 named path(s) not found"));
-    QCOMPARE(table->rowCount(), 3);
-    QCOMPARE(window.geometry().size(), QSize(650, 650));
-
-    QTRY_VERIFY(!table->horizontalScrollBar()->isVisible());
-    QCOMPARE(table->horizontalScrollBar()->maximum(), 0);
-    QCOMPARE(table->textElideMode(), Qt::ElideMiddle);
-    const QRect viewport = table->viewport()->rect();
-    for (int row = 0; row < 3; ++row) {
-        QCOMPARE(table->item(row, 0)->toolTip(), paths.at(row));
-        for (int column = 1; column < 3; ++column) {
-            const QRect cell = table->visualRect(table->model()->index(row, column));
-            QVERIFY2(viewport.contains(cell), qPrintable(QStringLiteral("row %1, column %2").arg(row).arg(column)));
-            QVERIFY(table->columnWidth(column) >=
-                    static_cast<const QAbstractItemView *>(table)->sizeHintForColumn(column));
-        }
-    }
-}
-
 // Tab and Shift+Tab leave the table; Space on a row plays it, and the focus
 // comes back to the table when the preview ends.
 void tst_cMainWidget::keyboard()
@@ -998,73 +883,6 @@ void tst_cMainWidget::stopPreview()
     QTRY_VERIFY(selectBtn->isEnabled());
     QVERIFY(!stoppable);
     QCOMPARE(statusLine, QStringLiteral("1 file(s) listed"));
-}
-
-void tst_cMainWidget::stopBatch_data()
-{
-    QTest::addColumn<bool>("byClosing");
-    QTest::newRow("Stop button") << false;
-    QTest::newRow("closing the window") << true;
-}
-
-// The Stop button of the status line, or closing the window, ends a batch: no
-// converter program is left running, no unfinished output stays; after Stop
-// the rows not done stay empty and Convert comes back; after closing, the
-// stopped files' lines are in the log.
-void tst_cMainWidget::stopBatch()
-{
-    QFETCH(bool, byClosing);
-    QTemporaryDir fake;
-    QTemporaryDir out;
-    const QString pids = fake.filePath(QStringLiteral("pids"));
-    QVERIFY(!TestSupport::writeFakeConverter(fake.path(), "for out; do :; done\n"
-                                                          "echo $$ >> '" +
-                                                              QFile::encodeName(pids) +
-                                                              "'\n"
-                                                              "printf partial > \"$out\"\n"
-                                                              "exec sleep 60")
-                 .isEmpty());
-    const QByteArray oldPath = TestSupport::prependToPath(fake.path());
-    const auto restorePath = qScopeGuard([&] { qputenv("PATH", oldPath); });
-    store(QStringLiteral("Output"), out.path());
-
-    auto window = std::make_unique<cMainWindow>();
-    window->show();
-    window->listFiles(
-        {toneWav, sounds.filePath(QStringLiteral("tone.mp3")), sounds.filePath(QStringLiteral("beep.wav"))});
-    auto *const table = window->findChild<QTableWidget *>(QStringLiteral("fileList"));
-    auto *const convert = window->findChild<QPushButton *>(QStringLiteral("convertBtn"));
-    auto *const stopBtn = window->statusBar()->findChild<QPushButton *>(QStringLiteral("stopBtn"));
-    auto *const label = window->statusBar()->findChild<QLabel *>(QStringLiteral("statusLabel"));
-    QVERIFY(table && convert && stopBtn && label);
-    QVERIFY(!stopBtn->isVisible());
-
-    convert->click();
-    // The first program has begun its output, in a private folder of the output folder.
-    QTRY_VERIFY_WITH_TIMEOUT(
-        QDirIterator(out.path(), {QStringLiteral("tone.wav")}, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories)
-            .hasNext(),
-        batchTimeoutMs);
-    QTRY_VERIFY(stopBtn->isVisible());
-    if (byClosing) {
-        window.reset();
-        const QByteArray log = TestSupport::readFile(QStringLiteral("marrowby_log.txt"));
-        QVERIFY2(log.contains("Conversion stopped"), log.constData());
-    } else {
-        stopBtn->click();
-        QTRY_VERIFY_WITH_TIMEOUT(convert->isEnabled(), batchTimeoutMs);
-        QVERIFY(!stopBtn->isVisible());
-        QVERIFY(label->text().startsWith(QLatin1String("Stopped: 0 of 3 done, 0 failed, in 0:")));
-        for (int row = 0; row < 3; ++row)
-            QCOMPARE(table->item(row, 2)->text(), QString());
-    }
-    QCOMPARE(QDir(out.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot), QStringList());
-    const QList<QByteArray> started = TestSupport::readFile(pids).split('\n');
-    QVERIFY(started.size() > 1);
-    for (const QByteArray &pid : started) {
-        if (!pid.isEmpty())
-            QVERIFY2(!QFile::exists(QStringLiteral("/proc/") + QString::fromLatin1(pid)), pid.constData());
-    }
 }
 
 // Delete removes the selected rows, and results then find the rows left;

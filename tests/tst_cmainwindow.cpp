@@ -2,10 +2,17 @@
 #include "support/testsupport.h"
 
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
+#include <QLabel>
 #include <QProcess>
+#include <QPushButton>
 #include <QRegularExpression>
+#include <QScopeGuard>
+#include <QScrollBar>
 #include <QSettings>
+#include <QStatusBar>
+#include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTextCodec>
 #include <QThread>
@@ -38,6 +45,9 @@ private slots:
     void logKeepsMessagesOfTheWindowsLifetime();
     void unopenableLogChangesNothingElse();
     void fatalMessageFromAWorkerIsTheLastLine();
+    void longPathsLeaveResultsInView();
+    void stopBatch_data();
+    void stopBatch();
 
 private:
     QByteArray logBytes() const;
@@ -291,6 +301,123 @@ void tst_cMainWindow::fatalMessageFromAWorkerIsTheLastLine()
     QCOMPARE(lines.size(), 3);
     QVERIFY2(lines.at(0).contains(QStringLiteral("application started")), qPrintable(lines.at(0)));
     QCOMPARE(lines.at(2), QStringLiteral("fatal from a worker"));
+}
+
+// With paths far longer than the window is wide, the play button and the
+// status of every row stay inside the table at the default window size, with
+// no scrolling to the side; the full path is in the tool tip. The status bar
+// says what was listed.
+void tst_cMainWindow::longPathsLeaveResultsInView()
+{
+    QTemporaryDir root;
+    const QString folder = root.filePath(QStringLiteral("Ansagen für die Warteschleife und das Hauptmenü/"
+                                                        "Приветствия и голосовое меню колл-центра"));
+    QVERIFY(QDir().mkpath(folder));
+    QStringList paths;
+    for (const QString &name :
+         {QStringLiteral("Welcome message for callers outside business hours - please hold while we connect you.mp3"),
+          QStringLiteral("営業時間外のお客様へのご案内メッセージ 次の担当者におつなぎしますので少々お待ちください.wav"),
+          QStringLiteral("Μήνυμα καλωσορίσματος για καλούντες εκτός ωραρίου – παρακαλούμε περιμένετε.wav")}) {
+        paths << QDir(folder).filePath(name);
+        QVERIFY(TestSupport::writeFile(paths.constLast(), {}));
+    }
+
+    cMainWindow window;
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    window.listFiles(paths + QStringList{root.filePath(QStringLiteral("gone.wav"))});
+    auto *const table = window.findChild<QTableWidget *>(QStringLiteral("fileList"));
+    auto *const label = window.statusBar()->findChild<QLabel *>(QStringLiteral("statusLabel"));
+    QVERIFY(table && label);
+    QCOMPARE(label->text(), QStringLiteral("3 file(s) listed, 1 named path(s) not found"));
+    QCOMPARE(table->rowCount(), 3);
+    QCOMPARE(window.geometry().size(), QSize(650, 650));
+
+    QTRY_VERIFY(!table->horizontalScrollBar()->isVisible());
+    QCOMPARE(table->horizontalScrollBar()->maximum(), 0);
+    QCOMPARE(table->textElideMode(), Qt::ElideMiddle);
+    const QRect viewport = table->viewport()->rect();
+    for (int row = 0; row < 3; ++row) {
+        QCOMPARE(table->item(row, 0)->toolTip(), paths.at(row));
+        for (int column = 1; column < 3; ++column) {
+            const QRect cell = table->visualRect(table->model()->index(row, column));
+            QVERIFY2(viewport.contains(cell), qPrintable(QStringLiteral("row %1, column %2").arg(row).arg(column)));
+            QVERIFY(table->columnWidth(column) >=
+                    static_cast<const QAbstractItemView *>(table)->sizeHintForColumn(column));
+        }
+    }
+}
+
+void tst_cMainWindow::stopBatch_data()
+{
+    QTest::addColumn<bool>("byClosing");
+    QTest::newRow("Stop button") << false;
+    QTest::newRow("closing the window") << true;
+}
+
+// The Stop button of the status line, or closing the window, ends a batch: no
+// converter program is left running, no unfinished output stays; after Stop
+// the rows not done stay empty and Convert comes back; after closing, the
+// stopped files' lines are in the log.
+void tst_cMainWindow::stopBatch()
+{
+    QFETCH(bool, byClosing);
+    // Made before the stand-in converter comes first on PATH.
+    QTemporaryDir sounds;
+    const QString toneWav = sounds.filePath(QStringLiteral("tone.wav"));
+    for (const QString &name : {QStringLiteral("tone.wav"), QStringLiteral("tone.mp3"), QStringLiteral("beep.wav")})
+        QVERIFY(TestSupport::makeTone(sounds.filePath(name), 0.5));
+    QTemporaryDir fake;
+    QTemporaryDir out;
+    const QString pids = fake.filePath(QStringLiteral("pids"));
+    QVERIFY(!TestSupport::writeFakeConverter(fake.path(), "for out; do :; done\n"
+                                                          "echo $$ >> '" +
+                                                              QFile::encodeName(pids) +
+                                                              "'\n"
+                                                              "printf partial > \"$out\"\n"
+                                                              "exec sleep 60")
+                 .isEmpty());
+    const QByteArray oldPath = TestSupport::prependToPath(fake.path());
+    const auto restorePath = qScopeGuard([&] { qputenv("PATH", oldPath); });
+    QSettings().setValue(QStringLiteral("MainWidget/Output"), out.path());
+
+    auto window = std::make_unique<cMainWindow>();
+    window->show();
+    window->listFiles(
+        {toneWav, sounds.filePath(QStringLiteral("tone.mp3")), sounds.filePath(QStringLiteral("beep.wav"))});
+    auto *const table = window->findChild<QTableWidget *>(QStringLiteral("fileList"));
+    auto *const convert = window->findChild<QPushButton *>(QStringLiteral("convertBtn"));
+    auto *const stopBtn = window->statusBar()->findChild<QPushButton *>(QStringLiteral("stopBtn"));
+    auto *const label = window->statusBar()->findChild<QLabel *>(QStringLiteral("statusLabel"));
+    QVERIFY(table && convert && stopBtn && label);
+    QVERIFY(!stopBtn->isVisible());
+
+    convert->click();
+    // The first program has begun its output, in a private folder of the output folder.
+    QTRY_VERIFY_WITH_TIMEOUT(
+        QDirIterator(out.path(), {QStringLiteral("tone.wav")}, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories)
+            .hasNext(),
+        60000);
+    QTRY_VERIFY(stopBtn->isVisible());
+    if (byClosing) {
+        window.reset();
+        const QByteArray log = TestSupport::readFile(QStringLiteral("marrowby_log.txt"));
+        QVERIFY2(log.contains("Conversion stopped"), log.constData());
+    } else {
+        stopBtn->click();
+        QTRY_VERIFY_WITH_TIMEOUT(convert->isEnabled(), 60000);
+        QVERIFY(!stopBtn->isVisible());
+        QVERIFY(label->text().startsWith(QLatin1String("Stopped: 0 of 3 done, 0 failed, in 0:")));
+        for (int row = 0; row < 3; ++row)
+            QCOMPARE(table->item(row, 2)->text(), QString());
+    }
+    QCOMPARE(QDir(out.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot), QStringList());
+    const QList<QByteArray> started = TestSupport::readFile(pids).split('\n');
+    QVERIFY(started.size() > 1);
+    for (const QByteArray &pid : started) {
+        if (!pid.isEmpty())
+            QVERIFY2(!QFile::exists(QStringLiteral("/proc/") + QString::fromLatin1(pid)), pid.constData());
+    }
 }
 
 namespace {
