@@ -31,6 +31,7 @@ private slots:
     void stopBySignal_data();
     void stopBySignal();
     void stopWhenOutputCloses();
+    void converterMissing();
     void logNeverFollowsALink_data();
     void logNeverFollowsALink();
     void progressOnATerminal();
@@ -420,6 +421,29 @@ void tst_cBatchCommand::progressOnATerminal()
     const QString shown = withoutDurations(QString::fromUtf8(program.readAllStandardOutput()));
     QVERIFY2(shown.contains("\rConverting: 0 of 3 done, 0 failed, m:ss elapsed\x1b[K"), qPrintable(shown));
     QVERIFY2(shown.contains("\r\x1b[K" + summary(3, 0)), qPrintable(shown));
+}
+
+// No ffmpeg on PATH is a set-up failure, not a damaged file: status 3, one
+// line on standard error, and a FAIL line per file so that a cron mail says
+// which prompts were not made.
+void tst_cBatchCommand::converterMissing()
+{
+    QVERIFY(QDir(work->path()).mkpath(QStringLiteral("empty")));
+    QProcess program;
+    prepare(program, {"--convert", "-o", "out", "src/a.mp3", "src/b b.wav"});
+    QProcessEnvironment env = program.processEnvironment();
+    env.insert(QStringLiteral("PATH"), work->filePath(QStringLiteral("empty")));
+    program.setProcessEnvironment(env);
+    program.start();
+    QVERIFY(program.waitForFinished(30000));
+    const QByteArray err = program.readAllStandardError();
+    QCOMPARE(program.exitCode(), 3);
+    QVERIFY2(lines(err).size() == 1 && err.startsWith("marrowby: "), err.constData());
+    const QStringList printed = lines(program.readAllStandardOutput());
+    QCOMPARE(printed.size(), 2);
+    for (const QString &line : printed)
+        QVERIFY2(line.startsWith(QStringLiteral("FAIL ") + work->path() + QStringLiteral("/src/")), qPrintable(line));
+    QVERIFY(!QFileInfo::exists(work->filePath(QStringLiteral("out/a.wav"))));
 }
 
 void tst_cBatchCommand::speaksTheSessionLanguage_data()
