@@ -1205,8 +1205,8 @@ void tst_cConverter::groupedRunsMatchLoneRuns_data()
     const QStringList tones{"a.mp3:tone", "b.wav:tone", "c.mp3:tone"};
     QTest::newRow("prompts") << tones << QString() << false << 3;
     QTest::newRow("trimmed mu-law") << tones << "ulaw" << true << 3;
-    QTest::newRow("a damaged one among them: all run alone")
-        << QStringList{"a.mp3:tone", "b.mp3:bad", "c.wav:tone"} << QString() << false << 0;
+    QTest::newRow("a damaged one among them: it runs alone")
+        << QStringList{"a.mp3:tone", "b.mp3:bad", "c.wav:tone"} << QString() << false << 2;
     QTest::newRow("two audio streams: that one runs alone")
         << QStringList{"a.mp3:tone", "two.mka:two", "c.wav:tone"} << QString() << false << 2;
     QTest::newRow("tags of each source") << QStringList{"a.mp3:tagged", "b.mp3:tagged", "c.wav:tone"} << QString()

@@ -6,6 +6,8 @@
 
 #include <QRegularExpression>
 
+#include <algorithm>
+
 cGroupRun::cGroupRun(QObject *parent) : QObject(parent), process(this)
 {
     cConversion::prepareProcess(process);
@@ -33,8 +35,13 @@ void cGroupRun::add(cConversion *member)
 
 void cGroupRun::start()
 {
-    if (members.size() == 1) {
+    if (members.size() == 1 && alone.isEmpty()) {
         members.first()->start();
+        return;
+    }
+    if (members.size() == 1) {
+        alone.prepend(members.first());
+        runNextAlone();
         return;
     }
     QStringList args{existing};
@@ -78,6 +85,20 @@ void cGroupRun::programEnded(int exitCode)
     cProcessGroups::remove(group);
     group = 0;
     const QByteArray output = process.readAll();
+    // A source that can't be opened ends the run before any output is made:
+    // it runs alone, and the others share a run again.
+    if (exitCode > 0 && members.size() > 2) {
+        qsizetype unopened = 0;
+        while (unopened < members.size() && !inputListing(output, static_cast<int>(unopened)).isEmpty())
+            ++unopened;
+        const bool anyOutput = std::any_of(members.cbegin(), members.cend(),
+                                           [](const QPointer<cConversion> &member) { return member->hasOutput(); });
+        if (unopened < members.size() && !anyOutput) {
+            alone << members.takeAt(unopened);
+            start();
+            return;
+        }
+    }
     for (qsizetype i = 0; i < members.size(); ++i) {
         cConversion *const member = members.at(i);
         if (!member)
