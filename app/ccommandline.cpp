@@ -37,6 +37,7 @@ enum OptionIndex
     Loudness,
     Trim,
     Jobs,
+    OneFilePerRun,
     Quiet,
     ListFormats,
     Help,
@@ -88,6 +89,10 @@ const Option options[] = {
      nullptr, false},
     {"j jobs", QT_TRANSLATE_NOOP("cCommandLine", "Run up to <n> conversions at once (default: one per processor)."),
      QT_TRANSLATE_NOOP("cCommandLine", "n"), false},
+    {"one-file-per-run",
+     QT_TRANSLATE_NOOP("cCommandLine", "Run ffmpeg once for each file, never several small files in one run (for "
+                                       "an ffmpeg on PATH that is a wrapper taking one input)."),
+     nullptr, false},
     {"q quiet",
      QT_TRANSLATE_NOOP("cCommandLine", "Print only the files that failed and then the summary; nothing when every "
                                        "file was converted."),
@@ -350,6 +355,8 @@ cCommandLine::Request cCommandLine::readCommand(const QStringList &arguments)
     request.options.safeNames = isSet(SafeNames);
     request.options.clean = isSet(Clean);
     request.options.trim = isSet(Trim);
+    if (isSet(OneFilePerRun))
+        request.options.oneFilePerRun = true;
     request.quiet = isSet(Quiet);
     return request;
 }

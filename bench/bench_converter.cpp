@@ -101,9 +101,20 @@ Pass shellLoop(const QStringList &sources, const QStringList &outputs)
     });
 }
 
-Pass throughConverter(const QStringList &sources, const QString &outDir, int jobs, int *converted)
+// grouped: small files share runs. results: each file's result and reason, sorted.
+Pass throughConverter(const QStringList &sources, const QString &outDir, int jobs, int *converted, bool grouped = false,
+                      QStringList *results = nullptr)
 {
     cConverter converter;
+    converter.setOneFilePerRun(!grouped);
+    if (results) {
+        results->clear();
+        QObject::connect(&converter, &cConverter::fileResult, &converter,
+                         [results](const QString &fn, bool result, const QString &, const cText &reason) {
+                             *results << fn + (result ? QStringLiteral(" ok ") : QStringLiteral(" failed ")) +
+                                             reason.sourceText();
+                         });
+    }
     converter.setOutputDir(outDir);
     converter.setFileNameType(0);
     converter.setFileSaveType(0);
@@ -117,6 +128,8 @@ Pass throughConverter(const QStringList &sources, const QString &outDir, int job
         converter.convertFiles(sources);
         loop.exec();
         converter.wait();
+        if (results)
+            results->sort();
     });
 }
 
@@ -176,12 +189,15 @@ int main(int argc, char **argv)
     // One pass first, so that every way finds the corpus and ffmpeg in the page cache.
     shellLoop(sources, outputs);
 
-    // The ways: the bare shell loop (jobs 0 here), then cConverter with 1, 2 and automatic jobs.
-    const QList<int> ways{0, 1, 2, -1};
+    // The ways: the bare shell loop (jobs 0 here), then cConverter with 1, 2 and
+    // automatic jobs, one file a run, and with 2 jobs of grouped runs.
+    const int groupedWay = 102;
+    const QList<int> ways{0, 1, 2, -1, groupedWay};
     const auto name = [&](int way) {
-        return way == 0  ? QStringLiteral("shell loop")
-               : way < 0 ? QStringLiteral("cConverter, jobs auto (%1)").arg(automatic)
-                         : QStringLiteral("cConverter, jobs %1").arg(way);
+        return way == 0            ? QStringLiteral("shell loop")
+               : way == groupedWay ? QStringLiteral("cConverter, jobs 2, grouped")
+               : way < 0           ? QStringLiteral("cConverter, jobs auto (%1)").arg(automatic)
+                                   : QStringLiteral("cConverter, jobs %1").arg(way);
     };
     QHash<int, QList<double>> walls;
     QHash<int, QByteArray> hashes;
@@ -192,8 +208,8 @@ int main(int argc, char **argv)
         for (qsizetype k = 0; k < ways.size(); ++k) {
             const int way = ways.at((k + round) % ways.size());
             emptyFolder(outDir);
-            const Pass pass =
-                way == 0 ? shellLoop(sources, outputs) : throughConverter(sources, outDir, way, &converted);
+            const Pass pass = way == 0 ? shellLoop(sources, outputs)
+                                       : throughConverter(sources, outDir, way % 100, &converted, way == groupedWay);
             walls[way] << pass.wall;
             ownCpu[way] += pass.ownCpu;
             hashes[way] = folderHash(outDir);
@@ -211,6 +227,35 @@ int main(int argc, char **argv)
         std::printf("\n");
     }
     std::printf("converted %d of %d files in the last pass\n", converted, static_cast<int>(sources.size()));
+
+    // A damaged file after every seventh: each group's run fails and its files run again alone.
+    const QTemporaryDir damagedDir;
+    QStringList damaged;
+    for (qsizetype i = 0; i < sources.size(); ++i) {
+        damaged << sources.at(i);
+        if (i % 7 == 6) {
+            damaged << QDir(damagedDir.path()).filePath(QStringLiteral("damaged-%1.mp3").arg(i));
+            QFile file(damaged.last());
+            if (file.open(QIODevice::WriteOnly))
+                file.write(QByteArray(3000, 'x'));
+        }
+    }
+    QList<double> damagedWalls[2];
+    QStringList damagedResults[2];
+    QByteArray damagedHashes[2];
+    for (int round = 1; round <= rounds; ++round) {
+        for (const int grouped : {round % 2, 1 - round % 2}) {
+            emptyFolder(outDir);
+            damagedWalls[grouped]
+                << throughConverter(damaged, outDir, 2, &converted, grouped != 0, &damagedResults[grouped]).wall;
+            damagedHashes[grouped] = folderHash(outDir);
+        }
+    }
+    std::printf("with %d damaged files among them, jobs 2: one file a run %.3f s, grouped %.3f s (%.3f of the "
+                "loop); results and reasons %s, outputs %s\n",
+                static_cast<int>(damaged.size() - sources.size()), median(damagedWalls[0]), median(damagedWalls[1]),
+                median(damagedWalls[1]) / loopMedian, damagedResults[0] == damagedResults[1] ? "identical" : "DIFFER",
+                damagedHashes[0] == damagedHashes[1] ? "identical" : "DIFFER");
 
     const int files = 48;
     const double one = sleepingThroughput(1, files);

@@ -71,6 +71,7 @@ bool cBatch::start(const QStringList &files, const Options &options, int failedB
     converter->setFileSaveType(static_cast<int>(options.existingRule));
     converter->setSafeNames(options.safeNames);
     converter->setJobs(options.jobs);
+    converter->setOneFilePerRun(options.oneFilePerRun);
     converter->setForwardOutput(options.forwardOutput);
     converter->setChoices({options.format, options.clean, options.loudness, options.trim});
     formatId = cOutputFormat::byId(options.format).id();

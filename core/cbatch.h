@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/cbatchprogress.h"
+#include "workers/cconverter.h"
 #include "workers/ctext.h"
 
 #include <QObject>
@@ -50,6 +51,9 @@ public:
         bool safeNames = false;
         // How many files convert at once; 0 for one per logical processor.
         int jobs = 0;
+        // Each file in a converter program run of its own, not several small
+        // ones in one run.
+        bool oneFilePerRun = !cConverter::groupsByDefault;
         // Whether the converter program's own output goes on to standard error.
         bool forwardOutput = true;
         // The output format's ID (see cOutputFormat); empty or unknown: the standard one.

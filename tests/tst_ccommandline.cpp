@@ -1,5 +1,6 @@
 #include "app/ccommandline.h"
 #include "app/cterminaloutput.h"
+#include "workers/cconverter.h"
 
 #include <QtTest>
 
@@ -87,6 +88,8 @@ void tst_cCommandLine::readCommand_data()
                                   << QStringList{"--convert", "-q"} << 0 << QString();
     QTest::newRow("format, clean, trim") << QStringList{"--format", "ulaw", "--clean", "--trim", "a"} << QString()
                                          << QStringList{"a"} << 0 << "format=ulaw clean trim";
+    QTest::newRow("--one-file-per-run") << QStringList{"--one-file-per-run", "a"} << QString() << QStringList{"a"} << 0
+                                        << QString();
     QTest::newRow("--loudness -18") << QStringList{"--loudness", "-18", "a"} << QString() << QStringList{"a"} << 0
                                     << "loudness=-18";
     QTest::newRow("--loudness=-23.5") << QStringList{"--loudness=-23.5", "a"} << QString() << QStringList{"a"} << 0
@@ -118,6 +121,8 @@ void tst_cCommandLine::readCommand()
     QCOMPARE(request.text, text);
     QCOMPARE(request.paths, paths);
     QCOMPARE(request.options.jobs, jobs);
+    QCOMPARE(request.options.oneFilePerRun,
+             !cConverter::groupsByDefault || args.contains(QStringLiteral("--one-file-per-run")));
     QStringList choices;
     if (!request.options.format.isEmpty())
         choices << QStringLiteral("format=") + request.options.format;

@@ -204,6 +204,8 @@ private slots:
     void runsSeveralAtOnceWithWholeLogBlocks();
     void stopEndsEveryRunningConversion_data();
     void stopEndsEveryRunningConversion();
+    void groupedRunsMatchLoneRuns_data();
+    void groupedRunsMatchLoneRuns();
     void runsTheProgramInTheBackground();
     void reportsWhyAFileFailed_data();
     void reportsWhyAFileFailed();
@@ -1121,10 +1123,14 @@ void tst_cConverter::stopEndsEveryRunningConversion_data()
     QTest::addColumn<bool>("destroy");
     // The program is a wrapper script that runs the real one as a child of its own.
     QTest::addColumn<bool>("wrapper");
-    QTest::newRow("stop") << false << false;
-    QTest::newRow("destroy") << true << false;
-    QTest::newRow("stop a wrapper") << false << true;
-    QTest::newRow("destroy a wrapper") << true << true;
+    // The five files share one run.
+    QTest::addColumn<bool>("grouped");
+    QTest::newRow("stop") << false << false << false;
+    QTest::newRow("destroy") << true << false << false;
+    QTest::newRow("stop a wrapper") << false << true << false;
+    QTest::newRow("destroy a wrapper") << true << true << false;
+    QTest::newRow("stop a group") << false << false << true;
+    QTest::newRow("destroy a group's wrapper") << true << true << true;
 }
 
 // Stopping with three conversions running ends all three programs, each
@@ -1134,6 +1140,8 @@ void tst_cConverter::stopEndsEveryRunningConversion()
 {
     QFETCH(bool, destroy);
     QFETCH(bool, wrapper);
+    QFETCH(bool, grouped);
+    const int runs = grouped ? 1 : 3;
     QVERIFY(QDir(scratch->path()).mkpath(QStringLiteral("pids")));
     QVERIFY(useFakeConverter(wrapper ? "printf 'RIFF' > \"$last\"\n"
                                        "sleep 60 &\n"
@@ -1148,11 +1156,12 @@ void tst_cConverter::stopEndsEveryRunningConversion()
 
     auto converter = std::make_unique<cConverter>();
     converter->setJobs(3);
+    converter->setOneFilePerRun(!grouped);
     const Results results(converter.get());
     converter->setOutputDir(path(QStringLiteral("out")));
     converter->convertFiles(queue);
     const QDir pids(path(QStringLiteral("pids")));
-    QTRY_COMPARE_WITH_TIMEOUT(pids.entryList(QDir::Files).size(), 3, 10000);
+    QTRY_COMPARE_WITH_TIMEOUT(pids.entryList(QDir::Files).size(), runs, 10000);
     const auto states = [&] {
         QByteArray letters;
         for (const QString &name : pids.entryList(QDir::Files))
@@ -1161,9 +1170,9 @@ void tst_cConverter::stopEndsEveryRunningConversion()
     };
     // Ctrl-Z and continuing reach whole groups through the registry, a wrapper's children too.
     cProcessGroups::signalAll(SIGSTOP);
-    QTRY_COMPARE(states(), QByteArray("TTT"));
+    QTRY_COMPARE(states(), QByteArray(runs, 'T'));
     cProcessGroups::signalAll(SIGCONT);
-    QTRY_COMPARE(states(), QByteArray("SSS"));
+    QTRY_COMPARE(states(), QByteArray(runs, 'S'));
 
     if (destroy) {
         converter.reset();
@@ -1174,11 +1183,114 @@ void tst_cConverter::stopEndsEveryRunningConversion()
         QVERIFY(batchesDone(*converter, results));
     }
     QVERIFY(results.files.isEmpty());
-    QCOMPARE(recordedCalls().size(), 3);
+    QCOMPARE(recordedCalls().size(), runs);
     QVERIFY(everythingIn(path(QStringLiteral("out"))).isEmpty());
     // No process of any group is left (a child whose parent has gone may wait to be taken from the table).
     QTRY_COMPARE(states().replace("Z", ""), QByteArray());
-    QCOMPARE(debug->lines().filter(QStringLiteral("Conversion stopped, unfinished output removed:")).size(), 3);
+    // The fake writes only its last output.
+    QCOMPARE(debug->lines().filter(QStringLiteral("Conversion stopped, unfinished output removed:")).size(), runs);
+    QCOMPARE(debug->lines().filter(QStringLiteral("Conversion stopped")).size(), grouped ? 5 : 3);
+}
+
+void tst_cConverter::groupedRunsMatchLoneRuns_data()
+{
+    // The sources as "<name>:<kind>": a tone, a damaged file, one with two
+    // audio streams (the second the default one, which ffmpeg takes by
+    // itself), one with tags; then the format, the trim, and how many files
+    // the shared run converted.
+    QTest::addColumn<QStringList>("sources");
+    QTest::addColumn<QString>("format");
+    QTest::addColumn<bool>("trim");
+    QTest::addColumn<int>("grouped");
+    const QStringList tones{"a.mp3:tone", "b.wav:tone", "c.mp3:tone"};
+    QTest::newRow("prompts") << tones << QString() << false << 3;
+    QTest::newRow("trimmed mu-law") << tones << "ulaw" << true << 3;
+    QTest::newRow("a damaged one among them: it runs alone")
+        << QStringList{"a.mp3:tone", "b.mp3:bad", "c.wav:tone"} << QString() << false << 2;
+    QTest::newRow("two audio streams: that one runs alone")
+        << QStringList{"a.mp3:tone", "two.mka:two", "c.wav:tone"} << QString() << false << 2;
+    QTest::newRow("tags of each source") << QStringList{"a.mp3:tagged", "b.mp3:tagged", "c.wav:tone"} << QString()
+                                         << false << 3;
+}
+
+// Small files converted in one run end as each would in a run of its own:
+// the same results and reasons, the same bytes.
+void tst_cConverter::groupedRunsMatchLoneRuns()
+{
+    QFETCH(QStringList, sources);
+    QFETCH(QString, format);
+    QFETCH(bool, trim);
+    QFETCH(int, grouped);
+    QStringList queue;
+    for (const QString &source : std::as_const(sources)) {
+        const QString file = path(QStringLiteral("in/") + source.section(QLatin1Char(':'), 0, 0));
+        const QString kind = source.section(QLatin1Char(':'), 1);
+        const QString tone = QStringLiteral("sine=frequency=%1:duration=0.3").arg(300 + queue.size() * 100);
+        QProcess ffmpeg;
+        if (kind == QLatin1String("bad"))
+            QVERIFY(writeFile(file, QByteArray(3000, 'x')));
+        else if (kind == QLatin1String("two"))
+            ffmpeg.start("ffmpeg", {"-v",
+                                    "error",
+                                    "-f",
+                                    "lavfi",
+                                    "-i",
+                                    tone,
+                                    "-f",
+                                    "lavfi",
+                                    "-i",
+                                    "sine=frequency=1000:duration=0.3",
+                                    "-map",
+                                    "0",
+                                    "-map",
+                                    "1",
+                                    "-ac:a:1",
+                                    "2",
+                                    "-disposition:a:0",
+                                    "0",
+                                    "-disposition:a:1",
+                                    "default",
+                                    file});
+        else if (kind == QLatin1String("tagged"))
+            ffmpeg.start("ffmpeg", {"-v", "error", "-f", "lavfi", "-i", tone, "-metadata", "title=" + file, file});
+        else
+            QVERIFY(TestSupport::makeTone(file, 0.3));
+        QVERIFY(ffmpeg.state() == QProcess::NotRunning || (ffmpeg.waitForFinished() && ffmpeg.exitCode() == 0));
+        queue << file;
+    }
+    QMap<QString, QByteArray> outputs[2];
+    QStringList reasons[2];
+    qsizetype sharedRuns[2] = {};
+    for (const bool alone : {false, true}) {
+        const QString out = path(alone ? QStringLiteral("alone") : QStringLiteral("grouped"));
+        QVERIFY(QDir().mkpath(out));
+        cConverter converter;
+        converter.setJobs(2);
+        converter.setOneFilePerRun(alone);
+        converter.setChoices({format, false, std::nullopt, trim});
+        converter.setOutputDir(out);
+        QSignalSpy reports(&converter, &cConverter::fileResult);
+        const Results results(&converter);
+        const qsizetype logStart = debug->lines().size();
+        converter.convertFiles(queue);
+        QVERIFY(batchesDone(converter, results));
+        QCOMPARE(reports.size(), queue.size());
+        for (const QList<QVariant> &report : std::as_const(reports))
+            reasons[alone] << report.at(0).toString() + QLatin1Char(' ') + report.at(3).value<cText>().sourceText();
+        for (const QString &name : QDir(out).entryList(QDir::Files))
+            outputs[alone].insert(name, readFile(QDir(out).filePath(name)));
+        const QStringList runs = debug->lines().mid(logStart).filter(QStringLiteral("Running ffmpeg with args:"));
+        sharedRuns[alone] = runs.filter(QStringLiteral("\"-map\", \"0:a:0\"")).size();
+    }
+    reasons[0].sort();
+    reasons[1].sort();
+    QCOMPARE(reasons[0], reasons[1]);
+    QCOMPARE(outputs[0].keys(), outputs[1].keys());
+    QCOMPARE(outputs[0].size(), sources.filter(QStringLiteral(":bad")).isEmpty() ? 3 : 2);
+    for (auto it = outputs[0].cbegin(); it != outputs[0].cend(); ++it)
+        QVERIFY2(it.value() == outputs[1].value(it.key()), qPrintable(it.key()));
+    QCOMPARE(sharedRuns[0], grouped);
+    QCOMPARE(sharedRuns[1], 0);
 }
 
 // The converter programs run at a lower priority, so that the window (and

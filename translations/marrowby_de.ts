@@ -222,6 +222,10 @@ Mit --convert werden die angegebenen Dateien und Ordner ohne Fenster konvertiert
         <source>Options --overwrite and --update exclude each other.</source>
         <translation>Die Optionen --overwrite und --update schließen einander aus.</translation>
     </message>
+    <message>
+        <source>Run ffmpeg once for each file, never several small files in one run (for an ffmpeg on PATH that is a wrapper taking one input).</source>
+        <translation>ffmpeg für jede Datei einzeln starten, nie mehrere kleine Dateien in einem Lauf (für ein ffmpeg im PATH, das ein Wrapper für nur eine Eingabe ist).</translation>
+    </message>
 </context>
 <context>
     <name>cConversion</name>

@@ -231,6 +231,10 @@ With --convert it converts the files and folders named without a window; without
         <source>Options --overwrite and --update exclude each other.</source>
         <translation>Параметры --overwrite и --update исключают друг друга.</translation>
     </message>
+    <message>
+        <source>Run ffmpeg once for each file, never several small files in one run (for an ffmpeg on PATH that is a wrapper taking one input).</source>
+        <translation>Запускать ffmpeg отдельно для каждого файла, никогда не объединяя несколько маленьких файлов в один запуск (для ffmpeg в PATH, который является обёрткой, принимающей один входной файл).</translation>
+    </message>
 </context>
 <context>
     <name>cConversion</name>

@@ -231,6 +231,7 @@ void cMainWidget::convert(const QStringList &paths, const QStringList &roots)
     // The folder the field shows is the one used, also when it was typed by hand.
     chosen.outputFolder = outputEdit->text();
     chosen.jobs = storedJobs.toInt();
+    chosen.oneFilePerRun = QSettings().value(settingsGroup + "/OneFilePerRun", chosen.oneFilePerRun).toBool();
 
     batchFocus.lock(window());
     if (!batch->start(paths, chosen, 0, roots)) {

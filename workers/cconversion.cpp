@@ -1,9 +1,11 @@
 #include "workers/cconversion.h"
 
+#include "workers/cgrouprun.h"
 #include "workers/cprocessgroups.h"
 #include "workers/ctemporaryoutput.h"
 #include "workers/debugline.h"
 
+#include <QFileInfo>
 #include <QRegularExpression>
 #include <QStandardPaths>
 
@@ -50,6 +52,22 @@ cConversion::cConversion(const QString &source, std::unique_ptr<cTemporaryOutput
     : QObject(parent), sourcePath(source), temporary(std::move(output)), replaceExisting(replace), plan(plan),
       lines(log), process(this)
 {
+    prepareProcess(process);
+    connect(&process, &QProcess::finished, this, [this](int exitCode, QProcess::ExitStatus status) {
+        programEnded(status == QProcess::NormalExit ? exitCode : -1);
+    });
+    connect(&process, &QProcess::errorOccurred, this, [this](QProcess::ProcessError error) {
+        if (error != QProcess::FailedToStart)
+            return;
+        startError = process.errorString();
+        programEnded(-2);
+    });
+}
+
+cConversion::~cConversion() = default;
+
+void cConversion::prepareProcess(QProcess &process)
+{
     process.setProcessChannelMode(QProcess::MergedChannels);
 #ifdef Q_OS_UNIX
     process.setChildProcessModifier([] {
@@ -65,18 +83,22 @@ cConversion::cConversion(const QString &source, std::unique_ptr<cTemporaryOutput
         [[maybe_unused]] const int niceness = ::nice(backgroundNiceness);
     });
 #endif
-    connect(&process, &QProcess::finished, this, [this](int exitCode, QProcess::ExitStatus status) {
-        programEnded(status == QProcess::NormalExit ? exitCode : -1);
-    });
-    connect(&process, &QProcess::errorOccurred, this, [this](QProcess::ProcessError error) {
-        if (error != QProcess::FailedToStart)
-            return;
-        startError = process.errorString();
-        programEnded(-2);
-    });
 }
 
-cConversion::~cConversion() = default;
+qint64 cConversion::enterGroup(QProcess &process)
+{
+#ifdef Q_OS_UNIX
+    // Set from this side too, so that the group exists before a stop can come.
+    if (const qint64 pid = process.processId(); pid > 0) {
+        ::setpgid(static_cast<pid_t>(pid), static_cast<pid_t>(pid));
+        cProcessGroups::add(pid);
+        return pid;
+    }
+#else
+    Q_UNUSED(process);
+#endif
+    return 0;
+}
 
 QString cConversion::outPath() const
 {
@@ -86,6 +108,41 @@ QString cConversion::outPath() const
 QString cConversion::program()
 {
     return converterProgram;
+}
+
+QString cConversion::temporaryPath() const
+{
+    return temporary->path();
+}
+
+bool cConversion::hasOutput() const
+{
+    return QFileInfo(temporary->path()).isFile();
+}
+
+void cConversion::groupEnded(const QString &commandLine, const QByteArray &programOutput, const QByteArray &listing)
+{
+    lines << commandLine;
+    output = programOutput;
+    groupListing = listing;
+    programEnded(0);
+}
+
+void cConversion::startAlone()
+{
+    if (ended)
+        return;
+    // What the group's run left of this file must not be taken for its own.
+    temporary->discard();
+    if (!temporary->create()) {
+        ended = true;
+        code = -2;
+        failure = cText::plain(temporary->errorString());
+        lines << QStringLiteral("Reason: ") + failure.sourceText();
+        QMetaObject::invokeMethod(this, &cConversion::finished, Qt::QueuedConnection);
+        return;
+    }
+    start();
 }
 
 void cConversion::start()
@@ -103,14 +160,8 @@ void cConversion::start()
     }
     runStart = output.size();
     process.start(converterProgram, args);
-#ifdef Q_OS_UNIX
-    // Set from this side too, so that the group exists before a stop can come.
-    if (const qint64 pid = process.processId(); pid > 0 && !ended) {
-        ::setpgid(static_cast<pid_t>(pid), static_cast<pid_t>(pid));
-        group = pid;
-        cProcessGroups::add(group);
-    }
-#endif
+    if (!ended)
+        group = enterGroup(process);
 }
 
 bool cConversion::stop()
@@ -118,6 +169,8 @@ bool cConversion::stop()
     if (ended)
         return false;
     ended = true;
+    if (groupRun)
+        groupRun->stop();
     // A wrapper script's children are in its group and end with it.
     cProcessGroups::kill(group);
     process.kill();

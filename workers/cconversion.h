@@ -11,6 +11,7 @@
 
 #include <memory>
 
+class cGroupRun;
 class cTemporaryOutput;
 
 // The converter program's runs for one source file, on the converter's
@@ -31,6 +32,21 @@ public:
     ~cConversion() override;
 
     void start();
+    // In a group, whose run converts this file too (see cGroupRun).
+    void setGroup(cGroupRun *run) { groupRun = run; }
+    cGroupRun *groupOf() const { return groupRun; }
+    // The conversion's arguments: "-y" or "-n", "-i", the source, the
+    // output's options; without the output path.
+    QStringList runArgs() const { return plan.nextArgs(); }
+    QString temporaryPath() const;
+    // Whether the program has written the temporary output.
+    bool hasOutput() const;
+    // The group's run ended with 0 and wrote this file's output. commandLine:
+    // the log line of the group's command; output: what the program said, to
+    // pass on; listing: what it said about this file's input.
+    void groupEnded(const QString &commandLine, const QByteArray &output, const QByteArray &listing);
+    // After the group's run: the file runs alone, into a new temporary output.
+    void startAlone();
     // Ends the program's whole process group if the program still runs and
     // discards its output; false when the program had already ended by itself.
     bool stop();
@@ -49,6 +65,8 @@ public:
     cText reason() const { return failure; }
     QStringList log() const { return lines; }
     QByteArray programOutput() const { return output; }
+    // What the program said about the source (its length among it).
+    QByteArray sourceListing() const { return groupListing.isNull() ? output : groupListing; }
 
     // Why a file is not written when its output exists and "Skip existing files" is chosen.
     static cText skippedReason();
@@ -59,6 +77,10 @@ public:
     bool isSkipped() const { return skipped; }
     // The converter program, found through PATH.
     static QString program();
+    // Sets up a process for the converter program: a process group of its
+    // own, a lower priority. enterGroup() after start: the group, or 0.
+    static void prepareProcess(QProcess &process);
+    static qint64 enterGroup(QProcess &process);
 
 signals:
     // The program has ended and its result is known; always delivered through
@@ -78,6 +100,8 @@ private:
     qsizetype runStart = 0;
     QStringList lines;
     QProcess process;
+    cGroupRun *groupRun = nullptr;
+    QByteArray groupListing;
     // The program's process group while it runs.
     qint64 group = 0;
     QByteArray output;

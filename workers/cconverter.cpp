@@ -1,7 +1,8 @@
 #include "workers/cconverter.h"
 
+#include "workers/cbatchoutputs.h"
 #include "workers/cconversion.h"
-#include "workers/cfileidentity.h"
+#include "workers/cgrouprun.h"
 #include "workers/coutputformat.h"
 #include "workers/coutputpath.h"
 #include "workers/cresultcheck.h"
@@ -12,6 +13,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QHash>
+#include <QSet>
 
 #include <algorithm>
 #include <cstdio>
@@ -21,13 +23,6 @@ namespace {
 
 // Longest wait for a running batch when the converter is destroyed.
 constexpr int shutdownWaitMs = 5000;
-
-// The source an output of the batch was written from.
-struct WrittenFrom
-{
-    QString path;
-    cFileIdentity identity;
-};
 
 } // namespace
 
@@ -53,10 +48,9 @@ struct cConverter::Batch
     QStringList subFolders;
     qsizetype next = 0;
     int jobs = 1;
-    // The identity of every source of the batch, with the first path that has it.
-    QHash<cFileIdentity, QString> sources;
-    // Outputs written in this batch, with the source each came from.
-    QHash<cFileIdentity, WrittenFrom> writtenBy;
+    bool grouped = false;
+    // The sources of the batch and the outputs written so far.
+    cBatchOutputs outputs;
     // The next file, taken from the queue and waiting for its turn.
     std::optional<Plan> planned;
     // Conversions whose program runs, with where the output of each goes.
@@ -122,6 +116,11 @@ int cConverter::jobs() const
     return jobs > 0 ? jobs : std::max(1, QThread::idealThreadCount());
 }
 
+void cConverter::setOneFilePerRun(bool one)
+{
+    oneFilePerRun = one;
+}
+
 void cConverter::setForwardOutput(bool forward)
 {
     forwardOutput = forward;
@@ -165,11 +164,9 @@ void cConverter::run()
         batch.subFolders.swap(subFolderQueue);
     }
     batch.jobs = jobs();
-    for (const QString &fn : std::as_const(batch.files)) {
-        const cFileIdentity identity = cFileIdentity::of(fn);
-        if (identity.isValid() && !batch.sources.contains(identity))
-            batch.sources.insert(identity, fn);
-    }
+    batch.grouped = !oneFilePerRun && batch.files.size() > 1;
+    for (const QString &fn : std::as_const(batch.files))
+        batch.outputs.addSource(fn);
     QObject context;
     batch.context = &context;
 
@@ -197,16 +194,48 @@ void cConverter::run()
 
 void cConverter::startMore(Batch &batch)
 {
-    while (!stopping() && batch.running.size() < batch.jobs && (batch.planned || planNext(batch))) {
+    cGroupRun *group = nullptr;
+    // A file is taken from the queue only when it can start (or may join the
+    // group being made), so that settings changed meanwhile apply to it.
+    while (!stopping() && (group || runCount(batch) < batch.jobs) && (batch.planned || planNext(batch))) {
         // Two conversions never write one file at the same time: the later
         // one waits for the earlier, and so does every file after it, which
         // keeps the results the same from run to run.
         if (std::find(batch.running.cbegin(), batch.running.cend(), batch.planned->slot) != batch.running.cend())
             break;
-        startPlanned(batch);
+        // Small files without measuring runs go into one run together.
+        const bool small = batch.grouped && !batch.planned->runs->measuresNext() &&
+                           QFileInfo(batch.planned->fn).size() <= cGroupRun::maxSourceBytes;
+        const bool joins = small && group && group->accepts(batch.planned->runs->nextArgs());
+        if (!joins && group) {
+            group->start();
+            group = nullptr;
+        }
+        if (!joins && runCount(batch) >= batch.jobs)
+            break;
+        cConversion *const conversion = startPlanned(batch);
+        if (!conversion)
+            continue;
+        if (small && !group)
+            group = new cGroupRun(batch.context);
+        if (small)
+            group->add(conversion);
+        else
+            conversion->start();
     }
+    if (group)
+        group->start();
     if (batch.isDone() || stopping())
         quit();
+}
+
+// The converter programs running: a group's files share one.
+int cConverter::runCount(const Batch &batch)
+{
+    QSet<const QObject *> runs;
+    for (auto conversion = batch.running.keyBegin(); conversion != batch.running.keyEnd(); ++conversion)
+        runs.insert((*conversion)->groupOf() ? static_cast<const QObject *>((*conversion)->groupOf()) : *conversion);
+    return static_cast<int>(runs.size());
 }
 
 // Takes files from the batch until one can be planned; a file whose rules are
@@ -265,23 +294,23 @@ bool cConverter::planNext(Batch &batch)
     return false;
 }
 
-// Starts the planned file's conversion into a temporary output, unless its
-// output must not be written or can't be.
-void cConverter::startPlanned(Batch &batch)
+// Makes the planned file's conversion into a temporary output, to be
+// started, unless its output must not be written or can't be.
+cConversion *cConverter::startPlanned(Batch &batch)
 {
     Plan plan = std::move(*batch.planned);
     batch.planned.reset();
 
-    if (const std::optional<Refusal> refused = refusal(batch, plan.fn, plan.outPath)) {
+    if (const std::optional<cBatchOutputs::Refusal> refused = batch.outputs.refusal(plan.fn, plan.outPath)) {
         refuse(plan, refused->logLine, refused->reason);
-        return;
+        return nullptr;
     }
     // One that appears while the program runs is not replaced either.
     if (!plan.replace && QFileInfo::exists(plan.outPath)) {
         refuse(plan,
                debugLine("Not converted, the output file exists and \"Skip existing files\" is chosen:", plan.outPath),
                cConversion::skippedReason(), Outcome::Skipped);
-        return;
+        return nullptr;
     }
     if (plan.update && QFileInfo::exists(plan.outPath) &&
         QFileInfo(plan.outPath).lastModified() >= QFileInfo(plan.fn).lastModified()) {
@@ -290,7 +319,7 @@ void cConverter::startPlanned(Batch &batch)
                          "is chosen:",
                          plan.outPath),
                cConversion::upToDateReason(), Outcome::Skipped);
-        return;
+        return nullptr;
     }
     auto output = std::make_unique<cTemporaryOutput>(plan.outPath);
     if (!output->create()) {
@@ -299,7 +328,7 @@ void cConverter::startPlanned(Batch &batch)
                debugLine("Not converted, the output folder can't take a file:", folder) + QLatin1Char(' ') +
                    output->errorString(),
                cText::plain(QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(folder), output->errorString())));
-        return;
+        return nullptr;
     }
 
     auto *const conversion =
@@ -311,7 +340,7 @@ void cConverter::startPlanned(Batch &batch)
     batch.running.insert(conversion, plan.slot);
     if (!stopRequested)
         emit fileStarted(plan.fn);
-    conversion->start();
+    return conversion;
 }
 
 // A file's messages reach the log together, and the program's output reaches
@@ -323,13 +352,13 @@ void cConverter::fileEnded(Batch &batch, cConversion *conversion)
     // Checked again right before the output takes its name: under any
     // spelling, another file may have taken that name while the program ran.
     if (conversion->exitCode() == 0) {
-        if (const std::optional<Refusal> refused = refusal(batch, conversion->source(), conversion->outPath())) {
+        if (const std::optional<cBatchOutputs::Refusal> refused =
+                batch.outputs.refusal(conversion->source(), conversion->outPath())) {
             conversion->refuse(refused->logLine, refused->reason);
         } else if (conversion->commit()) {
-            batch.writtenBy.insert(cFileIdentity::of(conversion->outPath()),
-                                   {conversion->source(), cFileIdentity::of(conversion->source())});
+            batch.outputs.written(conversion->outPath(), conversion->source());
             warning =
-                cResultCheck::check(conversion->outPath(), cResultCheck::declaredSeconds(conversion->programOutput()));
+                cResultCheck::check(conversion->outPath(), cResultCheck::declaredSeconds(conversion->sourceListing()));
         }
     }
     for (const QString &line : conversion->log())
@@ -350,32 +379,6 @@ void cConverter::fileEnded(Batch &batch, cConversion *conversion)
            conversion->isWritten() ? warning : conversion->reason());
     qDebug() << "File done!";
     conversion->deleteLater();
-}
-
-// An output may be written unless it would replace its own source, another
-// source of the batch, or what another source of the batch has written.
-std::optional<cConverter::Refusal> cConverter::refusal(const Batch &batch, const QString &fn, const QString &outPath)
-{
-    const cFileIdentity output = cFileIdentity::of(outPath);
-    if (!output.isValid())
-        return std::nullopt;
-    const cFileIdentity source = cFileIdentity::of(fn);
-    if (output == source)
-        return Refusal{
-            debugLine("Not converted, the output file is the source file itself:", outPath),
-            cText::of<cConverter>(QT_TR_NOOP("Not converted: the output file would be the source file itself"))};
-    if (batch.sources.contains(output))
-        return Refusal{debugLine("Not converted, the output file is another source of this batch:", outPath),
-                       cText::of<cConverter>(
-                           QT_TR_NOOP("Not converted: the output file %1 is another source of this batch"), {outPath})};
-    const auto earlier = batch.writtenBy.constFind(output);
-    if (earlier != batch.writtenBy.cend() && earlier->path != fn && !(source.isValid() && earlier->identity == source))
-        return Refusal{
-            debugLine("Not converted, the output file was already written in this batch from:", earlier->path),
-            cText::of<cConverter>(
-                QT_TR_NOOP("Not converted: the output file was already written in this batch from %1"),
-                {earlier->path})};
-    return std::nullopt;
 }
 
 void cConverter::refuse(const Plan &plan, const QString &logLine, const cText &reason, Outcome outcome)

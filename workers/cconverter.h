@@ -48,6 +48,12 @@ public:
     // logical processor. Read when a batch starts.
     void setJobs(int jobs);
     int jobs() const;
+    // Whether each file gets a converter program run of its own; otherwise
+    // small files are converted several in one run (see cGroupRun). Read
+    // when a batch starts.
+    void setOneFilePerRun(bool one);
+    // Whether small files share runs unless told otherwise.
+    static constexpr bool groupsByDefault = false;
     // Whether the converter program's own output goes on to standard error,
     // one file's output in one piece when that file ends (on by default).
     void setForwardOutput(bool forward);
@@ -78,19 +84,12 @@ protected:
 private:
     struct Batch;
     struct Plan;
-    // Why a file's output must not be written: a line for the log, words for people.
-    struct Refusal
-    {
-        QString logLine;
-        cText reason;
-    };
-
     bool stopping() const;
     void startMore(Batch &batch);
     bool planNext(Batch &batch);
-    void startPlanned(Batch &batch);
+    cConversion *startPlanned(Batch &batch);
+    static int runCount(const Batch &batch);
     void fileEnded(Batch &batch, cConversion *conversion);
-    static std::optional<Refusal> refusal(const Batch &batch, const QString &fn, const QString &outPath);
     void refuse(const Plan &plan, const QString &logLine, const cText &reason, Outcome outcome = Outcome::Failed);
     void report(const QString &fn, Outcome outcome, const QString &outPath, const cText &reason);
 
@@ -106,6 +105,7 @@ private:
     std::atomic_bool safeNames{false};
     cLockedValue<cConversionPlan::Choices> fileChoices;
     std::atomic_int jobCount{0};
+    std::atomic_bool oneFilePerRun{!groupsByDefault};
     std::atomic_bool forwardOutput{true};
     // Raised by stop(): the batch ends early but still announces its end.
     std::atomic_bool batchStopRequested{false};

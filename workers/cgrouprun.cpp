@@ -1,0 +1,149 @@
+#include "workers/cgrouprun.h"
+
+#include "workers/cconversion.h"
+#include "workers/cprocessgroups.h"
+#include "workers/debugline.h"
+
+#include <QRegularExpression>
+
+#include <algorithm>
+
+cGroupRun::cGroupRun(QObject *parent) : QObject(parent), process(this)
+{
+    cConversion::prepareProcess(process);
+    connect(&process, &QProcess::finished, this, [this](int exitCode, QProcess::ExitStatus status) {
+        programEnded(status == QProcess::NormalExit ? exitCode : -1);
+    });
+    connect(&process, &QProcess::errorOccurred, this, [this](QProcess::ProcessError error) {
+        if (error == QProcess::FailedToStart)
+            programEnded(-2);
+    });
+}
+
+bool cGroupRun::accepts(const QStringList &args) const
+{
+    return members.size() < maxFiles && (members.isEmpty() || args.value(0) == existing);
+}
+
+void cGroupRun::add(cConversion *member)
+{
+    if (members.isEmpty())
+        existing = member->runArgs().value(0);
+    member->setGroup(this);
+    members << member;
+}
+
+void cGroupRun::start()
+{
+    if (members.size() == 1 && alone.isEmpty()) {
+        members.first()->start();
+        return;
+    }
+    if (members.size() == 1) {
+        alone.prepend(members.first());
+        runNextAlone();
+        return;
+    }
+    QStringList args{existing};
+    for (const QPointer<cConversion> &member : std::as_const(members))
+        args << QStringLiteral("-i") << member->source();
+    for (qsizetype i = 0; i < members.size(); ++i) {
+        const QStringList own = members.at(i)->runArgs();
+        const QString input = QString::number(i);
+        // What a run of its own takes by itself: the input's audio, its tags
+        // and chapters (not those of the first input).
+        args << QStringLiteral("-map") << input + QStringLiteral(":a:0") << QStringLiteral("-map_chapters") << input;
+        if (!own.contains(QStringLiteral("-map_metadata")))
+            args << QStringLiteral("-map_metadata") << input;
+        args << own.mid(3) << members.at(i)->temporaryPath();
+    }
+    commandLine = debugLine("Running ffmpeg with args:") + QLatin1Char(' ') + debugList(args);
+    running = true;
+    process.start(cConversion::program(), args);
+    group = cConversion::enterGroup(process);
+}
+
+void cGroupRun::stop()
+{
+    stopped = true;
+    alone.clear();
+    if (!running)
+        return;
+    running = false;
+    cProcessGroups::kill(group);
+    process.kill();
+    process.waitForFinished(-1);
+    cProcessGroups::remove(group);
+    group = 0;
+}
+
+void cGroupRun::programEnded(int exitCode)
+{
+    if (!running)
+        return;
+    running = false;
+    cProcessGroups::remove(group);
+    group = 0;
+    const QByteArray output = process.readAll();
+    // A source that can't be opened ends the run before any output is made:
+    // it runs alone, and the others share a run again.
+    if (exitCode > 0 && members.size() > 2) {
+        qsizetype unopened = 0;
+        while (unopened < members.size() && !inputListing(output, static_cast<int>(unopened)).isEmpty())
+            ++unopened;
+        const bool anyOutput = std::any_of(members.cbegin(), members.cend(),
+                                           [](const QPointer<cConversion> &member) { return member->hasOutput(); });
+        if (unopened < members.size() && !anyOutput) {
+            alone << members.takeAt(unopened);
+            start();
+            return;
+        }
+    }
+    for (qsizetype i = 0; i < members.size(); ++i) {
+        cConversion *const member = members.at(i);
+        if (!member)
+            continue;
+        const QByteArray listing = inputListing(output, static_cast<int>(i));
+        // With several audio streams, a run of its own may take another one.
+        if (exitCode != 0 || audioStreams(listing, static_cast<int>(i)) != 1 || !member->hasOutput())
+            alone << member;
+        else
+            member->groupEnded(commandLine, i == 0 ? output : QByteArray(), listing);
+    }
+    runNextAlone();
+}
+
+// One at a time, so that the group still takes one job's place.
+void cGroupRun::runNextAlone()
+{
+    while (!stopped && !alone.isEmpty()) {
+        cConversion *const member = alone.takeFirst();
+        if (!member)
+            continue;
+        connect(member, &cConversion::finished, this, &cGroupRun::runNextAlone, Qt::SingleShotConnection);
+        member->startAlone();
+        return;
+    }
+}
+
+QByteArray cGroupRun::inputListing(const QByteArray &output, int index)
+{
+    const QByteArray head = "Input #" + QByteArray::number(index) + ", ";
+    const qsizetype from = output.indexOf(head);
+    if (from < 0)
+        return QByteArray();
+    static const QRegularExpression next(QStringLiteral("\n(Input|Output) #|\nStream mapping:"));
+    const QString rest = QString::fromUtf8(output.mid(from + head.size()));
+    const qsizetype to = rest.indexOf(next);
+    return head + (to < 0 ? rest : rest.left(to)).toUtf8() + '\n';
+}
+
+int cGroupRun::audioStreams(const QByteArray &listing, int index)
+{
+    const QRegularExpression stream(QStringLiteral("^\\s*Stream #%1:\\d+.*: Audio: ").arg(index),
+                                    QRegularExpression::MultilineOption);
+    int count = 0;
+    for (auto it = stream.globalMatch(QString::fromUtf8(listing)); it.hasNext(); it.next())
+        ++count;
+    return count;
+}

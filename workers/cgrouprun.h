@@ -1,0 +1,61 @@
+#pragma once
+
+#include <QByteArray>
+#include <QList>
+#include <QObject>
+#include <QPointer>
+#include <QProcess>
+#include <QString>
+
+class cConversion;
+
+// One run of the converter program for several small files: every source is
+// an input, and each file's output, with its own options, takes that input's
+// first audio stream into its own temporary output. Starting the program
+// costs more than converting a short prompt, so one run for many saves most
+// of a batch's time. Each file still ends as a run of its own would: when the
+// run fails, or a file's output may differ from what a run of its own writes
+// (a source with several audio streams, an output missing), those files run
+// again one by one, one after another in the group's place.
+class cGroupRun : public QObject
+{
+    Q_OBJECT
+
+public:
+    // The most files one run converts: its files all end when it ends, and
+    // results keep coming.
+    static constexpr int maxFiles = 8;
+    // The largest source a run takes; a larger one runs alone.
+    static constexpr qint64 maxSourceBytes = 2 * 1024 * 1024;
+
+    explicit cGroupRun(QObject *parent);
+
+    // Whether a file whose arguments are these may join: "-y" or "-n" as the
+    // others have, and room left.
+    bool accepts(const QStringList &args) const;
+    void add(cConversion *member);
+    int size() const { return static_cast<int>(members.size()); }
+    // With a single file, that file's own run, as without groups.
+    void start();
+    // Ends the run's whole process group; no file starts after it.
+    void stop();
+
+    // The part of the program's output about input number index (from its
+    // "Input #index" line to the next input or output), and how many audio
+    // streams that input has.
+    static QByteArray inputListing(const QByteArray &output, int index);
+    static int audioStreams(const QByteArray &listing, int index);
+
+private:
+    void programEnded(int exitCode);
+    void runNextAlone();
+
+    QList<QPointer<cConversion>> members;
+    QList<QPointer<cConversion>> alone;
+    QString existing;
+    QString commandLine;
+    QProcess process;
+    qint64 group = 0;
+    bool running = false;
+    bool stopped = false;
+};
