@@ -1,18 +1,9 @@
 #include "ui/cpreview.h"
 
+#include "workers/cconversion.h"
 #include "workers/cplayer.h"
 
 #include <QDebug>
-
-namespace {
-
-#ifdef Q_OS_WIN
-const QString decoderProgram = QStringLiteral("ffmpeg.exe");
-#else
-const QString decoderProgram = QStringLiteral("ffmpeg");
-#endif
-
-} // namespace
 
 cPreview::cPreview(QObject *parent) : QObject(parent), player(new cPlayer(this))
 {
@@ -77,9 +68,9 @@ void cPreview::decode()
         end();
         return;
     }
-    qDebug() << "Preview: decoding with" << decoderProgram << source;
+    qDebug() << "Preview: decoding with" << cConversion::program() << source;
     decoder.setProcessChannelMode(QProcess::MergedChannels);
-    decoder.start(decoderProgram,
+    decoder.start(cConversion::program(),
                   {QStringLiteral("-nostdin"), QStringLiteral("-v"), QStringLiteral("error"), QStringLiteral("-i"),
                    source, QStringLiteral("-f"), QStringLiteral("wav"), QStringLiteral("-acodec"),
                    QStringLiteral("pcm_s16le"), decodedDir->filePath(QStringLiteral("preview.wav"))});
