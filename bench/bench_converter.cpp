@@ -7,6 +7,7 @@
 //
 //   bench_converter CORPUS_DIR [ROUNDS]
 
+#include "corpus.h"
 #include "workers/cconverter.h"
 
 #include <QCoreApplication>
@@ -133,13 +134,6 @@ Pass throughConverter(const QStringList &sources, const QString &outDir, int job
     });
 }
 
-double median(QList<double> values)
-{
-    std::sort(values.begin(), values.end());
-    const qsizetype middle = values.size() / 2;
-    return values.size() % 2 ? values.at(middle) : (values.at(middle - 1) + values.at(middle)) / 2;
-}
-
 // Files per second through a stand-in converter that only sleeps 100 ms: what
 // the scheduling itself allows, whatever the machine's cores.
 double sleepingThroughput(int jobs, int files)
@@ -167,18 +161,10 @@ int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
     const QStringList args = app.arguments();
-    if (args.size() < 2) {
-        std::fprintf(stderr, "usage: bench_converter CORPUS_DIR [ROUNDS]\n");
+    int rounds = 0;
+    const QStringList sources = Corpus::read(args, "bench_converter", 3, rounds);
+    if (sources.isEmpty())
         return 2;
-    }
-    const int rounds = args.size() > 2 ? std::max(1, args.at(2).toInt()) : 3;
-    QStringList sources;
-    for (const QFileInfo &info : QDir(args.at(1)).entryInfoList(QDir::Files, QDir::Name))
-        sources << info.absoluteFilePath();
-    if (sources.isEmpty()) {
-        std::fprintf(stderr, "bench_converter: no files in %s\n", qPrintable(args.at(1)));
-        return 2;
-    }
     const QTemporaryDir work;
     const QString outDir = work.path();
     const QStringList outputs = outputPaths(sources, outDir);
@@ -217,10 +203,10 @@ int main(int argc, char **argv)
             std::fflush(stdout);
         }
     }
-    const double loopMedian = median(walls.value(0));
+    const double loopMedian = Corpus::median(walls.value(0));
     for (const int way : ways) {
         std::printf("median %-28s %.3f s, %.3f of the loop; outputs %s the loop's", qPrintable(name(way)),
-                    median(walls.value(way)), median(walls.value(way)) / loopMedian,
+                    Corpus::median(walls.value(way)), Corpus::median(walls.value(way)) / loopMedian,
                     hashes.value(way) == hashes.value(0) ? "identical to" : "DIFFER from");
         if (way != 0)
             std::printf("; this process's CPU %.3f s a round", ownCpu.value(way) / rounds);
@@ -253,8 +239,9 @@ int main(int argc, char **argv)
     }
     std::printf("with %d damaged files among them, jobs 2: one file a run %.3f s, grouped %.3f s (%.3f of the "
                 "loop); results and reasons %s, outputs %s\n",
-                static_cast<int>(damaged.size() - sources.size()), median(damagedWalls[0]), median(damagedWalls[1]),
-                median(damagedWalls[1]) / loopMedian, damagedResults[0] == damagedResults[1] ? "identical" : "DIFFER",
+                static_cast<int>(damaged.size() - sources.size()), Corpus::median(damagedWalls[0]),
+                Corpus::median(damagedWalls[1]), Corpus::median(damagedWalls[1]) / loopMedian,
+                damagedResults[0] == damagedResults[1] ? "identical" : "DIFFER",
                 damagedHashes[0] == damagedHashes[1] ? "identical" : "DIFFER");
 
     const int files = 48;

@@ -5,6 +5,7 @@
 //
 //   bench_evenlevel CORPUS_DIR [ROUNDS]
 
+#include "corpus.h"
 #include "workers/cconverter.h"
 
 #include <QCoreApplication>
@@ -53,31 +54,16 @@ double convertOnce(const QStringList &sources, const QString &outDir, const cCon
     return timer.nsecsElapsed() / 1e9;
 }
 
-double median(QList<double> values)
-{
-    std::sort(values.begin(), values.end());
-    const qsizetype middle = values.size() / 2;
-    return values.size() % 2 ? values.at(middle) : (values.at(middle - 1) + values.at(middle)) / 2;
-}
-
 } // namespace
 
 int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
     const QStringList args = app.arguments();
-    if (args.size() < 2) {
-        std::fprintf(stderr, "usage: bench_evenlevel CORPUS_DIR [ROUNDS]\n");
+    int rounds = 0;
+    const QStringList sources = Corpus::read(args, "bench_evenlevel", 3, rounds);
+    if (sources.isEmpty())
         return 2;
-    }
-    const int rounds = args.size() > 2 ? std::max(1, args.at(2).toInt()) : 3;
-    QStringList sources;
-    for (const QFileInfo &info : QDir(args.at(1)).entryInfoList(QDir::Files, QDir::Name))
-        sources << info.absoluteFilePath();
-    if (sources.isEmpty()) {
-        std::fprintf(stderr, "bench_evenlevel: no files in %s\n", qPrintable(args.at(1)));
-        return 2;
-    }
     const QTemporaryDir work;
     qInstallMessageHandler(countLevels);
 
@@ -106,9 +92,9 @@ int main(int argc, char **argv)
             std::fflush(stdout);
         }
     }
-    const double plain = median(walls.value(0));
+    const double plain = Corpus::median(walls.value(0));
     for (int way = 0; way < ways.size(); ++way)
-        std::printf("median %-20s %.3f s, %.2f of plain\n", ways.at(way).first, median(walls.value(way)),
-                    median(walls.value(way)) / plain);
+        std::printf("median %-20s %.3f s, %.2f of plain\n", ways.at(way).first, Corpus::median(walls.value(way)),
+                    Corpus::median(walls.value(way)) / plain);
     return 0;
 }
