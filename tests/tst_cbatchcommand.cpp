@@ -26,6 +26,7 @@ class tst_cBatchCommand : public QObject
 private slots:
     void initTestCase();
     void init();
+    void cleanup();
     void convert_data();
     void convert();
     void stopBySignal_data();
@@ -44,6 +45,7 @@ private slots:
 
 private:
     void prepare(QProcess &program, const QStringList &args, const QString &path = QString()) const;
+    QByteArray latin1Name() const;
 
     QTemporaryDir tones;
     std::unique_ptr<QTemporaryDir> work;
@@ -105,10 +107,20 @@ void tst_cBatchCommand::init()
     QVERIFY(TestSupport::writeFile(dir.filePath(QStringLiteral("src/folder/notes.txt")), "not a sound"));
     // A name in Latin-1 bytes, as old archives unpack: Qt can't name it to the converter.
     QVERIFY(dir.mkpath(QStringLiteral("src/latin1")));
-    const QByteArray latin1 = QFile::encodeName(dir.filePath(QStringLiteral("src/latin1"))) + "/Gr\xf6\xdf"
-                                                                                              "e.wav";
-    QVERIFY(::close(::open(latin1.constData(), O_CREAT | O_WRONLY, 0600)) == 0);
+    QVERIFY(::close(::open(latin1Name().constData(), O_CREAT | O_WRONLY, 0600)) == 0);
     QVERIFY(TestSupport::writeFile(dir.filePath(settingsFile), settings));
+}
+
+// Qt can't name that file, so it could not remove the folder holding it.
+void tst_cBatchCommand::cleanup()
+{
+    ::unlink(latin1Name().constData());
+}
+
+QByteArray tst_cBatchCommand::latin1Name() const
+{
+    return QFile::encodeName(work->filePath(QStringLiteral("src/latin1"))) + "/Gr\xf6\xdf"
+                                                                             "e.wav";
 }
 
 // In the working folder, with no display of any kind, in a process group of
@@ -297,10 +309,11 @@ void tst_cBatchCommand::stopBySignal()
     QFETCH(int, signal);
     QFETCH(bool, toJob);
     QFETCH(int, status);
-    const QString pidFile = work->filePath(QStringLiteral("converter.pid"));
+    // Appended, not truncated: with two files at once the list never reads empty once begun.
+    const QString pidFile = work->filePath(QStringLiteral("converter.pids"));
     QVERIFY(!TestSupport::writeFakeConverter(work->path(),
                                              "for last; do :; done; echo partial > \"$last\"\n"
-                                             "echo $$ > converter.pid\n"
+                                             "echo $$ >> converter.pids\n"
                                              "while [ ! -e go ]; do sleep 0.05; done; echo done > \"$last\"")
                  .isEmpty());
 
@@ -313,9 +326,18 @@ void tst_cBatchCommand::stopBySignal()
         });
     }
     program.start();
-    QTRY_VERIFY_WITH_TIMEOUT(!TestSupport::readFile(pidFile).isEmpty(), 30000);
-    const pid_t converterPid = TestSupport::readFile(pidFile).trimmed().toInt();
-    const auto cleanUp = qScopeGuard([converterPid] { ::kill(converterPid, SIGKILL); });
+    QTRY_VERIFY_WITH_TIMEOUT(TestSupport::readFile(pidFile).endsWith('\n'), 30000);
+    const auto converterPids = [&pidFile] {
+        QList<pid_t> pids;
+        for (const QByteArray &pid : TestSupport::readFile(pidFile).split('\n'))
+            if (pid.toInt() > 0)
+                pids << pid.toInt();
+        return pids;
+    };
+    const auto cleanUp = qScopeGuard([&converterPids] {
+        for (const pid_t pid : converterPids())
+            ::kill(pid, SIGKILL);
+    });
     QCOMPARE(::kill(toJob ? -program.processId() : program.processId(), signal), 0);
     if (status == 0)
         QVERIFY(TestSupport::writeFile(work->filePath(QStringLiteral("go")), ""));
@@ -327,7 +349,8 @@ void tst_cBatchCommand::stopBySignal()
         return;
     }
 
-    QVERIFY(converterPid > 0 && ::kill(converterPid, 0) != 0 && errno == ESRCH);
+    for (const pid_t pid : converterPids())
+        QVERIFY(::kill(pid, 0) != 0 && errno == ESRCH);
     QCOMPARE(
         QDir(work->filePath(QStringLiteral("out"))).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
         QStringList());
