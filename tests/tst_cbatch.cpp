@@ -169,6 +169,7 @@ void tst_cBatch::talliesEveryFile()
     options.outputFolder = out.filePath(QStringLiteral("out"));
     options.jobs = 1;
     options.forwardOutput = false;
+    options.oneFilePerRun = true; // the fake program converts one file per run
     QVERIFY(batch.start(files, options, failedBefore));
     if (stop) {
         QTRY_COMPARE(results.count(), 1);

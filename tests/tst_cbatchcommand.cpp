@@ -372,7 +372,9 @@ void tst_cBatchCommand::stopWhenOutputCloses()
     int fds[2];
     QCOMPARE(::pipe2(fds, O_CLOEXEC), 0);
     QProcess program;
-    prepare(program, {"--convert", "-j", "2", "-o", "out", "src/a.mp3", "src/b b.wav", "src/folder"}, work->path());
+    prepare(program,
+            {"--convert", "--one-file-per-run", "-j", "2", "-o", "out", "src/a.mp3", "src/b b.wav", "src/folder"},
+            work->path());
     const int writeEnd = fds[1];
     program.setChildProcessModifier([writeEnd] {
         ::setpgid(0, 0);

@@ -203,9 +203,8 @@ void cConverter::startMore(Batch &batch)
         // keeps the results the same from run to run.
         if (std::find(batch.running.cbegin(), batch.running.cend(), batch.planned->slot) != batch.running.cend())
             break;
-        // Small files without measuring runs go into one run together.
-        const bool small = batch.grouped && !batch.planned->runs->measuresNext() &&
-                           QFileInfo(batch.planned->fn).size() <= cGroupRun::maxSourceBytes;
+        // Small files go into one run together.
+        const bool small = batch.grouped && !batch.planned->runs->measuresNext() && cGroupRun::takes(batch.planned->fn);
         const bool joins = small && group && group->accepts(batch.planned->runs->nextArgs());
         if (!joins && group) {
             group->start();

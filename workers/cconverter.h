@@ -53,7 +53,7 @@ public:
     // when a batch starts.
     void setOneFilePerRun(bool one);
     // Whether small files share runs unless told otherwise.
-    static constexpr bool groupsByDefault = false;
+    static constexpr bool groupsByDefault = true;
     // Whether the converter program's own output goes on to standard error,
     // one file's output in one piece when that file ends (on by default).
     void setForwardOutput(bool forward);

@@ -4,6 +4,7 @@
 #include "workers/cprocessgroups.h"
 #include "workers/debugline.h"
 
+#include <QFileInfo>
 #include <QRegularExpression>
 
 #include <algorithm>
@@ -18,6 +19,12 @@ cGroupRun::cGroupRun(QObject *parent) : QObject(parent), process(this)
         if (error == QProcess::FailedToStart)
             programEnded(-2);
     });
+}
+
+bool cGroupRun::takes(const QString &source)
+{
+    const QFileInfo info(source);
+    return info.isFile() && info.size() <= maxSourceBytes;
 }
 
 bool cGroupRun::accepts(const QStringList &args) const

@@ -30,6 +30,10 @@ public:
 
     explicit cGroupRun(QObject *parent);
 
+    // Whether a source may share a run: a plain file (a pipe or a device
+    // could hold up every file of the run) no larger than maxSourceBytes.
+    static bool takes(const QString &source);
+
     // Whether a file whose arguments are these may join: "-y" or "-n" as the
     // others have, and room left.
     bool accepts(const QStringList &args) const;
