@@ -1220,21 +1220,24 @@ void tst_cConverter::groupedRunsMatchLoneRuns_data()
 {
     // The sources as "<name>:<kind>": a tone, a damaged file, one with two
     // audio streams (the second the default one, which ffmpeg takes by
-    // itself), one with tags; then the format, the trim, and how many files
-    // the shared run converted.
+    // itself), one with tags; then the format, the trim, the loudness target
+    // (0: none), and how many files the shared run converted.
     QTest::addColumn<QStringList>("sources");
     QTest::addColumn<QString>("format");
     QTest::addColumn<bool>("trim");
+    QTest::addColumn<double>("loudness");
     QTest::addColumn<int>("grouped");
     const QStringList tones{"a.mp3:tone", "b.wav:tone", "c.mp3:tone"};
-    QTest::newRow("prompts") << tones << QString() << false << 3;
-    QTest::newRow("trimmed mu-law") << tones << "ulaw" << true << 3;
-    QTest::newRow("a damaged one among them: it runs alone")
-        << QStringList{"a.mp3:tone", "b.mp3:bad", "c.wav:tone"} << QString() << false << 2;
+    const QStringList damaged{"a.mp3:tone", "b.mp3:bad", "c.wav:tone"};
+    QTest::newRow("prompts") << tones << QString() << false << 0.0 << 3;
+    QTest::newRow("trimmed mu-law") << tones << "ulaw" << true << 0.0 << 3;
+    QTest::newRow("a damaged one among them: it runs alone") << damaged << QString() << false << 0.0 << 2;
     QTest::newRow("two audio streams: that one runs alone")
-        << QStringList{"a.mp3:tone", "two.mka:two", "c.wav:tone"} << QString() << false << 2;
+        << QStringList{"a.mp3:tone", "two.mka:two", "c.wav:tone"} << QString() << false << 0.0 << 2;
     QTest::newRow("tags of each source") << QStringList{"a.mp3:tagged", "b.mp3:tagged", "c.wav:tone"} << QString()
-                                         << false << 3;
+                                         << false << 0.0 << 3;
+    QTest::newRow("even level, measured together") << tones << QString() << true << -18.0 << 3;
+    QTest::newRow("even level, a damaged one among them") << damaged << "alaw" << false << -30.0 << 2;
 }
 
 // Small files converted in one run end as each would in a run of its own:
@@ -1244,12 +1247,14 @@ void tst_cConverter::groupedRunsMatchLoneRuns()
     QFETCH(QStringList, sources);
     QFETCH(QString, format);
     QFETCH(bool, trim);
+    QFETCH(double, loudness);
     QFETCH(int, grouped);
+    const double seconds = loudness < 0 ? 1.0 : 0.3; // the meter needs 0.4 s
     QStringList queue;
     for (const QString &source : std::as_const(sources)) {
         const QString file = path(QStringLiteral("in/") + source.section(QLatin1Char(':'), 0, 0));
         const QString kind = source.section(QLatin1Char(':'), 1);
-        const QString tone = QStringLiteral("sine=frequency=%1:duration=0.3").arg(300 + queue.size() * 100);
+        const QString tone = QStringLiteral("sine=frequency=%1:duration=%2").arg(300 + queue.size() * 100).arg(seconds);
         QProcess ffmpeg;
         if (kind == QLatin1String("bad"))
             QVERIFY(writeFile(file, QByteArray(3000, 'x')));
@@ -1263,7 +1268,7 @@ void tst_cConverter::groupedRunsMatchLoneRuns()
                                     "-f",
                                     "lavfi",
                                     "-i",
-                                    "sine=frequency=1000:duration=0.3",
+                                    "sine=frequency=1000:duration=" + QString::number(seconds),
                                     "-map",
                                     "0",
                                     "-map",
@@ -1278,7 +1283,7 @@ void tst_cConverter::groupedRunsMatchLoneRuns()
         else if (kind == QLatin1String("tagged"))
             ffmpeg.start("ffmpeg", {"-v", "error", "-f", "lavfi", "-i", tone, "-metadata", "title=" + file, file});
         else
-            QVERIFY(TestSupport::makeTone(file, 0.3));
+            QVERIFY(TestSupport::makeTone(file, seconds));
         QVERIFY(ffmpeg.state() == QProcess::NotRunning || (ffmpeg.waitForFinished() && ffmpeg.exitCode() == 0));
         queue << file;
     }
@@ -1291,7 +1296,7 @@ void tst_cConverter::groupedRunsMatchLoneRuns()
         cConverter converter;
         converter.setJobs(2);
         converter.setOneFilePerRun(alone);
-        converter.setChoices({format, false, std::nullopt, trim});
+        converter.setChoices({format, false, loudness < 0 ? std::make_optional(loudness) : std::nullopt, trim});
         converter.setOutputDir(out);
         QSignalSpy reports(&converter, &cConverter::fileResult);
         const Results results(&converter);
@@ -1303,8 +1308,11 @@ void tst_cConverter::groupedRunsMatchLoneRuns()
             reasons[alone] << report.at(0).toString() + QLatin1Char(' ') + report.at(3).value<cText>().sourceText();
         for (const QString &name : QDir(out).entryList(QDir::Files))
             outputs[alone].insert(name, readFile(QDir(out).filePath(name)));
-        const QStringList runs = debug->lines().mid(logStart).filter(QStringLiteral("Running ffmpeg with args:"));
-        sharedRuns[alone] = runs.filter(QStringLiteral("\"-map\", \"0:a:0\"")).size();
+        const QStringList logged = debug->lines().mid(logStart);
+        // The shared command in each file's log block, the measuring one too.
+        sharedRuns[alone] = logged.filter(QStringLiteral("\"-map\", \"0:a:0\"")).size();
+        if (loudness < 0) // every good file was measured, in the shared run too
+            QCOMPARE(logged.filter(QStringLiteral("Gain: ")).size(), outputs[alone].size());
     }
     reasons[0].sort();
     reasons[1].sort();
@@ -1313,7 +1321,7 @@ void tst_cConverter::groupedRunsMatchLoneRuns()
     QCOMPARE(outputs[0].size(), sources.filter(QStringLiteral(":bad")).isEmpty() ? 3 : 2);
     for (auto it = outputs[0].cbegin(); it != outputs[0].cend(); ++it)
         QVERIFY2(it.value() == outputs[1].value(it.key()), qPrintable(it.key()));
-    QCOMPARE(sharedRuns[0], grouped);
+    QCOMPARE(sharedRuns[0], loudness < 0 ? 2 * grouped : grouped);
     QCOMPARE(sharedRuns[1], 0);
 }
 

@@ -128,6 +128,13 @@ void cConversion::groupEnded(const QString &commandLine, const QByteArray &progr
     programEnded(0);
 }
 
+bool cConversion::groupMeasured(const QString &commandLine, const QByteArray &output)
+{
+    lines << commandLine << debugLine("Exit code:", 0);
+    lines << plan.measured(output);
+    return !plan.measuresNext();
+}
+
 void cConversion::startAlone()
 {
     if (ended)
@@ -176,7 +183,8 @@ bool cConversion::stop()
     process.kill();
     process.waitForFinished(-1);
     cProcessGroups::remove(group);
-    output += process.readAll();
+    if (process.isOpen())
+        output += process.readAll();
     const QString partial = temporary->path();
     if (temporary->discard())
         lines << debugLine("Conversion stopped, unfinished output removed:", partial);
@@ -230,7 +238,9 @@ void cConversion::programEnded(int exitCode)
         return;
     cProcessGroups::remove(group);
     group = 0;
-    output += process.readAll();
+    // Never started when a group's run converted the file.
+    if (process.isOpen())
+        output += process.readAll();
     if (measuring && exitCode == 0) {
         lines << debugLine("Exit code:", exitCode);
         lines << plan.measured(output.mid(runStart));

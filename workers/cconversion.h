@@ -45,6 +45,12 @@ public:
     // the log line of the group's command; output: what the program said, to
     // pass on; listing: what it said about this file's input.
     void groupEnded(const QString &commandLine, const QByteArray &output, const QByteArray &listing);
+    // Whether the next run only measures the source.
+    bool measuresNext() const { return plan.measuresNext(); }
+    // The group's measuring run ended with 0; output: what the program said,
+    // this file's meter under the name a run of its own gives it. False when
+    // the file measures again before its conversion.
+    bool groupMeasured(const QString &commandLine, const QByteArray &output);
     // After the group's run: the file runs alone, into a new temporary output.
     void startAlone();
     // Ends the program's whole process group if the program still runs and

@@ -204,7 +204,7 @@ void cConverter::startMore(Batch &batch)
         if (std::find(batch.running.cbegin(), batch.running.cend(), batch.planned->slot) != batch.running.cend())
             break;
         // Small files go into one run together.
-        const bool small = batch.grouped && !batch.planned->runs->measuresNext() && cGroupRun::takes(batch.planned->fn);
+        const bool small = batch.grouped && cGroupRun::takes(batch.planned->fn);
         const bool joins = small && group && group->accepts(batch.planned->runs->nextArgs());
         if (!joins && group) {
             group->start();

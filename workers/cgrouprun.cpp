@@ -1,6 +1,7 @@
 #include "workers/cgrouprun.h"
 
 #include "workers/cconversion.h"
+#include "workers/cevenlevel.h"
 #include "workers/cprocessgroups.h"
 #include "workers/debugline.h"
 
@@ -51,20 +52,35 @@ void cGroupRun::start()
         runNextAlone();
         return;
     }
-    QStringList args{existing};
+    if (members.isEmpty()) {
+        runNextAlone();
+        return;
+    }
+    measuring = members.first()->measuresNext();
+    // The arguments before the first input: "-y" or "-n", or what a measuring run starts with.
+    const qsizetype before = members.first()->runArgs().indexOf(QStringLiteral("-i"));
+    QStringList args = members.first()->runArgs().mid(0, before);
     for (const QPointer<cConversion> &member : std::as_const(members))
         args << QStringLiteral("-i") << member->source();
     for (qsizetype i = 0; i < members.size(); ++i) {
-        const QStringList own = members.at(i)->runArgs();
+        QStringList own = members.at(i)->runArgs().mid(before + 2);
         const QString input = QString::number(i);
+        args << QStringLiteral("-map") << input + QStringLiteral(":a:0");
+        if (measuring) {
+            // Each meter reports under a name of its own.
+            args << own.replaceInStrings(cEvenLevel::meter(cEvenLevel::firstMeter()),
+                                         cEvenLevel::meter(cEvenLevel::firstMeter() + input));
+            continue;
+        }
         // What a run of its own takes by itself: the input's audio, its tags
         // and chapters (not those of the first input).
-        args << QStringLiteral("-map") << input + QStringLiteral(":a:0") << QStringLiteral("-map_chapters") << input;
+        args << QStringLiteral("-map_chapters") << input;
         if (!own.contains(QStringLiteral("-map_metadata")))
             args << QStringLiteral("-map_metadata") << input;
-        args << own.mid(3) << members.at(i)->temporaryPath();
+        args << own << members.at(i)->temporaryPath();
     }
-    commandLine = debugLine("Running ffmpeg with args:") + QLatin1Char(' ') + debugList(args);
+    commandLine = debugLine(measuring ? "Measuring loudness with args:" : "Running ffmpeg with args:") +
+                  QLatin1Char(' ') + debugList(args);
     running = true;
     process.start(cConversion::program(), args);
     group = cConversion::enterGroup(process);
@@ -106,18 +122,37 @@ void cGroupRun::programEnded(int exitCode)
             return;
         }
     }
+    QList<QPointer<cConversion>> converting;
     for (qsizetype i = 0; i < members.size(); ++i) {
         cConversion *const member = members.at(i);
         if (!member)
             continue;
         const QByteArray listing = inputListing(output, static_cast<int>(i));
         // With several audio streams, a run of its own may take another one.
-        if (exitCode != 0 || audioStreams(listing, static_cast<int>(i)) != 1 || !member->hasOutput())
+        if (exitCode != 0 || audioStreams(listing, static_cast<int>(i)) != 1 || (!measuring && !member->hasOutput()))
             alone << member;
-        else
+        else if (!measuring)
             member->groupEnded(commandLine, i == 0 ? output : QByteArray(), listing);
+        else if (member->groupMeasured(commandLine, ownMeter(output, static_cast<int>(i))))
+            converting << member;
+        else
+            alone << member; // measures once more, on its own
+    }
+    // Measured: the files convert together in the group's place (all "-y" or all "-n").
+    if (measuring) {
+        members.clear();
+        for (const QPointer<cConversion> &member : std::as_const(converting))
+            (member->runArgs().value(0) == converting.first()->runArgs().value(0) ? members : alone) << member;
+        start();
+        return;
     }
     runNextAlone();
+}
+
+QByteArray cGroupRun::ownMeter(const QByteArray &output, int index)
+{
+    const QByteArray name = "@" + cEvenLevel::firstMeter().toUtf8();
+    return QByteArray(output).replace(name + QByteArray::number(index) + " @", name + " @");
 }
 
 // One at a time, so that the group still takes one job's place.

@@ -52,6 +52,9 @@ public:
 
 private:
     void programEnded(int exitCode);
+    // The output of a measuring run as a run of input number index alone would
+    // give it: that input's meter under its usual name.
+    static QByteArray ownMeter(const QByteArray &output, int index);
     void runNextAlone();
 
     QList<QPointer<cConversion>> members;
@@ -61,5 +64,6 @@ private:
     QProcess process;
     qint64 group = 0;
     bool running = false;
+    bool measuring = false;
     bool stopped = false;
 };
