@@ -47,6 +47,15 @@ double cpuSeconds(int who)
     return usage.ru_utime.tv_sec + usage.ru_stime.tv_sec + (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
 }
 
+// The largest resident size (KiB) any ended child process has had, ffmpeg
+// runs under the shell loop's shell among them.
+long peakChildMemory()
+{
+    rusage usage{};
+    getrusage(RUSAGE_CHILDREN, &usage);
+    return usage.ru_maxrss;
+}
+
 void emptyFolder(const QString &dir)
 {
     for (const QFileInfo &file : QDir(dir).entryInfoList(QDir::Files))
@@ -174,6 +183,7 @@ int main(int argc, char **argv)
                 static_cast<int>(sources.size()), rounds, automatic);
     // One pass first, so that every way finds the corpus and ffmpeg in the page cache.
     shellLoop(sources, outputs);
+    const long loneRunPeak = peakChildMemory();
 
     // The ways: the bare shell loop (jobs 0 here), then cConverter with 1, 2 and
     // automatic jobs, one file a run, and with 2 jobs of grouped runs.
@@ -213,6 +223,8 @@ int main(int argc, char **argv)
         std::printf("\n");
     }
     std::printf("converted %d of %d files in the last pass\n", converted, static_cast<int>(sources.size()));
+    std::printf("peak memory of one ffmpeg run: one file %.1f MiB, any run %.1f MiB\n", loneRunPeak / 1024.0,
+                peakChildMemory() / 1024.0);
 
     // A damaged file after every seventh: each group's run fails and its files run again alone.
     const QTemporaryDir damagedDir;

@@ -109,14 +109,17 @@ void cGroupRun::programEnded(int exitCode)
     group = 0;
     const QByteArray output = process.readAll();
     // A source that can't be opened ends the run before any output is made:
-    // it runs alone, and the others share a run again.
-    if (exitCode > 0 && members.size() > 2) {
+    // it runs alone, and the others share a run again. Once only: a second one
+    // hints at more (a folder of broken downloads), and then every file runs
+    // alone rather than the group running again for each.
+    if (exitCode > 0 && members.size() > 2 && !retriedWithout) {
         qsizetype unopened = 0;
         while (unopened < members.size() && !inputListing(output, static_cast<int>(unopened)).isEmpty())
             ++unopened;
         const bool anyOutput = std::any_of(members.cbegin(), members.cend(),
                                            [](const QPointer<cConversion> &member) { return member->hasOutput(); });
         if (unopened < members.size() && !anyOutput) {
+            retriedWithout = true;
             alone << members.takeAt(unopened);
             start();
             return;

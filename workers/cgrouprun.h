@@ -65,5 +65,7 @@ private:
     qint64 group = 0;
     bool running = false;
     bool measuring = false;
+    // The run has run again without a source that could not be opened.
+    bool retriedWithout = false;
     bool stopped = false;
 };
