@@ -133,6 +133,8 @@ private slots:
     void storedSettings();
     void storedJobs_data();
     void storedJobs();
+    void storedOneFilePerRun_data();
+    void storedOneFilePerRun();
     void unnamedModeOnlyClearsStatuses();
     void rowsShowEachKindOfResult_data();
     void rowsShowEachKindOfResult();
@@ -347,6 +349,32 @@ void tst_cMainWidget::storedJobs()
     QCOMPARE(converter->jobs(), jobs);
     widget.reset();
     QCOMPARE(stored(QStringLiteral("Jobs")), storedValue);
+}
+
+void tst_cMainWidget::storedOneFilePerRun_data()
+{
+    QTest::addColumn<QVariant>("storedValue");
+    QTest::addColumn<bool>("oneFilePerRun");
+    QTest::newRow("missing: small files share runs") << QVariant() << false;
+    QTest::newRow("true") << QVariant(QStringLiteral("true")) << true;
+    QTest::newRow("false") << QVariant(QStringLiteral("false")) << false;
+}
+
+// "OneFilePerRun" is read when a batch starts.
+void tst_cMainWidget::storedOneFilePerRun()
+{
+    QFETCH(QVariant, storedValue);
+    QFETCH(bool, oneFilePerRun);
+    QTemporaryDir out;
+    store(QStringLiteral("Output"), out.path());
+    if (storedValue.isValid())
+        store(QStringLiteral("OneFilePerRun"), storedValue.toString());
+    QVERIFY(makeWidget());
+    converter->setOneFilePerRun(!oneFilePerRun);
+    QVERIFY(select(sounds.path(), {QStringLiteral("bad.mp3")}));
+    convertBtn->click();
+    QTRY_VERIFY_WITH_TIMEOUT(convertBtn->isEnabled(), batchTimeoutMs);
+    QCOMPARE(converter->isOneFilePerRun(), oneFilePerRun);
 }
 
 // With no naming rule chosen, Convert empties the status column and starts

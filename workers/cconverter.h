@@ -52,6 +52,7 @@ public:
     // small files are converted several in one run (see cGroupRun). Read
     // when a batch starts.
     void setOneFilePerRun(bool one);
+    bool isOneFilePerRun() const { return oneFilePerRun; }
     // Whether small files share runs unless told otherwise.
     static constexpr bool groupsByDefault = true;
     // Whether the converter program's own output goes on to standard error,
