@@ -12,12 +12,6 @@ namespace {
 // How often a running batch tells how far it is.
 constexpr int progressIntervalMs = 250;
 
-// A file's kind is the converter's outcome under the batch's name.
-static_assert(static_cast<int>(cConverter::Outcome::Converted) == static_cast<int>(cBatch::Result::Kind::Converted) &&
-              static_cast<int>(cConverter::Outcome::Warned) == static_cast<int>(cBatch::Result::Kind::Warned) &&
-              static_cast<int>(cConverter::Outcome::Skipped) == static_cast<int>(cBatch::Result::Kind::Skipped) &&
-              static_cast<int>(cConverter::Outcome::Failed) == static_cast<int>(cBatch::Result::Kind::Failed));
-
 } // namespace
 
 cBatch::cBatch(cConverter *converter, QObject *parent) : QObject(parent), converter(converter)
@@ -26,9 +20,7 @@ cBatch::cBatch(cConverter *converter, QObject *parent) : QObject(parent), conver
     connect(&progressTimer, &QTimer::timeout, this, &cBatch::progressChanged);
     connect(converter, &cConverter::fileStarted, this, &cBatch::fileStarted);
     connect(converter, &cConverter::fileResult, this,
-            [this](const QString &fn, bool converted, const QString &outPath, const cText &reason,
-                   cConverter::Outcome outcome) {
-                const auto kind = static_cast<Result::Kind>(outcome);
+            [this](const QString &fn, bool converted, const QString &outPath, const cText &reason, Result::Kind kind) {
                 if (running)
                     tally.fileDone(converted, kind == Result::Kind::Skipped, kind == Result::Kind::Warned);
                 emit fileFinished({fn, converted, outPath, reason, kind, formatId});

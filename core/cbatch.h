@@ -72,13 +72,7 @@ public:
         // Converted and Warned files are written; a warned one has something
         // wrong with its result. A skipped file was left alone by the rule
         // for existing files.
-        enum class Kind
-        {
-            Converted,
-            Warned,
-            Skipped,
-            Failed
-        };
+        using Kind = cConverter::Outcome;
 
         QString source;
         bool converted = false; // written: Converted or Warned
