@@ -10,6 +10,9 @@ bool cSoundFileCheck::isSound(const QString &path)
     const QFileInfo info(path);
     if (!info.suffix().isEmpty())
         return cSourceList::isSoundFile(info.fileName());
+    // A pipe without a writer would hold the window at open.
+    if (!info.isFile())
+        return false;
     QFile file(path);
     return file.open(QIODevice::ReadOnly) && startsLikeSound(file.read(12));
 }
