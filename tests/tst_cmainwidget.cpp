@@ -1078,6 +1078,12 @@ void tst_cMainWidget::failuresEasyToFind()
     QCOMPARE(hidden(), (QList<bool>{true, false, true, false}));
     QCOMPARE(fileList->currentRow(), 1);
 
+    // A retry that can't start (a file stands where the output folder would be) keeps the failures.
+    outputEdit->setText(QDir(out.path()).filePath(QStringLiteral("a.wav/sub")));
+    QTest::keyClick(fileList, Qt::Key_R, Qt::ControlModifier);
+    QCOMPARE((QStringList{status(0), status(1), status(2), status(3)}), (QStringList{"OK", "FAIL!", "OK", "FAIL!"}));
+    outputEdit->setText(out.path());
+
     // b.mp3 is mended; a.wav and c.wav, whose outputs are there, are not converted again.
     QVERIFY(QFile::remove(paths.at(1)) && QFile::copy(sounds.filePath("tone.mp3"), paths.at(1)));
     QTest::keyClick(fileList, Qt::Key_R, Qt::ControlModifier);

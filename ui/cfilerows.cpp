@@ -62,23 +62,31 @@ void cFileRows::restart()
     index();
 }
 
+QList<int> cFileRows::failed() const
+{
+    QList<int> failedRows;
+    for (int row = 0; row < rows.size(); ++row) {
+        if (rows.at(row).state == State::Failed)
+            failedRows.append(row);
+    }
+    return failedRows;
+}
+
 QList<int> cFileRows::restartFailed()
 {
-    QList<int> failed;
+    const QList<int> failedRows = failed();
     for (PathRows &path : rowsOfPath) {
         path.batchRows.clear();
         path.results = 0;
     }
-    for (int row = 0; row < rows.size(); ++row) {
-        inBatch[row] = rows.at(row).state == State::Failed;
-        if (!inBatch.at(row))
-            continue;
+    inBatch.fill(false);
+    for (const int row : failedRows) {
+        inBatch[row] = true;
         rows[row] = {rows.at(row).path, rows.at(row).root, State::Waiting, QString(), cText(), QString()};
         rowsOfPath[rows.at(row).path].batchRows.append(row);
-        failed.append(row);
     }
     unfinishedFrom = 0;
-    return failed;
+    return failedRows;
 }
 
 bool cFileRows::needsAttention(int row) const

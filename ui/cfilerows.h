@@ -54,6 +54,8 @@ public:
 
     // A batch starts: every row waits again.
     void restart();
+    // The rows whose file failed, in order.
+    QList<int> failed() const;
     // A batch of the failed rows alone starts: they wait again, the others
     // keep their results. Returns their rows, in order.
     QList<int> restartFailed();

@@ -172,6 +172,12 @@ void cFileTable::showRow(const cFileRows &rows, int row)
     }
 }
 
+void cFileTable::showRows(const cFileRows &rows)
+{
+    for (int row = 0; row < rows.count(); ++row)
+        showRow(rows, row);
+}
+
 void cFileTable::retranslate(const cFileRows &rows)
 {
     for (int row = 0; row < table->rowCount() && row < rows.count(); ++row) {

@@ -31,6 +31,7 @@ public:
     void removeRows(const QList<int> &rows);
     // Draws the status cell of the row from its state.
     void showRow(const cFileRows &rows, int row);
+    void showRows(const cFileRows &rows);
     // Words every text again in the language of the moment.
     void retranslate(const cFileRows &rows);
 

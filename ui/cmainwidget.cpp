@@ -132,11 +132,9 @@ void cMainWidget::readSettings()
 void cMainWidget::retranslate()
 {
     options->retranslate();
-
     rowActions->retranslate();
     playOutput->retranslate();
     stopAction->setText(tr("Stop"));
-
     fileList->setAccessibleName(tr("Files to convert"));
     outputEdit->setAccessibleName(tr("Output folder"));
     outputEdit->setPlaceholderText(tr("Output folder (empty: the folder Marrowby was started from)"));
@@ -202,28 +200,26 @@ void cMainWidget::convertBtnClicked()
         return;
     }
     rows.restart();
-    convert(rows.paths(), rows.roots());
+    convert(rows.paths(), rows.roots(), false);
 }
 
-// The failed rows alone convert again; the others keep their results.
+// The failed rows alone convert again, once the batch has started; the others keep their results.
 void cMainWidget::convertFailed()
 {
-    if (!acceptsFiles())
+    const QList<int> failed = rows.failed();
+    if (!acceptsFiles() || failed.isEmpty())
         return;
-    QStringList paths;
-    QStringList roots;
-    for (const int row : rows.restartFailed()) {
+    QStringList paths, roots;
+    for (const int row : failed) {
         paths.append(rows.at(row).path);
         roots.append(rows.at(row).root);
     }
-    if (!paths.isEmpty())
-        convert(paths, roots);
+    convert(paths, roots, true);
 }
 
-void cMainWidget::convert(const QStringList &paths, const QStringList &roots)
+void cMainWidget::convert(const QStringList &paths, const QStringList &roots, bool failedOnly)
 {
-    for (int row = 0; row < rows.count(); ++row)
-        table->showRow(rows, row);
+    table->showRows(rows);
 
     cBatch::Options chosen;
     if (!options->chosenRules(chosen))
@@ -237,6 +233,10 @@ void cMainWidget::convert(const QStringList &paths, const QStringList &roots)
     if (!batch->start(paths, chosen, 0, roots)) {
         showStatus(cStatusMessage::folderNotMade(batch->folder()));
         return;
+    }
+    if (failedOnly) {
+        rows.restartFailed();
+        table->showRows(rows);
     }
     table->followBatch();
     failures->batchStarted();

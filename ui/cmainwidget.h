@@ -77,7 +77,7 @@ private:
     void retranslate();
     QStringList chooseFiles(const QString &title);
     void convertFailed();
-    void convert(const QStringList &paths, const QStringList &roots);
+    void convert(const QStringList &paths, const QStringList &roots, bool failedOnly);
     void showRowReason(int row);
     void play(const QString &fn, const QStringList &readBack = QStringList());
     void removeRows(const QList<int> &selected);

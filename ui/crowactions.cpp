@@ -76,7 +76,8 @@ void cRowActions::refresh()
     removeAction->setEnabled(!listLocked);
     nextFailureAction->setEnabled(anyFailed);
     onlyFailedAction->setEnabled(anyFailed || onlyFailedAction->isChecked());
-    convertFailedAction->setEnabled(anyFailed && !listLocked);
+    // Only failed rows convert again, not those with a warning.
+    convertFailedAction->setEnabled(!rows.failed().isEmpty() && !listLocked);
     addAction->setEnabled(!listLocked);
     clearAction->setEnabled(!listLocked && rows.count() > 0);
 }
