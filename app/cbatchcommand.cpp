@@ -3,12 +3,12 @@
 #include "app/clogmessage.h"
 #include "app/csignalwatcher.h"
 #include "core/csourcelist.h"
+#include "workers/cconversion.h"
 #include "workers/cconverter.h"
 
 #include <QCoreApplication>
 #include <QDebug>
 #include <QDir>
-#include <QStandardPaths>
 
 #include <csignal>
 
@@ -97,8 +97,8 @@ void cBatchCommand::startBatch(const cSourceList::Result &sources)
     // can be converted: said once on standard error, with a line per file so
     // that a mailed report is never empty.
     QString setUpFailure;
-    if (QStandardPaths::findExecutable(QStringLiteral("ffmpeg")).isEmpty())
-        setUpFailure = tr("ffmpeg could not be started: it is not installed, or not on PATH");
+    if (!cConversion::programFound())
+        setUpFailure = cConversion::programMissingReason().toString();
     else if (!batch->start(sources.files, options, static_cast<int>(sources.failures.size()), sources.roots))
         setUpFailure = tr("cannot make the output folder %1")
                            .arg(QDir::cleanPath(QDir::current().absoluteFilePath(batch->folder())));

@@ -4,10 +4,6 @@
 <context>
     <name>cBatchCommand</name>
     <message>
-        <source>ffmpeg could not be started: it is not installed, or not on PATH</source>
-        <translation>ffmpeg konnte nicht gestartet werden: Es ist nicht installiert oder nicht im PATH</translation>
-    </message>
-    <message>
         <source>cannot make the output folder %1</source>
         <translation>der Ausgabeordner %1 kann nicht angelegt werden</translation>
     </message>

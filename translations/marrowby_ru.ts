@@ -4,10 +4,6 @@
 <context>
     <name>cBatchCommand</name>
     <message>
-        <source>ffmpeg could not be started: it is not installed, or not on PATH</source>
-        <translation>Не удалось запустить ffmpeg: он не установлен или не найден в PATH</translation>
-    </message>
-    <message>
         <source>cannot make the output folder %1</source>
         <translation>не удалось создать выходную папку %1</translation>
     </message>

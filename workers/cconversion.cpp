@@ -2,6 +2,7 @@
 
 #include "workers/cgrouprun.h"
 #include "workers/cprocessgroups.h"
+#include "workers/cresultcheck.h"
 #include "workers/ctemporaryoutput.h"
 #include "workers/debugline.h"
 
@@ -108,6 +109,23 @@ QString cConversion::outPath() const
 QString cConversion::program()
 {
     return converterProgram;
+}
+
+std::optional<double> cConversion::expectedSeconds() const
+{
+    if (plan.trims())
+        return std::nullopt;
+    return cResultCheck::declaredSeconds(groupListing.isNull() ? output : groupListing);
+}
+
+bool cConversion::programFound()
+{
+    return !QStandardPaths::findExecutable(converterProgram).isEmpty();
+}
+
+cText cConversion::programMissingReason()
+{
+    return cText::of<cConversion>(QT_TR_NOOP("ffmpeg could not be started: it is not installed, or not on PATH"));
 }
 
 QString cConversion::temporaryPath() const
@@ -268,9 +286,8 @@ cText cConversion::failureReason() const
     case -2:
         // Not found: said in words of ours; any other cause (too many open
         // files, say) in the system's own.
-        if (QStandardPaths::findExecutable(converterProgram).isEmpty())
-            return cText::of<cConversion>(
-                QT_TR_NOOP("ffmpeg could not be started: it is not installed, or not on PATH"));
+        if (!programFound())
+            return programMissingReason();
         return cText::of<cConversion>(QT_TR_NOOP("ffmpeg could not be started: %1"), {startError});
     case -1:
         return cText::of<cConversion>(QT_TR_NOOP("ffmpeg crashed"));

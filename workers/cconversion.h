@@ -10,6 +10,7 @@
 #include <QStringList>
 
 #include <memory>
+#include <optional>
 
 class cGroupRun;
 class cTemporaryOutput;
@@ -71,8 +72,9 @@ public:
     cText reason() const { return failure; }
     QStringList log() const { return lines; }
     QByteArray programOutput() const { return output; }
-    // What the program said about the source (its length among it).
-    QByteArray sourceListing() const { return groupListing.isNull() ? output : groupListing; }
+    // The length the output should have: the source's, as the program said
+    // it; none when it can't say or silence is trimmed.
+    std::optional<double> expectedSeconds() const;
 
     // Why a file is not written when its output exists and "Skip existing files" is chosen.
     static cText skippedReason();
@@ -83,6 +85,9 @@ public:
     bool isSkipped() const { return skipped; }
     // The converter program, found through PATH.
     static QString program();
+    // Whether PATH has the converter program, and what to say when it has not.
+    static bool programFound();
+    static cText programMissingReason();
     // Sets up a process for the converter program: a process group of its
     // own, a lower priority. enterGroup() after start: the group, or 0.
     static void prepareProcess(QProcess &process);

@@ -250,11 +250,12 @@ bool cConverter::planNext(Batch &batch)
         const cConversionPlan::Choices choices = fileChoices.value();
 
         QString existing;
-        switch (fileSaveType.value()) {
+        const int saveType = fileSaveType.value(); // read once: the window may change it meanwhile
+        switch (saveType) {
         case 0:
         case 2: // replaced when older than the source
             plan.replace = true;
-            plan.update = fileSaveType.value() == 2;
+            plan.update = saveType == 2;
             existing = QStringLiteral("-y");
             break;
         case 1:
@@ -356,8 +357,7 @@ void cConverter::fileEnded(Batch &batch, cConversion *conversion)
             conversion->refuse(refused->logLine, refused->reason);
         } else if (conversion->commit()) {
             batch.outputs.written(conversion->outPath(), conversion->source());
-            warning =
-                cResultCheck::check(conversion->outPath(), cResultCheck::declaredSeconds(conversion->sourceListing()));
+            warning = cResultCheck::check(conversion->outPath(), conversion->expectedSeconds());
         }
     }
     for (const QString &line : conversion->log())
