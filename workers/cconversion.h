@@ -1,10 +1,12 @@
 #pragma once
 
 #include "workers/cconversionplan.h"
+#include "workers/cgrouprun.h"
 #include "workers/ctext.h"
 
 #include <QByteArray>
 #include <QObject>
+#include <QPointer>
 #include <QProcess>
 #include <QString>
 #include <QStringList>
@@ -12,7 +14,6 @@
 #include <memory>
 #include <optional>
 
-class cGroupRun;
 class cTemporaryOutput;
 
 // The converter program's runs for one source file, on the converter's
@@ -35,6 +36,7 @@ public:
     void start();
     // In a group, whose run converts this file too (see cGroupRun).
     void setGroup(cGroupRun *run) { groupRun = run; }
+    // None once the group's run and its files' runs alone are all over.
     cGroupRun *groupOf() const { return groupRun; }
     // The conversion's arguments: "-y" or "-n", "-i", the source, the
     // output's options; without the output path.
@@ -111,7 +113,7 @@ private:
     qsizetype runStart = 0;
     QStringList lines;
     QProcess process;
-    cGroupRun *groupRun = nullptr;
+    QPointer<cGroupRun> groupRun;
     QByteArray groupListing;
     // The program's process group while it runs.
     qint64 group = 0;

@@ -45,6 +45,7 @@ void cGroupRun::start()
 {
     if (members.size() == 1 && alone.isEmpty()) {
         members.first()->start();
+        deleteLater();
         return;
     }
     if (members.size() == 1) {
@@ -169,6 +170,9 @@ void cGroupRun::runNextAlone()
         member->startAlone();
         return;
     }
+    // Nothing of the run is left to do; a large batch makes many runs.
+    if (!running)
+        deleteLater();
 }
 
 QByteArray cGroupRun::inputListing(const QByteArray &output, int index)
