@@ -203,11 +203,8 @@ void cBatchCommand::setUpLog()
 
 void cBatchCommand::tearDownLog()
 {
-    qInstallMessageHandler(nullptr);
-    // The messages still on their way to the file.
-    QCoreApplication::sendPostedEvents(this, QEvent::MetaCall);
+    closeLogFile(logFile, this);
     disconnect(&globalLogMessage(), &cLogMessage::log, this, &cBatchCommand::log);
-    closeLogFile(logFile);
 }
 
 void cBatchCommand::log(QtMsgType type, const QString &msg)

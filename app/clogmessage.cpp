@@ -2,8 +2,10 @@
 
 #include "app/cterminaloutput.h"
 
+#include <QCoreApplication>
 #include <QDateTime>
 #include <QDebug>
+#include <QEvent>
 #include <QMetaType>
 
 #include <QMutexLocker>
@@ -159,9 +161,11 @@ void startLogging(const QString &title)
     qDebug() << "Current date:" << QDateTime::currentDateTime();
 }
 
-void closeLogFile(QFile &file)
+void closeLogFile(QFile &file, QObject *writer)
 {
     qInstallMessageHandler(nullptr);
+    // The messages still on their way to the file.
+    QCoreApplication::sendPostedEvents(writer, QEvent::MetaCall);
     unregisterLogFile(&file);
     file.close();
 }

@@ -55,8 +55,8 @@ void unregisterLogFile(QFile *file);
 // so, it says why in one line on standard error and returns false: the
 // program runs without a log.
 // startLogging installs the handler and writes the two lines every run starts
-// with, the first naming title. closeLogFile removes the handler, unregisters
-// and closes the file.
+// with, the first naming title. closeLogFile removes the handler, writes the
+// messages still queued for the writer, unregisters and closes the file.
 bool openLogFile(QFile &file);
 void startLogging(const QString &title);
-void closeLogFile(QFile &file);
+void closeLogFile(QFile &file, QObject *writer);

@@ -119,10 +119,7 @@ void cMainWindow::setUpLog()
 
 void cMainWindow::tearDownLog()
 {
-    qInstallMessageHandler(nullptr);
-    // The messages still on their way to the file.
-    QCoreApplication::sendPostedEvents(this, QEvent::MetaCall);
-    closeLogFile(logFile);
+    closeLogFile(logFile, this);
 }
 
 void cMainWindow::log(QtMsgType type, const QString &msg)
