@@ -4,7 +4,6 @@
 #include "app/csignalwatcher.h"
 #include "core/csourcelist.h"
 #include "workers/cconversion.h"
-#include "workers/cconverter.h"
 
 #include <QCoreApplication>
 #include <QDebug>
@@ -85,8 +84,7 @@ void cBatchCommand::startBatch(const cSourceList::Result &sources)
         return;
     }
 
-    converter = new cConverter(this);
-    batch = new cBatch(converter, this);
+    batch = new cBatch(this);
     connect(batch, &cBatch::fileFinished, this, &cBatchCommand::fileFinished);
     connect(batch, &cBatch::finished, this, &cBatchCommand::batchFinished);
     cBatch::Options options = request.options;
@@ -99,13 +97,13 @@ void cBatchCommand::startBatch(const cSourceList::Result &sources)
     QString setUpFailure;
     if (!cConversion::programFound())
         setUpFailure = cConversion::programMissingReason().toString();
-    else if (!batch->start(sources.files, options, static_cast<int>(sources.failures.size()), sources.roots))
+    else if (!batch->start(sources.sources, options, static_cast<int>(sources.failures.size())))
         setUpFailure = tr("cannot make the output folder %1")
                            .arg(QDir::cleanPath(QDir::current().absoluteFilePath(batch->folder())));
     if (!setUpFailure.isEmpty()) {
         cTerminalOutput::printError(QStringLiteral("marrowby: ") + setUpFailure);
-        for (const QString &file : sources.files)
-            output.printLine(QStringLiteral("FAIL %1: %2").arg(file, setUpFailure));
+        for (const cSource &source : sources.sources)
+            output.printLine(QStringLiteral("FAIL %1: %2").arg(source.path, setUpFailure));
         QCoreApplication::exit(cCommandLine::setUpFailedStatus);
         return;
     }
@@ -115,22 +113,23 @@ void cBatchCommand::startBatch(const cSourceList::Result &sources)
     }
 }
 
-void cBatchCommand::fileFinished(const cBatch::Result &result)
+void cBatchCommand::fileFinished(const cFileResult &result)
 {
-    switch (result.kind) {
-    case cBatch::Result::Kind::Converted:
+    const QString &source = result.source.path;
+    switch (result.outcome) {
+    case cFileResult::Outcome::Converted:
         if (!request.quiet)
-            output.printLine(QStringLiteral("OK   %1 -> %2").arg(result.source, result.output));
+            output.printLine(QStringLiteral("OK   %1 -> %2").arg(source, result.output));
         break;
-    case cBatch::Result::Kind::Warned:
-        output.printLine(QStringLiteral("WARN %1: %2").arg(result.source, result.reason.toString()));
+    case cFileResult::Outcome::Warned:
+        output.printLine(QStringLiteral("WARN %1: %2").arg(source, result.reason.toString()));
         break;
-    case cBatch::Result::Kind::Skipped:
+    case cFileResult::Outcome::Skipped:
         if (!request.quiet)
-            output.printLine(QStringLiteral("SKIP %1: %2").arg(result.source, skipReason()));
+            output.printLine(QStringLiteral("SKIP %1: %2").arg(source, skipReason()));
         break;
-    case cBatch::Result::Kind::Failed:
-        output.printLine(QStringLiteral("FAIL %1: %2").arg(result.source, result.reason.toString()));
+    case cFileResult::Outcome::Failed:
+        output.printLine(QStringLiteral("FAIL %1: %2").arg(source, result.reason.toString()));
         break;
     }
     if (output.outputClosed())

@@ -13,8 +13,6 @@
 
 #include <optional>
 
-class cConverter;
-
 // Converts the files and folders named on the command line without a window
 // ("marrowby --convert [OPTIONS] FILE|FOLDER..."): one line per file on
 // standard output as each file ends, then a summary; a progress line on
@@ -40,7 +38,7 @@ public:
 
 private slots:
     void startBatch(const cSourceList::Result &sources);
-    void fileFinished(const cBatch::Result &result);
+    void fileFinished(const cFileResult &result);
     void batchFinished();
     void signalArrived(int number);
     void updateProgress();
@@ -58,7 +56,6 @@ private:
     cCommandLine::Request request;
     cTerminalOutput output;
     cSourceList *sourceList = nullptr;
-    cConverter *converter = nullptr;
     cBatch *batch = nullptr;
     // Set by a stop: the status the command ends with.
     std::optional<int> stopStatus;

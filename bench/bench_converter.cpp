@@ -119,11 +119,11 @@ Pass throughConverter(const QStringList &sources, const QString &outDir, int job
     converter.setOneFilePerRun(!grouped);
     if (results) {
         results->clear();
-        QObject::connect(&converter, &cConverter::fileResult, &converter,
-                         [results](const QString &fn, bool result, const QString &, const cText &reason) {
-                             *results << fn + (result ? QStringLiteral(" ok ") : QStringLiteral(" failed ")) +
-                                             reason.sourceText();
-                         });
+        QObject::connect(&converter, &cConverter::fileFinished, &converter, [results](const cFileResult &result) {
+            *results << result.source.path +
+                            (result.isWritten() ? QStringLiteral(" ok ") : QStringLiteral(" failed ")) +
+                            result.reason.sourceText();
+        });
     }
     converter.setOutputDir(outDir);
     converter.setFileNameType(0);

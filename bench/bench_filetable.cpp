@@ -111,29 +111,32 @@ double selectThroughDialog(cMainWidget &widget, const QString &dir, const QStrin
 double applyResults(cMainWidget &widget, const QStringList &paths)
 {
     auto *const converter = widget.findChild<cConverter *>();
-    auto *const convertBtn = widget.findChild<QAbstractButton *>(QStringLiteral("convertBtn"));
-    convertBtn->setEnabled(false);
+    int shown = 0;
+    const QMetaObject::Connection counting =
+        QObject::connect(widget.findChild<cBatch *>(), &cBatch::fileFinished, &widget, [&shown] { ++shown; });
     QElapsedTimer clock;
     clock.start();
     std::unique_ptr<QThread> sender(QThread::create([&] {
         for (int i = 0; i < paths.size(); ++i) {
             const bool converted = i % 10 != 3;
-            emit converter->fileStarted(paths.at(i));
-            emit converter->fileResult(
-                paths.at(i), converted, converted ? paths.at(i) : QString(),
-                converted ? cText() : cText::plain(QStringLiteral("Invalid data found when processing input")),
-                converted ? cConverter::Outcome::Converted : cConverter::Outcome::Failed);
+            const cSource source{paths.at(i), QString(), i};
+            emit converter->fileStarted(source);
+            emit converter->fileFinished(
+                {source, converted ? cFileResult::Outcome::Converted : cFileResult::Outcome::Failed,
+                 converted ? paths.at(i) : QString(),
+                 converted ? cText() : cText::plain(QStringLiteral("Invalid data found when processing input")),
+                 QStringLiteral("wav8")});
             emit converter->fileProcessed(paths.at(i), converted);
         }
-        emit converter->convertFinished();
     }));
     sender->start();
-    while (!convertBtn->isEnabled())
+    while (shown < paths.size())
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
     settle();
     widget.repaint();
     const double ms = clock.nsecsElapsed() / 1e6;
     sender->wait();
+    QObject::disconnect(counting);
     return ms;
 }
 

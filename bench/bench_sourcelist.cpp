@@ -49,7 +49,7 @@ void measure(const char *what, const QString &root, int rounds)
     for (int round = 0; round < rounds; ++round) {
         QElapsedTimer clock;
         clock.start();
-        listed = cSourceList::collect({root}).files.size();
+        listed = cSourceList::collect({root}).sources.size();
         times << clock.nsecsElapsed() / 1000;
     }
     std::sort(times.begin(), times.end());
@@ -92,7 +92,7 @@ Walk walk(const QStringList &paths, int cancelAfterMs = -1)
     });
     QObject::connect(&sources, &cSourceList::progress, &loop, [&] { ++walk.progressReports; });
     QObject::connect(&sources, &cSourceList::listed, &loop, [&](const cSourceList::Result &result) {
-        walk.files = result.files.size();
+        walk.files = result.sources.size();
         walk.us = cancelAfterMs < 0 ? clock.nsecsElapsed() / 1000 : -1;
         loop.quit();
     });

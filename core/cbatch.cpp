@@ -1,7 +1,6 @@
 #include "core/cbatch.h"
 
 #include "workers/cconverter.h"
-#include "workers/coutputformat.h"
 
 #include <QDebug>
 #include <QDir>
@@ -14,17 +13,16 @@ constexpr int progressIntervalMs = 250;
 
 } // namespace
 
-cBatch::cBatch(cConverter *converter, QObject *parent) : QObject(parent), converter(converter)
+cBatch::cBatch(QObject *parent) : QObject(parent), converter(new cConverter(this))
 {
     progressTimer.setInterval(progressIntervalMs);
     connect(&progressTimer, &QTimer::timeout, this, &cBatch::progressChanged);
     connect(converter, &cConverter::fileStarted, this, &cBatch::fileStarted);
-    connect(converter, &cConverter::fileResult, this,
-            [this](const QString &fn, bool converted, const QString &outPath, const cText &reason, Result::Kind kind) {
-                if (running)
-                    tally.fileDone(converted, kind == Result::Kind::Skipped, kind == Result::Kind::Warned);
-                emit fileFinished({fn, converted, outPath, reason, kind, formatId});
-            });
+    connect(converter, &cConverter::fileFinished, this, [this](const cFileResult &result) {
+        if (running)
+            tally.fileDone(result.outcome);
+        emit fileFinished(result);
+    });
     connect(converter, &cConverter::convertFinished, this, &cBatch::converterFinished);
 }
 
@@ -46,7 +44,12 @@ QString cBatch::storedFolder(const QString &typed)
     return QDir::cleanPath(QDir::current().absoluteFilePath(folder));
 }
 
-bool cBatch::start(const QStringList &files, const Options &options, int failedBefore, const QStringList &roots)
+void cBatch::setOutputFolder(const QString &typed)
+{
+    converter->setOutputDir(outputFolder(typed));
+}
+
+bool cBatch::start(const QList<cSource> &sources, const Options &options, int failedBefore)
 {
     if (running)
         return false;
@@ -62,27 +65,19 @@ bool cBatch::start(const QStringList &files, const Options &options, int failedB
     converter->setFileNameType(static_cast<int>(options.nameRule));
     converter->setFileSaveType(static_cast<int>(options.existingRule));
     converter->setSafeNames(options.safeNames);
+    converter->setKeepFolders(options.keepFolders);
     converter->setJobs(options.jobs);
     converter->setOneFilePerRun(options.oneFilePerRun);
     converter->setForwardOutput(options.forwardOutput);
     converter->setChoices({options.format, options.clean, options.loudness, options.trim});
-    formatId = cOutputFormat::byId(options.format).id();
 
-    tally.start(static_cast<int>(files.size()) + failedBefore);
+    tally.start(static_cast<int>(sources.size()) + failedBefore);
     for (int i = 0; i < failedBefore; ++i)
-        tally.fileDone(false);
+        tally.fileDone(cFileResult::Outcome::Failed);
     running = true;
     stopping = false;
     stopped = false;
-    QStringList subFolders;
-    if (options.keepFolders) {
-        for (qsizetype i = 0; i < files.size() && i < roots.size(); ++i) {
-            const QString &root = roots.at(i);
-            const QString sub = root.isEmpty() ? QString() : QDir(root).relativeFilePath(QFileInfo(files.at(i)).path());
-            subFolders.append(sub == QLatin1String(".") ? QString() : sub);
-        }
-    }
-    converter->convertFiles(files, subFolders);
+    converter->convertSources(sources);
     progressTimer.start();
     return true;
 }

@@ -2,7 +2,9 @@
 
 #include "core/cbatchprogress.h"
 #include "workers/cconverter.h"
-#include "workers/ctext.h"
+#include "workers/cfileresult.h"
+#include "workers/crules.h"
+#include "workers/csource.h"
 
 #include <QObject>
 #include <QString>
@@ -10,8 +12,6 @@
 #include <QTimer>
 
 #include <optional>
-
-class cConverter;
 
 // One batch of conversions as both front ends run it: the options, the
 // output folder, start and stop, the tally, a progress signal a few times a
@@ -23,18 +23,9 @@ class cBatch : public QObject
 
 public:
     // How an output file is named from its source.
-    enum class NameRule
-    {
-        ChangeExtension = 0, // hello.mp3 becomes hello.wav
-        AppendExtension = 1, // hello.mp3 becomes hello.mp3.wav
-    };
+    using NameRule = cNameRule;
     // What happens to an output file that is already there.
-    enum class ExistingRule
-    {
-        Overwrite = 0,
-        Skip = 1,
-        Update = 2, // overwritten when older than its source, else left alone
-    };
+    using ExistingRule = cExistingRule;
 
     struct Options
     {
@@ -67,23 +58,8 @@ public:
         bool trim = false;
     };
 
-    struct Result
-    {
-        // Converted and Warned files are written; a warned one has something
-        // wrong with its result. A skipped file was left alone by the rule
-        // for existing files.
-        using Kind = cConverter::Outcome;
-
-        QString source;
-        bool converted = false; // written: Converted or Warned
-        QString output;         // the file written, or the one that would have been
-        cText reason;           // the warning, or why it was skipped or failed, in words for people
-        Kind kind = Kind::Failed;
-        QString format; // the ID of the output's format
-    };
-
-    // Works through the converter, which the caller owns.
-    explicit cBatch(cConverter *converter, QObject *parent = nullptr);
+    // Works through a converter of its own, which nothing else reaches.
+    explicit cBatch(QObject *parent = nullptr);
 
     // The folder the user's text names: blanks around it ignored, "~" and a
     // leading "~/" taken as the home folder; empty for the working directory.
@@ -93,13 +69,15 @@ public:
     // other text (empty, absolute, in the home folder) as it was typed.
     static QString storedFolder(const QString &typed);
 
-    // Makes the output folder if it is missing, then converts the files with
-    // the options. failedBefore counts files that failed before the batch
-    // (named paths not found): they are part of the tally. roots: for each
-    // file, the named folder it was found in, empty for a file named itself
-    // (see Options::keepFolders). False, with nothing started, when the output
-    // folder can't be made (see folder()).
-    bool start(const QStringList &files, const Options &options, int failedBefore = 0, const QStringList &roots = {});
+    // The folder the user's text names becomes the converter's at once, for
+    // the files of a running batch not started yet too.
+    void setOutputFolder(const QString &typed);
+    // Makes the output folder if it is missing, then converts the sources
+    // with the options; each result comes with its source as handed over.
+    // failedBefore counts files that failed before the batch (named paths
+    // not found): they are part of the tally. False, with nothing started,
+    // when the output folder can't be made (see folder()).
+    bool start(const QList<cSource> &sources, const Options &options, int failedBefore = 0);
     // Ends the batch: no further file starts, running conversions are ended;
     // finished() follows.
     void stop();
@@ -113,8 +91,8 @@ public:
     const cBatchProgress &progress() const { return tally; }
 
 signals:
-    void fileStarted(const QString &fn);
-    void fileFinished(const cBatch::Result &result);
+    void fileStarted(const cSource &source);
+    void fileFinished(const cFileResult &result);
     // The tally has moved on; sent at most a few times a second while the batch runs.
     void progressChanged();
     void finished();
@@ -126,7 +104,6 @@ private:
     cBatchProgress tally;
     QTimer progressTimer;
     QString resolvedFolder;
-    QString formatId;
     bool running = false;
     bool stopping = false;
     bool stopped = false;

@@ -19,15 +19,22 @@ void cBatchProgress::start(int total)
     clock.start();
 }
 
-void cBatchProgress::fileDone(bool converted, bool skipped, bool warned)
+void cBatchProgress::fileDone(cFileResult::Outcome outcome)
 {
     ++doneFiles;
-    if (!converted && skipped)
-        ++skippedFiles;
-    else if (!converted)
-        ++failedFiles;
-    else if (warned)
+    switch (outcome) {
+    case cFileResult::Outcome::Converted:
+        break;
+    case cFileResult::Outcome::Warned:
         ++warnedFiles;
+        break;
+    case cFileResult::Outcome::Skipped:
+        ++skippedFiles;
+        break;
+    case cFileResult::Outcome::Failed:
+        ++failedFiles;
+        break;
+    }
     if (doneFiles >= totalFiles)
         frozenMs = clock.elapsed();
 }

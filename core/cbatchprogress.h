@@ -1,5 +1,7 @@
 #pragma once
 
+#include "workers/cfileresult.h"
+
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QString>
@@ -16,9 +18,8 @@ class cBatchProgress
 public:
     // Starts the clock for a batch of total files.
     void start(int total);
-    // A file that was not converted failed unless it was skipped; a warned
-    // file is a converted one.
-    void fileDone(bool converted, bool skipped = false, bool warned = false);
+    // A warned file is a converted one.
+    void fileDone(cFileResult::Outcome outcome);
     // Stops the clock: the batch ended before its last file (it was stopped).
     void finish();
 

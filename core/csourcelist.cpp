@@ -275,8 +275,7 @@ cSourceList::Result Listing::run(const QStringList &paths, const QString &base)
         }
         if (!what.folder) {
             if (!fromFolders.contains(path)) {
-                result.files.append(path);
-                result.roots.append(QString());
+                result.sources.append({path, QString(), result.sources.size()});
                 listed.insert(path);
                 foundFile();
             }
@@ -291,8 +290,7 @@ cSourceList::Result Listing::run(const QStringList &paths, const QString &base)
             if (listed.contains(file) || fromFolders.contains(file))
                 continue;
             fromFolders.insert(file);
-            result.files.append(file);
-            result.roots.append(path);
+            result.sources.append({file, path, result.sources.size()});
         }
     }
     for (const QString &named : std::as_const(result.missing))
@@ -302,6 +300,15 @@ cSourceList::Result Listing::run(const QStringList &paths, const QString &base)
 }
 
 } // namespace
+
+QStringList cSourceList::Result::paths() const
+{
+    QStringList list;
+    list.reserve(sources.size());
+    for (const cSource &source : sources)
+        list.append(source.path);
+    return list;
+}
 
 cSourceList::cSourceList(QObject *parent) : QThread(parent)
 {

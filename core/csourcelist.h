@@ -1,5 +1,7 @@
 #pragma once
 
+#include "workers/csource.h"
+
 #include <QDir>
 #include <QList>
 #include <QMetaType>
@@ -38,14 +40,16 @@ public:
 
     struct Result
     {
-        QStringList files; // absolute paths, in the order named; a folder's files sorted by path
-        // For each file, the absolute path of the named folder it was found
-        // in; empty for a file named itself.
-        QStringList roots;
+        // Absolute paths, in the order named, a folder's files sorted by path;
+        // each with the absolute path of the named folder it was found in
+        // (none for a file named itself) and its place in this list.
+        QList<cSource> sources;
         // Missing named paths first, in the order named, then the others in
         // the order named, each folder's sorted by path.
         QList<Failure> failures;
         QStringList missing; // the missing named paths alone, as named
+
+        QStringList paths() const;
     };
 
     explicit cSourceList(QObject *parent = nullptr);

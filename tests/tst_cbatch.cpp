@@ -1,6 +1,5 @@
 #include "core/cbatch.h"
 #include "support/testsupport.h"
-#include "workers/cconverter.h"
 
 #include <QDir>
 #include <QSignalSpy>
@@ -93,7 +92,10 @@ void tst_cBatch::countsSkippedAndWarnedApart()
         cBatchProgress progress;
         progress.start(static_cast<int>(files.size()) + (stop ? 1 : 0));
         for (const QChar kind : std::as_const(files))
-            progress.fileDone(kind == u'c' || kind == u'w', kind == u's', kind == u'w');
+            progress.fileDone(kind == u'c'   ? cFileResult::Outcome::Converted
+                              : kind == u'w' ? cFileResult::Outcome::Warned
+                              : kind == u's' ? cFileResult::Outcome::Skipped
+                                             : cFileResult::Outcome::Failed);
         progress.finish();
         // After the file count, whose plural is the translation's.
         QCOMPARE(stop ? progress.stoppedText() : progress.finishedText().section(QStringLiteral(": "), 1),
@@ -115,8 +117,7 @@ void tst_cBatch::makesAMissingOutputFolder()
     QFETCH(bool, made);
     QTemporaryDir dir;
     QVERIFY(TestSupport::writeFile(dir.filePath(QStringLiteral("file")), "not a folder"));
-    cConverter converter;
-    cBatch batch(&converter);
+    cBatch batch;
     QSignalSpy finished(&batch, &cBatch::finished);
     debug->clear();
 
@@ -161,8 +162,7 @@ void tst_cBatch::talliesEveryFile()
         files << out.filePath(QStringLiteral("in/") + name);
         QVERIFY(QDir(out.path()).mkpath(QStringLiteral("in")) && TestSupport::writeFile(files.last(), "x"));
     }
-    cConverter converter;
-    cBatch batch(&converter);
+    cBatch batch;
     QSignalSpy finished(&batch, &cBatch::finished);
     QSignalSpy results(&batch, &cBatch::fileFinished);
     cBatch::Options options;
@@ -170,7 +170,7 @@ void tst_cBatch::talliesEveryFile()
     options.jobs = 1;
     options.forwardOutput = false;
     options.oneFilePerRun = true; // the fake program converts one file per run
-    QVERIFY(batch.start(files, options, failedBefore));
+    QVERIFY(batch.start(cSource::of(files), options, failedBefore));
     if (stop) {
         QTRY_COMPARE(results.count(), 1);
         QTest::qWait(100);

@@ -499,8 +499,8 @@ void tst_cConverter::existingOutput_data()
     QTest::addColumn<int>("saveType");
     // The earlier output's age against the source's in seconds; none when there is none.
     QTest::addColumn<std::optional<int>>("outputAge");
-    QTest::addColumn<cConverter::Outcome>("outcome");
-    using O = cConverter::Outcome;
+    QTest::addColumn<cFileResult::Outcome>("outcome");
+    using O = cFileResult::Outcome;
     QTest::newRow("skip existing files") << 1 << std::optional<int>(0) << O::Skipped;
     QTest::newRow("overwrite existing files") << 0 << std::optional<int>(0) << O::Converted;
     QTest::newRow("update: output older") << 2 << std::optional<int>(-60) << O::Converted;
@@ -512,7 +512,7 @@ void tst_cConverter::existingOutput()
 {
     QFETCH(int, saveType);
     QFETCH(std::optional<int>, outputAge);
-    QFETCH(cConverter::Outcome, outcome);
+    QFETCH(cFileResult::Outcome, outcome);
     const QString source = path(QStringLiteral("in/song.mp3"));
     const QString output = path(QStringLiteral("out/song.wav"));
     QVERIFY(TestSupport::makeTone(source, 0.5));
@@ -525,14 +525,14 @@ void tst_cConverter::existingOutput()
     }
 
     SequentialConverter converter;
-    QSignalSpy reports(&converter, &cConverter::fileResult);
+    QSignalSpy reports(&converter, &cConverter::fileFinished);
     converter.setOutputDir(path(QStringLiteral("out")));
     converter.setFileSaveType(saveType);
     converter.convertFiles({source});
     QTRY_COMPARE_WITH_TIMEOUT(reports.size(), 1, 60000);
-    QCOMPARE(reports.first().at(4).value<cConverter::Outcome>(), outcome);
-    QCOMPARE(reports.first().at(1).toBool(), outcome == cConverter::Outcome::Converted);
-    if (outcome == cConverter::Outcome::Converted)
+    QCOMPARE(reports.first().at(0).value<cFileResult>().outcome, outcome);
+    QCOMPARE(reports.first().at(0).value<cFileResult>().isWritten(), outcome == cFileResult::Outcome::Converted);
+    if (outcome == cFileResult::Outcome::Converted)
         QCOMPARE(readWavHeader(output).rate, quint32(8000));
     else
         QCOMPARE(readFile(output), QByteArray("an earlier result"));
@@ -540,7 +540,7 @@ void tst_cConverter::existingOutput()
 
 void tst_cConverter::keptFoldersAndSafeNames_data()
 {
-    // Each source is "<path under in/>" or "<path under in/>|<sub-folder>"; the
+    // Each source is a path under in/, the folder named for the batch; the
     // outputs are the WAV files out/ holds afterwards, sub-folders included.
     QTest::addColumn<QStringList>("sources");
     QTest::addColumn<bool>("safe");
@@ -554,13 +554,12 @@ void tst_cConverter::keptFoldersAndSafeNames_data()
                                 << 0;
     QTest::newRow("two sources, one safe name")
         << QStringList{"Hello World.mp3", "hello-world.wav"} << true << QStringList{"hello-world.wav"} << 1;
-    QTest::newRow("kept folders") << QStringList{"main-menu/greeting.mp3|main-menu",
-                                                 "after-hours/greeting.mp3|after-hours", "moh.wav"}
+    QTest::newRow("kept folders") << QStringList{"main-menu/greeting.mp3", "after-hours/greeting.mp3", "moh.wav"}
                                   << false
                                   << QStringList{"after-hours/greeting.wav", "main-menu/greeting.wav", "moh.wav"} << 0;
-    QTest::newRow("kept folders, safe") << QStringList{"Main Menu/Hi There.mp3|Main Menu/Sub"} << true
+    QTest::newRow("kept folders, safe") << QStringList{"Main Menu/Sub/Hi There.mp3"} << true
                                         << QStringList{"main-menu/sub/hi-there.wav"} << 0;
-    QTest::newRow("a link in the way is not followed") << QStringList{"a.mp3|linked"} << false << QStringList() << 1;
+    QTest::newRow("a link in the way is not followed") << QStringList{"linked/a.mp3"} << false << QStringList() << 1;
 }
 
 void tst_cConverter::keptFoldersAndSafeNames()
@@ -570,21 +569,20 @@ void tst_cConverter::keptFoldersAndSafeNames()
     QFETCH(QStringList, outputs);
     QFETCH(int, failed);
     QVERIFY(QFile::link(path(QStringLiteral("in")), path(QStringLiteral("out/linked"))));
-    QStringList queue;
-    QStringList subFolders;
+    QList<cSource> queue;
     for (const QString &entry : std::as_const(sources)) {
-        const QString source = path(QStringLiteral("in/") + entry.section(QLatin1Char('|'), 0, 0));
+        const QString source = path(QStringLiteral("in/") + entry);
         QVERIFY(QDir().mkpath(QFileInfo(source).path()));
         QVERIFY(TestSupport::makeTone(source, 0.2));
-        queue << source;
-        subFolders << entry.section(QLatin1Char('|'), 1);
+        queue.append({source, path(QStringLiteral("in")), queue.size()});
     }
 
     SequentialConverter converter;
     const Results results(&converter);
     converter.setOutputDir(path(QStringLiteral("out")));
     converter.setSafeNames(safe);
-    converter.convertFiles(queue, subFolders);
+    converter.setKeepFolders(true);
+    converter.convertSources(queue);
     QVERIFY(batchesDone(converter, results));
 
     QCOMPARE(std::count_if(results.files.cbegin(), results.files.cend(), [](const auto &r) { return !r.second; }),
@@ -604,10 +602,10 @@ void tst_cConverter::checksTheResult_data()
     // How ffmpeg makes the source from its test signals; how much of it is kept.
     QTest::addColumn<QStringList>("make");
     QTest::addColumn<double>("keptShare");
-    QTest::addColumn<cConverter::Outcome>("outcome");
+    QTest::addColumn<cFileResult::Outcome>("outcome");
     QTest::addColumn<QString>("warning");
     const QString sine = QStringLiteral("sine=frequency=440:duration=3");
-    using O = cConverter::Outcome;
+    using O = cFileResult::Outcome;
     QTest::newRow("a good tone") << QStringList{"-i", sine, "-ac", "1", "src.mp3"} << 1.0 << O::Converted << QString();
     QTest::newRow("stereo channels that cancel")
         << QStringList{"-i", sine, "-af", "pan=stereo|c0=c0|c1=-1*c0", "src.wav"} << 1.0 << O::Warned
@@ -628,7 +626,7 @@ void tst_cConverter::checksTheResult()
 {
     QFETCH(QStringList, make);
     QFETCH(double, keptShare);
-    QFETCH(cConverter::Outcome, outcome);
+    QFETCH(cFileResult::Outcome, outcome);
     QFETCH(QString, warning);
     const QString source = path(QStringLiteral("in/") + make.takeLast());
     QProcess ffmpeg;
@@ -639,15 +637,15 @@ void tst_cConverter::checksTheResult()
 
     SequentialConverter converter;
     converter.setChoices({QString(), false, std::nullopt, source.endsWith(QLatin1String("trim.wav"))});
-    QSignalSpy reports(&converter, &cConverter::fileResult);
+    QSignalSpy reports(&converter, &cConverter::fileFinished);
     converter.setOutputDir(path(QStringLiteral("out")));
     converter.convertFiles({source});
     QTRY_COMPARE_WITH_TIMEOUT(reports.size(), 1, 60000);
-    QCOMPARE(reports.first().at(4).value<cConverter::Outcome>(), outcome);
+    QCOMPARE(reports.first().at(0).value<cFileResult>().outcome, outcome);
     // Written all the same.
-    QVERIFY(reports.first().at(1).toBool());
-    QVERIFY(QFileInfo::exists(reports.first().at(2).toString()));
-    const QString said = reports.first().at(3).value<cText>().toString();
+    QVERIFY(reports.first().at(0).value<cFileResult>().isWritten());
+    QVERIFY(QFileInfo::exists(reports.first().at(0).value<cFileResult>().output));
+    const QString said = reports.first().at(0).value<cFileResult>().reason.toString();
     QVERIFY2(warning.endsWith(QLatin1Char('*')) ? said.startsWith(warning.chopped(1)) : said == warning,
              qPrintable(said));
 }
@@ -1088,7 +1086,7 @@ void tst_cConverter::fullDiskLeavesNoPartialOutput()
     QVERIFY(TestSupport::makeTone(source, 30.0));
 
     cConverter converter;
-    QSignalSpy reasons(&converter, &cConverter::fileResult);
+    QSignalSpy reasons(&converter, &cConverter::fileFinished);
     const Results results(&converter);
     converter.setOutputDir(small);
     converter.convertFiles({source});
@@ -1097,7 +1095,7 @@ void tst_cConverter::fullDiskLeavesNoPartialOutput()
     QCOMPARE(results.files, (Reports{{source, false}}));
     QVERIFY(everythingIn(small).isEmpty());
     QCOMPARE(reasons.size(), 1);
-    const QString reason = reasons.first().at(3).value<cText>().toString();
+    const QString reason = reasons.first().at(0).value<cFileResult>().reason.toString();
     QVERIFY2(reason.contains(QStringLiteral("No space left on device")), qPrintable(reason));
 }
 
@@ -1305,14 +1303,15 @@ void tst_cConverter::groupedRunsMatchLoneRuns()
         converter.setOneFilePerRun(alone);
         converter.setChoices({format, false, loudness < 0 ? std::make_optional(loudness) : std::nullopt, trim});
         converter.setOutputDir(out);
-        QSignalSpy reports(&converter, &cConverter::fileResult);
+        QSignalSpy reports(&converter, &cConverter::fileFinished);
         const Results results(&converter);
         const qsizetype logStart = debug->lines().size();
         converter.convertFiles(queue);
         QVERIFY(batchesDone(converter, results));
         QCOMPARE(reports.size(), queue.size());
         for (const QList<QVariant> &report : std::as_const(reports))
-            reasons[alone] << report.at(0).toString() + QLatin1Char(' ') + report.at(3).value<cText>().sourceText();
+            reasons[alone] << report.at(0).value<cFileResult>().source.path + QLatin1Char(' ') +
+                                  report.at(0).value<cFileResult>().reason.sourceText();
         for (const QString &name : QDir(out).entryList(QDir::Files))
             outputs[alone].insert(name, readFile(QDir(out).filePath(name)));
         const QStringList logged = debug->lines().mid(logStart);
@@ -1404,7 +1403,7 @@ void tst_cConverter::reportsWhyAFileFailed()
         QVERIFY(useFakeConverter(program));
 
     SequentialConverter converter;
-    QSignalSpy reports(&converter, &cConverter::fileResult);
+    QSignalSpy reports(&converter, &cConverter::fileFinished);
     const Results results(&converter);
     converter.setOutputDir(path(outputDir));
     converter.setFileSaveType(saveType);
@@ -1429,11 +1428,12 @@ void tst_cConverter::reportsWhyAFileFailed()
 
     QCOMPARE(reports.size(), queue.size());
     const QList<QVariant> last = reports.last();
-    QCOMPARE(last.at(0).toString(), queue.last());
-    QCOMPARE(last.at(1).toBool(), reason.isEmpty());
-    QCOMPARE(last.at(3).value<cText>().toString(), QString(reason).replace(QLatin1Char('@'), scratch->path()));
+    const cFileResult lastResult = last.at(0).value<cFileResult>();
+    QCOMPARE(lastResult.source.path, queue.last());
+    QCOMPARE(lastResult.isWritten(), reason.isEmpty());
+    QCOMPARE(lastResult.reason.toString(), QString(reason).replace(QLatin1Char('@'), scratch->path()));
     if (reason.isEmpty())
-        QCOMPARE(last.at(2).toString(), path(outputDir + QStringLiteral("/a.wav")));
+        QCOMPARE(lastResult.output, path(outputDir + QStringLiteral("/a.wav")));
 }
 
 // Two runs at once, as from the window and a script: one overwrites an output

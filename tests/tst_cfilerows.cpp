@@ -18,11 +18,12 @@ using State = cFileRows::State;
 
 void tst_cFileRows::resultsFindTheirRows_data()
 {
-    // Events: "s:path" a start, "ok:path", "warn:path", "skip:path" or
-    // "fail:path" a result, "rm:row" a removal, "new" a new batch; each gives
-    // the row it touched (-1 for none). "add:p,q" adds paths and gives how many
-    // were added; "again" starts a batch of the failed rows and gives how
-    // many; "next:row" gives the next row that needs attention.
+    // Events: "s:row" the start of the row's source, "ok:row", "warn:row",
+    // "skip:row" or "fail:row" its result, "stale:row" a result for that row
+    // of a source it no longer holds, "rm:row" a removal, "new" a new batch;
+    // each gives the row it touched (-1 for none). "add:p,q" adds paths and
+    // gives how many were added; "again" starts a batch of the failed rows and
+    // gives how many; "next:row" gives the next row that needs attention.
     QTest::addColumn<QStringList>("paths");
     QTest::addColumn<QStringList>("events");
     QTest::addColumn<QList<int>>("touched");
@@ -30,26 +31,28 @@ void tst_cFileRows::resultsFindTheirRows_data()
     QTest::addColumn<int>("firstUnfinished");
 
     const QStringList twice{"a", "b", "a"};
-    QTest::newRow("k-th result, k-th row")
-        << twice << QStringList{"ok:a", "fail:a", "ok:a", "ok:c"} << QList<int>{0, 2, -1, -1}
-        << QList<State>{State::Converted, State::Waiting, State::Failed} << 1;
+    QTest::newRow("each result to its own row, also for a file listed twice")
+        << twice << QStringList{"ok:2", "fail:0", "ok:0", "ok:3"} << QList<int>{2, 0, -1, -1}
+        << QList<State>{State::Failed, State::Waiting, State::Converted} << 1;
     QTest::newRow("starts take waiting rows")
-        << twice << QStringList{"s:a", "s:a", "s:a", "ok:a"} << QList<int>{0, 2, -1, 0}
-        << QList<State>{State::Converted, State::Waiting, State::Converting} << 1;
-    QTest::newRow("after a removal") << twice << QStringList{"rm:0", "ok:a", "ok:b"} << QList<int>{-1, 1, 0}
-                                     << QList<State>{State::Converted, State::Converted} << 2;
+        << twice << QStringList{"s:2", "s:2", "s:0", "ok:2"} << QList<int>{2, -1, 0, 2}
+        << QList<State>{State::Converting, State::Waiting, State::Converted} << 0;
+    QTest::newRow("a source its row no longer holds")
+        << twice << QStringList{"stale:0", "rm:0", "ok:1"} << QList<int>{-1, -1, -1}
+        << QList<State>{State::Waiting, State::Waiting} << 0;
     QTest::newRow("a new batch starts over")
-        << twice << QStringList{"ok:a", "ok:a", "ok:b", "new", "fail:a"} << QList<int>{0, 2, 1, -1, 0}
+        << twice << QStringList{"ok:0", "ok:2", "ok:1", "new", "fail:0"} << QList<int>{0, 2, 1, -1, 0}
         << QList<State>{State::Failed, State::Waiting, State::Waiting} << 1;
     QTest::newRow("adding leaves listed paths out")
-        << QStringList{"a", "b"} << QStringList{"add:b,c,c,d", "ok:c", "next:-1"} << QList<int>{2, 2, -1}
+        << QStringList{"a", "b"} << QStringList{"add:b,c,c,d", "ok:2", "next:-1"} << QList<int>{2, 2, -1}
         << QList<State>{State::Waiting, State::Waiting, State::Converted, State::Waiting} << 0;
     QTest::newRow("failed rows again, the others keep their results")
-        << twice << QStringList{"ok:a", "fail:b", "fail:a", "next:0", "next:2", "again", "ok:a", "fail:b", "next:1"}
-        << QList<int>{0, 1, 2, 1, 1, 2, 2, 1, 1} << QList<State>{State::Converted, State::Failed, State::Converted}
+        << twice
+        << QStringList{"ok:0", "fail:1", "fail:2", "next:0", "next:2", "again", "ok:2", "ok:0", "fail:1", "next:1"}
+        << QList<int>{0, 1, 2, 1, 1, 2, 2, -1, 1, 1} << QList<State>{State::Converted, State::Failed, State::Converted}
         << 3;
     QTest::newRow("skipped and warned are results of their own; a warning wants attention")
-        << twice << QStringList{"skip:a", "warn:b", "next:0"} << QList<int>{0, 1, 1}
+        << twice << QStringList{"skip:0", "warn:1", "next:0"} << QList<int>{0, 1, 1}
         << QList<State>{State::Skipped, State::Warned, State::Waiting} << 2;
 }
 
@@ -61,31 +64,36 @@ void tst_cFileRows::resultsFindTheirRows()
     QFETCH(QList<State>, states);
     QFETCH(int, firstUnfinished);
 
+    const QHash<QString, cFileResult::Outcome> outcomes{{"ok", cFileResult::Outcome::Converted},
+                                                        {"warn", cFileResult::Outcome::Warned},
+                                                        {"skip", cFileResult::Outcome::Skipped},
+                                                        {"fail", cFileResult::Outcome::Failed},
+                                                        {"stale", cFileResult::Outcome::Converted}};
     cFileRows rows;
     rows.setPaths(paths);
+    // What the last batch was handed: the list as it was when it started.
+    QList<cSource> listed = rows.sources();
     QList<int> got;
     for (const QString &event : std::as_const(events)) {
         const QString what = event.section(u':', 0, 0);
         const QString arg = event.section(u':', 1);
+        // The source the batch was handed for the row, or one it never held.
+        const cSource stale{QStringLiteral("z"), QString(), arg.toInt()};
+        const cSource source = what == QLatin1String("stale") ? stale : listed.value(arg.toInt(), stale);
         if (what == QLatin1String("s"))
-            got << rows.start(arg);
+            got << rows.start(source);
         else if (what == QLatin1String("rm"))
             rows.remove({arg.toInt()}), got << -1;
         else if (what == QLatin1String("new"))
             rows.restart(), got << -1;
         else if (what == QLatin1String("add"))
-            got << rows.add(arg.split(u','));
+            got << rows.add(arg.split(u',')), listed = rows.sources();
         else if (what == QLatin1String("again"))
             got << static_cast<int>(rows.restartFailed().size());
         else if (what == QLatin1String("next"))
             got << rows.nextNeedingAttention(arg.toInt());
-        else if (what == QLatin1String("skip") || what == QLatin1String("warn"))
-            got << rows.finish(
-                {arg, what == QLatin1String("warn"), QString(), cText(),
-                 what == QLatin1String("warn") ? cBatch::Result::Kind::Warned : cBatch::Result::Kind::Skipped,
-                 QString()});
         else
-            got << rows.finish(arg, what == QLatin1String("ok"), QString(), cText());
+            got << rows.finish({source, outcomes.value(what), QString(), cText(), QString()});
     }
     QCOMPARE(got, touched);
     QList<State> gotStates;
@@ -99,10 +107,11 @@ void tst_cFileRows::stopLeavesUnfinishedRowsWaiting()
 {
     cFileRows rows;
     rows.setPaths({"a", "b", "c"});
-    rows.start(QStringLiteral("a"));
-    rows.finish(QStringLiteral("a"), true, QStringLiteral("/out/a.wav"), cText());
-    rows.start(QStringLiteral("b"));
-    rows.start(QStringLiteral("c"));
+    const QList<cSource> sources = rows.sources();
+    rows.start(sources.at(0));
+    rows.finish({sources.at(0), cFileResult::Outcome::Converted, QStringLiteral("/out/a.wav"), cText(), QString()});
+    rows.start(sources.at(1));
+    rows.start(sources.at(2));
     QCOMPARE(rows.stopConverting(), (QList<int>{1, 2}));
     QCOMPARE(rows.at(0).state, State::Converted);
     QCOMPARE(rows.at(0).output, QStringLiteral("/out/a.wav"));

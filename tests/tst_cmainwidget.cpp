@@ -343,9 +343,15 @@ void tst_cMainWidget::storedJobs()
 {
     QFETCH(QVariant, storedValue);
     QFETCH(int, jobs);
+    QTemporaryDir out;
+    store(QStringLiteral("Output"), out.path());
     if (storedValue.isValid())
         store(QStringLiteral("Jobs"), storedValue.toString());
     QVERIFY(makeWidget());
+    // Handed to the converter with the batch.
+    QVERIFY(select(sounds.path(), {QStringLiteral("bad.mp3")}));
+    convertBtn->click();
+    QTRY_VERIFY_WITH_TIMEOUT(convertBtn->isEnabled(), batchTimeoutMs);
     QCOMPARE(converter->jobs(), jobs);
     widget.reset();
     QCOMPARE(stored(QStringLiteral("Jobs")), storedValue);
@@ -386,7 +392,7 @@ void tst_cMainWidget::unnamedModeOnlyClearsStatuses()
     store(QStringLiteral("FileNameMode"), QStringLiteral("ActionChangeExt"));
     QVERIFY(makeWidget());
     QVERIFY(select(sounds.path(), {QStringLiteral("tone.wav")}));
-    emit converter->fileResult(toneWav, true, out.path(), cText(), cConverter::Outcome::Converted);
+    emit converter->fileFinished({{toneWav, QString(), 0}, cFileResult::Outcome::Converted, out.path(), cText(), {}});
     QCOMPARE(status(0), QStringLiteral("OK"));
 
     convertBtn->click();
@@ -403,28 +409,30 @@ void tst_cMainWidget::unnamedModeOnlyClearsStatuses()
 
 void tst_cMainWidget::rowsShowEachKindOfResult_data()
 {
-    QTest::addColumn<cConverter::Outcome>("outcome");
+    QTest::addColumn<cFileResult::Outcome>("outcome");
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("toolTip");
     const QString reason = QStringLiteral("why");
-    QTest::newRow("converted") << cConverter::Outcome::Converted << "OK"
+    QTest::newRow("converted") << cFileResult::Outcome::Converted << "OK"
                                << "Written to /out/tone.wav";
-    QTest::newRow("warned") << cConverter::Outcome::Warned << QString::fromUtf8("OK \u26a0") << reason;
-    QTest::newRow("skipped") << cConverter::Outcome::Skipped << "SKIP" << reason;
-    QTest::newRow("failed") << cConverter::Outcome::Failed << "FAIL!" << reason;
+    QTest::newRow("warned") << cFileResult::Outcome::Warned << QString::fromUtf8("OK \u26a0") << reason;
+    QTest::newRow("skipped") << cFileResult::Outcome::Skipped << "SKIP" << reason;
+    QTest::newRow("failed") << cFileResult::Outcome::Failed << "FAIL!" << reason;
 }
 
 void tst_cMainWidget::rowsShowEachKindOfResult()
 {
-    QFETCH(cConverter::Outcome, outcome);
+    QFETCH(cFileResult::Outcome, outcome);
     QFETCH(QString, text);
     QFETCH(QString, toolTip);
     QVERIFY(makeWidget());
     QVERIFY(select(sounds.path(), {QStringLiteral("tone.wav")}));
-    const bool written = outcome == cConverter::Outcome::Converted || outcome == cConverter::Outcome::Warned;
-    emit converter->fileResult(
-        toneWav, written, QStringLiteral("/out/tone.wav"),
-        outcome == cConverter::Outcome::Converted ? cText() : cText::plain(QStringLiteral("why")), outcome);
+    emit converter->fileFinished(
+        {{toneWav, QString(), 0},
+         outcome,
+         QStringLiteral("/out/tone.wav"),
+         outcome == cFileResult::Outcome::Converted ? cText() : cText::plain(QStringLiteral("why")),
+         QStringLiteral("wav8")});
     QCOMPARE(status(0), text);
     QCOMPARE(tip(0), toolTip);
     QCOMPARE(fileList->item(0, 2)->data(Qt::AccessibleDescriptionRole).toString(), toolTip);

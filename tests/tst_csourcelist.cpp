@@ -184,7 +184,7 @@ void tst_cSourceList::collect()
 
     const TestSupport::DebugMessages messages;
     const cSourceList::Result result = cSourceList::collect(named, root.path());
-    QCOMPARE(result.files, files);
+    QCOMPARE(result.paths(), files);
     QCOMPARE(failureLines(result), failures);
     QCOMPARE(result.missing, missing);
     for (const QString &path : std::as_const(missing))
@@ -195,7 +195,7 @@ void tst_cSourceList::collect()
     QVERIFY(sources.list(named, root.path()));
     QVERIFY(listed.wait());
     const auto async = listed.at(0).at(0).value<cSourceList::Result>();
-    QCOMPARE(async.files, result.files);
+    QCOMPARE(async.paths(), result.paths());
     QCOMPARE(async.failures, result.failures);
     QCOMPARE(async.missing, result.missing);
 }
@@ -246,7 +246,7 @@ void tst_cSourceList::unreadable()
 
     const TestSupport::DebugMessages messages;
     const cSourceList::Result result = cSourceList::collect({named}, root.path());
-    QCOMPARE(result.files, files);
+    QCOMPARE(result.paths(), files);
     QCOMPARE(failureLines(result), failures);
     QVERIFY(!messages.lines().filter(QStringLiteral("Permission denied")).isEmpty());
 }
@@ -279,7 +279,7 @@ void tst_cSourceList::cancelEndsWalkWithoutResult()
     QVERIFY(sources.list({tree.path()}));
     QVERIFY(QSignalSpy(&sources, &cSourceList::listed).wait());
     QCOMPARE(listed.count(), 1);
-    QCOMPARE(listed.at(0).at(0).value<cSourceList::Result>().files.size(), 1000);
+    QCOMPARE(listed.at(0).at(0).value<cSourceList::Result>().sources.size(), 1000);
     QCOMPARE(cancelled.count(), 1);
 }
 

@@ -42,16 +42,16 @@ void cFileListing::clear()
 void cFileListing::show(const cSourceList::Result &result)
 {
     const int before = adding ? rows.count() : 0;
-    const int found = static_cast<int>(result.files.size());
-    const int added = adding ? rows.add(result.files, result.roots) : found;
+    const int found = static_cast<int>(result.sources.size());
+    const int added = adding ? rows.add(result.sources) : found;
     if (found > 0) {
         if (!adding)
-            rows.setPaths(result.files, result.roots);
+            rows.setSources(result.sources);
         table.fill(rows, before, prepare);
     }
     const int missing = static_cast<int>(result.missing.size());
     const int unlisted = static_cast<int>(result.failures.size()) - missing;
     emit listed(adding ? cStatusMessage::added(added, found - added, leftOut, missing, unlisted)
                        : cStatusMessage::listed(found, missing, unlisted),
-                found > 0 ? QFileInfo(result.files.first()).absolutePath() : QString());
+                found > 0 ? QFileInfo(result.sources.first().path).absolutePath() : QString());
 }

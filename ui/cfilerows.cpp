@@ -1,28 +1,34 @@
 #include "ui/cfilerows.h"
 
+#include <QSet>
+
 #include <algorithm>
 #include <functional>
+#include <numeric>
 
-void cFileRows::setPaths(const QStringList &paths, const QStringList &roots)
+void cFileRows::setSources(const QList<cSource> &sources)
 {
     rows.clear();
-    rows.reserve(paths.size());
-    for (qsizetype i = 0; i < paths.size(); ++i)
-        rows.append({paths.at(i), roots.value(i), State::Waiting, QString(), cText(), QString()});
-    index();
+    rows.reserve(sources.size());
+    for (const cSource &source : sources)
+        rows.append({source.path, source.root, State::Waiting, QString(), cText(), QString()});
+    reset();
 }
 
-int cFileRows::add(const QStringList &paths, const QStringList &roots)
+int cFileRows::add(const QList<cSource> &sources)
 {
+    QSet<QString> listed;
+    listed.reserve(rows.size() + sources.size());
+    for (const Row &row : std::as_const(rows))
+        listed.insert(row.path);
     const auto before = rows.size();
-    for (qsizetype i = 0; i < paths.size(); ++i) {
-        const QString &path = paths.at(i);
-        if (rowsOfPath.contains(path))
+    for (const cSource &source : sources) {
+        if (listed.contains(source.path))
             continue;
-        rowsOfPath[path].rows.append(static_cast<int>(rows.size()));
-        rows.append({path, roots.value(i), State::Waiting, QString(), cText(), QString()});
+        listed.insert(source.path);
+        rows.append({source.path, source.root, State::Waiting, QString(), cText(), QString()});
     }
-    index();
+    reset();
     return static_cast<int>(rows.size() - before);
 }
 
@@ -34,32 +40,30 @@ void cFileRows::remove(QList<int> indexes)
         if (row >= 0 && row < rows.size())
             rows.removeAt(row);
     }
-    index();
+    reset();
 }
 
-QStringList cFileRows::roots() const
+QList<cSource> cFileRows::sources(const QList<int> &which) const
 {
-    QStringList list;
-    list.reserve(rows.size());
-    for (const Row &row : rows)
-        list.append(row.root);
+    QList<cSource> list;
+    list.reserve(which.size());
+    for (const int row : which)
+        list.append({rows.at(row).path, rows.at(row).root, row});
     return list;
 }
 
-QStringList cFileRows::paths() const
+QList<cSource> cFileRows::sources() const
 {
-    QStringList list;
-    list.reserve(rows.size());
-    for (const Row &row : rows)
-        list.append(row.path);
-    return list;
+    QList<int> all(rows.size());
+    std::iota(all.begin(), all.end(), 0);
+    return sources(all);
 }
 
 void cFileRows::restart()
 {
     for (Row &row : rows)
         row = {row.path, row.root, State::Waiting, QString(), cText(), QString()};
-    index();
+    reset();
 }
 
 QList<int> cFileRows::failed() const
@@ -75,15 +79,10 @@ QList<int> cFileRows::failed() const
 QList<int> cFileRows::restartFailed()
 {
     const QList<int> failedRows = failed();
-    for (PathRows &path : rowsOfPath) {
-        path.batchRows.clear();
-        path.results = 0;
-    }
     inBatch.fill(false);
     for (const int row : failedRows) {
         inBatch[row] = true;
         rows[row] = {rows.at(row).path, rows.at(row).root, State::Waiting, QString(), cText(), QString()};
-        rowsOfPath[rows.at(row).path].batchRows.append(row);
     }
     unfinishedFrom = 0;
     return failedRows;
@@ -106,43 +105,46 @@ int cFileRows::nextNeedingAttention(int after) const
     return -1;
 }
 
-int cFileRows::start(const QString &fn)
+// The list does not change while a batch runs; a source that does not name
+// its row's file is no source of this batch.
+int cFileRows::rowOf(const cSource &source) const
 {
-    const auto found = rowsOfPath.constFind(fn);
-    if (found == rowsOfPath.constEnd())
+    if (source.index < 0 || source.index >= rows.size() || !inBatch.at(source.index) ||
+        rows.at(source.index).path != source.path)
         return -1;
-    for (const int row : found->batchRows) {
-        if (rows.at(row).state == State::Waiting) {
-            rows[row].state = State::Converting;
-            return row;
-        }
-    }
-    return -1;
+    return static_cast<int>(source.index);
 }
 
-int cFileRows::finish(const QString &fn, State state, const QString &output, const cText &reason, const QString &format)
+int cFileRows::start(const cSource &source)
 {
-    const auto found = rowsOfPath.find(fn);
-    if (found == rowsOfPath.end() || found->results >= found->batchRows.size())
+    const int row = rowOf(source);
+    if (row < 0 || rows.at(row).state != State::Waiting)
         return -1;
-    const int row = found->batchRows.at(found->results++);
-    rows[row] = {fn, rows.at(row).root, state, output, reason, format};
+    rows[row].state = State::Converting;
     return row;
 }
 
-int cFileRows::finish(const cBatch::Result &result)
+int cFileRows::finish(const cFileResult &result)
 {
-    switch (result.kind) {
-    case cBatch::Result::Kind::Converted:
-        return finish(result.source, State::Converted, result.output, result.reason, result.format);
-    case cBatch::Result::Kind::Warned:
-        return finish(result.source, State::Warned, result.output, result.reason, result.format);
-    case cBatch::Result::Kind::Skipped:
-        return finish(result.source, State::Skipped, result.output, result.reason, result.format);
-    case cBatch::Result::Kind::Failed:
+    const int row = rowOf(result.source);
+    if (row < 0 || (rows.at(row).state != State::Waiting && rows.at(row).state != State::Converting))
+        return -1;
+    State state = State::Failed;
+    switch (result.outcome) {
+    case cFileResult::Outcome::Converted:
+        state = State::Converted;
+        break;
+    case cFileResult::Outcome::Warned:
+        state = State::Warned;
+        break;
+    case cFileResult::Outcome::Skipped:
+        state = State::Skipped;
+        break;
+    case cFileResult::Outcome::Failed:
         break;
     }
-    return finish(result.source, State::Failed, result.output, result.reason, result.format);
+    rows[row] = {rows.at(row).path, rows.at(row).root, state, result.output, result.reason, result.format};
+    return row;
 }
 
 QList<int> cFileRows::stopConverting()
@@ -166,13 +168,8 @@ int cFileRows::firstUnfinished()
     return unfinishedFrom;
 }
 
-void cFileRows::index()
+void cFileRows::reset()
 {
-    rowsOfPath.clear();
-    for (int row = 0; row < rows.size(); ++row)
-        rowsOfPath[rows.at(row).path].rows.append(row);
-    for (PathRows &path : rowsOfPath)
-        path.batchRows = path.rows;
     inBatch.fill(true, rows.size());
     unfinishedFrom = 0;
 }

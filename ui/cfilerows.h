@@ -1,16 +1,16 @@
 #pragma once
 
-#include "core/cbatch.h"
+#include "workers/cfileresult.h"
+#include "workers/csource.h"
 #include "workers/ctext.h"
 
-#include <QHash>
 #include <QList>
 #include <QString>
 #include <QStringList>
 
 // What the window's file list holds, without widgets: each row's path and
-// where its file stands in the batch. A file listed twice gets each of its
-// results: the k-th result for a path belongs to the k-th row that holds it.
+// where its file stands in the batch. A batch converts sources whose index
+// is their row, and each start and result comes back to that row.
 class cFileRows
 {
 public:
@@ -37,20 +37,21 @@ public:
         bool hasOutput() const { return state == State::Converted || state == State::Warned; }
     };
 
-    // roots: for each path, the named folder it was found in (empty for a
-    // file named itself); none when no file came from a folder.
-    void setPaths(const QStringList &paths, const QStringList &roots = {});
-    // Appends the paths not listed yet, each once, in the order given, with
-    // their roots as above; returns how many were added.
-    int add(const QStringList &paths, const QStringList &roots = {});
-    void clear() { setPaths({}); }
+    void setSources(const QList<cSource> &sources);
+    void setPaths(const QStringList &paths) { setSources(cSource::of(paths)); }
+    // Appends the sources whose paths are not listed yet, each once, in the
+    // order given; returns how many were added.
+    int add(const QList<cSource> &sources);
+    int add(const QStringList &paths) { return add(cSource::of(paths)); }
+    void clear() { setSources({}); }
     // Removes the rows of the given indexes, in any order.
     void remove(QList<int> indexes);
 
     int count() const { return static_cast<int>(rows.size()); }
     const Row &at(int row) const { return rows.at(row); }
-    QStringList paths() const;
-    QStringList roots() const;
+    // The rows as sources for a batch, each with its row as its index.
+    QList<cSource> sources(const QList<int> &which) const;
+    QList<cSource> sources() const;
 
     // A batch starts: every row waits again.
     void restart();
@@ -65,34 +66,23 @@ public:
     // The first row after the given one that needs attention, from the top
     // again after the last row; -1 when none does.
     int nextNeedingAttention(int after) const;
-    // The row that shows the start of a conversion of fn: the first row
-    // holding it that still waits; -1 for none.
-    int start(const QString &fn);
-    // The row the result belongs to; -1 when no row is left for it (the path
-    // is not listed, or every row holding it has its result).
-    int finish(const QString &fn, State state, const QString &output, const cText &reason,
-               const QString &format = QString());
-    int finish(const QString &fn, bool converted, const QString &output, const cText &reason)
-    {
-        return finish(fn, converted ? State::Converted : State::Failed, output, reason);
-    }
-    int finish(const cBatch::Result &result);
+    // The row of the source whose conversion starts; -1 for none (not a
+    // row of this batch, or not waiting).
+    int start(const cSource &source);
+    // The row the result belongs to; -1 when it is not a row of this batch
+    // or has its result already.
+    int finish(const cFileResult &result);
     // A stopped batch ends: rows still converting wait again. Returns them.
     QList<int> stopConverting();
     // The first row without a result in this batch; count() when every row has one.
     int firstUnfinished();
 
 private:
-    void index();
+    // The row of a source of this batch; -1 for none.
+    int rowOf(const cSource &source) const;
+    void reset();
 
     QList<Row> rows;
-    struct PathRows
-    {
-        QList<int> rows;
-        QList<int> batchRows; // those the running batch converts
-        int results = 0;
-    };
-    QHash<QString, PathRows> rowsOfPath;
     QList<bool> inBatch; // per row
     // Rows before it all have their results in this batch.
     int unfinishedFrom = 0;

@@ -9,7 +9,6 @@
 #include "ui/cplayoutputaction.h"
 #include "ui/cpreview.h"
 #include "ui/crowactions.h"
-#include "workers/cconverter.h"
 
 #include <QAction>
 #include <QDebug>
@@ -26,16 +25,15 @@ const QString settingsGroup = QStringLiteral("MainWidget");
 const QString outputKey = QStringLiteral("Output");
 const QString lastOpenPathKey = QStringLiteral("LastOpenPath");
 const QString jobsKey = QStringLiteral("Jobs");
+const QString oneFilePerRunKey = QStringLiteral("OneFilePerRun");
 
 } // namespace
 
 cMainWidget::cMainWidget(QWidget *parent) : QWidget(parent)
 {
     preview = new cPreview(this);
-    converter = new cConverter(this);
-    // Made before the widget's own connections to the converter, so the
-    // batch has its tally when the widget hears of the batch's end.
-    batch = new cBatch(converter, this);
+    // The batch converts; the widget reaches the converter only through it.
+    batch = new cBatch(this);
     setupUi(this);
 
     connect(selectBtn, &QPushButton::clicked, this, &cMainWidget::selectBtnClicked);
@@ -47,7 +45,7 @@ cMainWidget::cMainWidget(QWidget *parent) : QWidget(parent)
     connect(batch, &cBatch::fileStarted, this, &cMainWidget::fileStarted);
     connect(batch, &cBatch::fileFinished, this, &cMainWidget::fileFinished);
     connect(batch, &cBatch::progressChanged, this, &cMainWidget::followBatch);
-    connect(converter, &cConverter::convertFinished, this, &cMainWidget::convertFinished);
+    connect(batch, &cBatch::finished, this, &cMainWidget::convertFinished);
 
     table = std::make_unique<cFileTable>(fileList);
     listing = new cFileListing(
@@ -119,12 +117,11 @@ void cMainWidget::readSettings()
     settings.beginGroup(settingsGroup);
     outputEdit->setText(settings.value(outputKey).toString());
     lastOpenPath = settings.value(lastOpenPathKey, QDir::currentPath()).toString();
-    converter->setOutputDir(cBatch::outputFolder(outputEdit->text()));
+    batch->setOutputFolder(outputEdit->text());
     options->readSettings(settings);
     // How many files convert at once: a missing key, 0 or anything but a
     // number leaves it to the converter (one per logical processor).
     storedJobs = settings.value(jobsKey);
-    converter->setJobs(storedJobs.toInt());
     settings.endGroup();
 }
 
@@ -200,7 +197,7 @@ void cMainWidget::convertBtnClicked()
         return;
     }
     rows.restart();
-    convert(rows.paths(), rows.roots(), false);
+    convert(rows.sources(), false);
 }
 
 // The failed rows alone convert again, once the batch has started; the others keep their results.
@@ -209,28 +206,32 @@ void cMainWidget::convertFailed()
     const QList<int> failed = rows.failed();
     if (!acceptsFiles() || failed.isEmpty())
         return;
-    QStringList paths, roots;
-    for (const int row : failed) {
-        paths.append(rows.at(row).path);
-        roots.append(rows.at(row).root);
-    }
-    convert(paths, roots, true);
+    convert(rows.sources(failed), true);
 }
 
-void cMainWidget::convert(const QStringList &paths, const QStringList &roots, bool failedOnly)
+// The options chosen in the menu, the folder the field shows (also when it
+// was typed by hand) and the settings read when a batch starts; false when a
+// rule is not chosen.
+bool cMainWidget::chosenOptions(cBatch::Options &chosen) const
+{
+    if (!options->chosenRules(chosen))
+        return false;
+    chosen.outputFolder = outputEdit->text();
+    chosen.jobs = storedJobs.toInt();
+    chosen.oneFilePerRun =
+        QSettings().value(settingsGroup + QLatin1Char('/') + oneFilePerRunKey, chosen.oneFilePerRun).toBool();
+    return true;
+}
+
+void cMainWidget::convert(const QList<cSource> &sources, bool failedOnly)
 {
     table->showRows(rows);
 
     cBatch::Options chosen;
-    if (!options->chosenRules(chosen))
+    if (!chosenOptions(chosen))
         return;
-    // The folder the field shows is the one used, also when it was typed by hand.
-    chosen.outputFolder = outputEdit->text();
-    chosen.jobs = storedJobs.toInt();
-    chosen.oneFilePerRun = QSettings().value(settingsGroup + "/OneFilePerRun", chosen.oneFilePerRun).toBool();
-
     batchFocus.lock(window());
-    if (!batch->start(paths, chosen, 0, roots)) {
+    if (!batch->start(sources, chosen)) {
         showStatus(cStatusMessage::folderNotMade(batch->folder()));
         return;
     }
@@ -256,7 +257,7 @@ void cMainWidget::outputBtnClicked()
     if (dir.isEmpty())
         return;
     outputEdit->setText(dir);
-    converter->setOutputDir(dir);
+    batch->setOutputFolder(dir);
 }
 
 void cMainWidget::playRequested()
@@ -309,19 +310,27 @@ void cMainWidget::removeRows(const QList<int> &selected)
     updateControls();
 }
 
-void cMainWidget::fileStarted(const QString &fn)
+void cMainWidget::fileStarted(const cSource &source)
 {
-    const int row = rows.start(fn);
+    const int row = rows.start(source);
     if (row >= 0)
         table->showRow(rows, row);
 }
 
+// For a caller that has only the path: the first row holding it shows the result.
 void cMainWidget::fileProcessed(const QString &fn, bool result)
 {
-    fileFinished({fn, result, {}, {}, result ? cBatch::Result::Kind::Converted : cBatch::Result::Kind::Failed, {}});
+    for (int row = 0; row < rows.count(); ++row) {
+        if (rows.at(row).path == fn) {
+            fileFinished({rows.sources({row}).constFirst(),
+                          result ? cFileResult::Outcome::Converted : cFileResult::Outcome::Failed, QString(), cText(),
+                          QString()});
+            return;
+        }
+    }
 }
 
-void cMainWidget::fileFinished(const cBatch::Result &result)
+void cMainWidget::fileFinished(const cFileResult &result)
 {
     const int row = rows.finish(result);
     if (row >= 0)

@@ -15,7 +15,6 @@
 
 class QAction;
 class QActionGroup;
-class cConverter;
 class cFailureNavigator;
 class cFileListing;
 class cFileTable;
@@ -63,12 +62,12 @@ private slots:
     void playRequested();
     // The converter's plain result. The window shows the batch's results
     // instead (fileFinished), which say the same with the output and the
-    // reason, so nothing connects this slot: both would count each file twice.
+    // reason, so nothing connects this slot.
     void fileProcessed(const QString &fn, bool result);
     void playFinished();
     void convertFinished();
-    void fileStarted(const QString &fn);
-    void fileFinished(const cBatch::Result &result);
+    void fileStarted(const cSource &source);
+    void fileFinished(const cFileResult &result);
 
 private:
     void setUpActions();
@@ -77,7 +76,8 @@ private:
     void retranslate();
     QStringList chooseFiles(const QString &title);
     void convertFailed();
-    void convert(const QStringList &paths, const QStringList &roots, bool failedOnly);
+    bool chosenOptions(cBatch::Options &chosen) const;
+    void convert(const QList<cSource> &sources, bool failedOnly);
     void showRowReason(int row);
     void play(const QString &fn, const QStringList &readBack = QStringList());
     void removeRows(const QList<int> &selected);
@@ -89,7 +89,6 @@ private:
 
     QString lastOpenPath;
     cPreview *preview = nullptr;
-    cConverter *converter = nullptr;
 
     cFailureNavigator *failures = nullptr;
     cRowActions *rowActions = nullptr;

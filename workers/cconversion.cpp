@@ -48,9 +48,9 @@ constexpr int backgroundNiceness = 10;
 
 } // namespace
 
-cConversion::cConversion(const QString &source, std::unique_ptr<cTemporaryOutput> output, bool replace,
+cConversion::cConversion(const cSource &source, std::unique_ptr<cTemporaryOutput> output, bool replace,
                          const cConversionPlan &plan, const QStringList &log, QObject *parent)
-    : QObject(parent), sourcePath(source), temporary(std::move(output)), replaceExisting(replace), plan(plan),
+    : QObject(parent), sourceFile(source), temporary(std::move(output)), replaceExisting(replace), plan(plan),
       lines(log), process(this)
 {
     prepareProcess(process);
@@ -215,10 +215,10 @@ bool cConversion::commit()
 {
     switch (temporary->commit(replaceExisting)) {
     case cTemporaryOutput::Commit::Written:
-        written = true;
+        ending = cFileResult::Outcome::Converted;
         break;
     case cTemporaryOutput::Commit::Exists:
-        skipped = true;
+        ending = cFileResult::Outcome::Skipped;
         refuse(debugLine("Not written, the output file appeared meanwhile and \"Skip existing files\" is chosen:",
                          outPath()),
                skippedReason());
@@ -229,7 +229,7 @@ bool cConversion::commit()
             cText::of<cConversion>(QT_TR_NOOP("The output file could not be written: %1"), {temporary->errorString()}));
         break;
     }
-    return written;
+    return ending == cFileResult::Outcome::Converted;
 }
 
 void cConversion::refuse(const QString &logLine, const cText &reason)

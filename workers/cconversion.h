@@ -1,6 +1,7 @@
 #pragma once
 
 #include "workers/cconversionplan.h"
+#include "workers/cfileresult.h"
 #include "workers/cgrouprun.h"
 #include "workers/ctext.h"
 
@@ -29,7 +30,7 @@ class cConversion : public QObject
 public:
     // output: made already. replace: whether the output replaces a file of
     // its name. log: the lines the converter has already written about the file.
-    cConversion(const QString &source, std::unique_ptr<cTemporaryOutput> output, bool replace,
+    cConversion(const cSource &source, std::unique_ptr<cTemporaryOutput> output, bool replace,
                 const cConversionPlan &plan, const QStringList &log, QObject *parent);
     ~cConversion() override;
 
@@ -65,12 +66,15 @@ public:
     // After a successful run: the output is discarded, for the given reasons.
     void refuse(const QString &logLine, const cText &reason);
 
-    QString source() const { return sourcePath; }
+    const cSource &source() const { return sourceFile; }
     QString outPath() const;
     // The program's exit code, -2 when it could not be started, -1 when it crashed.
     int exitCode() const { return code; }
-    // The program succeeded and its output has its name.
-    bool isWritten() const { return written; }
+    // Converted once the program succeeded and its output has its name;
+    // Skipped when the output was there and was not to be replaced; else Failed.
+    cFileResult::Outcome outcome() const { return ending; }
+    // The ID of the output's format.
+    QString format() const { return plan.formatId(); }
     cText reason() const { return failure; }
     QStringList log() const { return lines; }
     QByteArray programOutput() const { return output; }
@@ -83,8 +87,6 @@ public:
     // Why a file is not written when its output is not older than it and
     // "Update changed files" is chosen.
     static cText upToDateReason();
-    // The output was there and was not to be replaced: the file is left alone.
-    bool isSkipped() const { return skipped; }
     // The converter program, found through PATH.
     static QString program();
     // Whether PATH has the converter program, and what to say when it has not.
@@ -104,7 +106,7 @@ private:
     void programEnded(int exitCode);
     cText failureReason() const;
 
-    const QString sourcePath;
+    const cSource sourceFile;
     const std::unique_ptr<cTemporaryOutput> temporary;
     const bool replaceExisting;
     cConversionPlan plan;
@@ -122,6 +124,5 @@ private:
     QString startError;
     cText failure;
     bool ended = false;
-    bool written = false;
-    bool skipped = false;
+    cFileResult::Outcome ending = cFileResult::Outcome::Failed;
 };

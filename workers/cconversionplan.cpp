@@ -27,6 +27,11 @@ cConversionPlan::cConversionPlan(const QString &existing, const QString &source,
     }
 }
 
+QString cConversionPlan::formatId() const
+{
+    return format->id();
+}
+
 QString cConversionPlan::firstFilters() const
 {
     if (!level && !trim)

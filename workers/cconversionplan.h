@@ -32,6 +32,8 @@ public:
     // existing: "-y" to replace an existing output, "-n" not to.
     cConversionPlan(const QString &existing, const QString &source, const Choices &choices);
 
+    // The ID of the output's format.
+    QString formatId() const;
     // Whether silence at the ends is cut, which shortens the output on purpose.
     bool trims() const { return trim; }
     // Whether the next run measures; the conversion is the last run.

@@ -30,9 +30,11 @@ constexpr int shutdownWaitMs = 5000;
 // out from the settings as they were when it was taken.
 struct cConverter::Plan
 {
-    QString fn;
+    cSource source;
     QString outPath;
     cOutputPath::Slot slot;
+    // The ID of the output's format.
+    QString format;
     // Whether the output replaces a file of its name ("Overwrite existing files").
     bool replace = false;
     // Whether it does so only when that file is older than the source.
@@ -44,8 +46,7 @@ struct cConverter::Plan
 // What one batch knows; used on the converter's thread only.
 struct cConverter::Batch
 {
-    QStringList files;
-    QStringList subFolders;
+    QList<cSource> files;
     qsizetype next = 0;
     int jobs = 1;
     bool grouped = false;
@@ -100,6 +101,11 @@ void cConverter::setSafeNames(bool safe)
     safeNames = safe;
 }
 
+void cConverter::setKeepFolders(bool keep)
+{
+    keepFolders = keep;
+}
+
 void cConverter::setChoices(const cConversionPlan::Choices &choices)
 {
     fileChoices.setValue(choices);
@@ -126,17 +132,20 @@ void cConverter::setForwardOutput(bool forward)
     forwardOutput = forward;
 }
 
-// Paths handed over while a batch runs are dropped. A batch that has already
-// announced its end is waited for.
-void cConverter::convertFiles(const QStringList &files, const QStringList &subFolders)
+void cConverter::convertFiles(const QStringList &files)
+{
+    convertSources(cSource::of(files));
+}
+
+// Sources handed over while a batch runs are dropped. A batch that has
+// already announced its end is waited for.
+void cConverter::convertSources(const QList<cSource> &sources)
 {
     if (!readyToStart())
         return;
     batchStopRequested = false;
     const QMutexLocker locker(&queueMutex);
-    for (qsizetype i = 0; i < files.size(); ++i)
-        subFolderQueue.append(subFolders.value(i));
-    fileQueue += files;
+    fileQueue += sources;
     start();
 }
 
@@ -161,12 +170,11 @@ void cConverter::run()
     {
         const QMutexLocker locker(&queueMutex);
         batch.files.swap(fileQueue);
-        batch.subFolders.swap(subFolderQueue);
     }
     batch.jobs = jobs();
     batch.grouped = !oneFilePerRun && batch.files.size() > 1;
-    for (const QString &fn : std::as_const(batch.files))
-        batch.outputs.addSource(fn);
+    for (const cSource &source : std::as_const(batch.files))
+        batch.outputs.addSource(source.path);
     QObject context;
     batch.context = &context;
 
@@ -204,7 +212,7 @@ void cConverter::startMore(Batch &batch)
         if (std::find(batch.running.cbegin(), batch.running.cend(), batch.planned->slot) != batch.running.cend())
             break;
         // Small files go into one run together.
-        const bool small = batch.grouped && cGroupRun::takes(batch.planned->fn);
+        const bool small = batch.grouped && cGroupRun::takes(batch.planned->source.path);
         const bool joins = small && group && group->accepts(batch.planned->runs->nextArgs());
         if (!joins && group) {
             group->start();
@@ -243,40 +251,36 @@ bool cConverter::planNext(Batch &batch)
 {
     while (batch.next < batch.files.size()) {
         Plan plan;
-        plan.fn = batch.files.at(batch.next++);
-        if (plan.fn.isEmpty())
+        plan.source = batch.files.at(batch.next++);
+        const QString &fn = plan.source.path;
+        if (fn.isEmpty())
             continue;
-        plan.log << debugLine("Processing file:", plan.fn);
+        plan.log << debugLine("Processing file:", fn);
         const cConversionPlan::Choices choices = fileChoices.value();
+        plan.format = cOutputFormat::byId(choices.format).id();
 
-        QString existing;
-        const int saveType = fileSaveType.value(); // read once: the window may change it meanwhile
-        switch (saveType) {
-        case 0:
-        case 2: // replaced when older than the source
-            plan.replace = true;
-            plan.update = saveType == 2;
-            existing = QStringLiteral("-y");
-            break;
-        case 1:
-            existing = QStringLiteral("-n");
-            break;
-        default:
+        // Read once: the window may change it meanwhile.
+        const std::optional<cExistingRule> existing = existingRuleOf(fileSaveType.value());
+        if (!existing) {
             refuse(plan, debugLine("Bad fileSaveType"),
                    cText::of<cConverter>(QT_TR_NOOP("Unknown rule for existing files")));
             continue;
         }
-        plan.runs.emplace(existing, plan.fn, choices);
+        plan.replace = *existing != cExistingRule::Skip;
+        plan.update = *existing == cExistingRule::Update;
+        plan.runs.emplace(plan.replace ? QStringLiteral("-y") : QStringLiteral("-n"), fn, choices);
 
-        const QString name = cOutputPath::fileName(plan.fn, fileNameType.value(), safeNames,
-                                                   QLatin1Char('.') + cOutputFormat::byId(choices.format).ending());
-        if (name.isEmpty()) {
+        const std::optional<cNameRule> nameRule = nameRuleOf(fileNameType.value());
+        if (!nameRule) {
             refuse(plan, debugLine("Bad fileNameType"),
                    cText::of<cConverter>(QT_TR_NOOP("Unknown rule for output file names")));
             continue;
         }
+        const QString name = cOutputPath::fileName(fn, *nameRule, safeNames,
+                                                   QLatin1Char('.') + cOutputFormat::byId(choices.format).ending());
         QString folder = outputDir.value();
-        if (const QString sub = batch.subFolders.value(batch.next - 1); !sub.isEmpty()) {
+        if (const QString sub = keepFolders ? cOutputPath::subFolder(plan.source.root, fn) : QString();
+            !sub.isEmpty()) {
             QString error;
             folder = cOutputPath::makeFolders(folder, sub, safeNames, error);
             if (folder.isEmpty()) {
@@ -301,7 +305,8 @@ cConversion *cConverter::startPlanned(Batch &batch)
     Plan plan = std::move(*batch.planned);
     batch.planned.reset();
 
-    if (const std::optional<cBatchOutputs::Refusal> refused = batch.outputs.refusal(plan.fn, plan.outPath)) {
+    const QString &fn = plan.source.path;
+    if (const std::optional<cBatchOutputs::Refusal> refused = batch.outputs.refusal(fn, plan.outPath)) {
         refuse(plan, refused->logLine, refused->reason);
         return nullptr;
     }
@@ -309,16 +314,16 @@ cConversion *cConverter::startPlanned(Batch &batch)
     if (!plan.replace && QFileInfo::exists(plan.outPath)) {
         refuse(plan,
                debugLine("Not converted, the output file exists and \"Skip existing files\" is chosen:", plan.outPath),
-               cConversion::skippedReason(), Outcome::Skipped);
+               cConversion::skippedReason(), cFileResult::Outcome::Skipped);
         return nullptr;
     }
     if (plan.update && QFileInfo::exists(plan.outPath) &&
-        QFileInfo(plan.outPath).lastModified() >= QFileInfo(plan.fn).lastModified()) {
+        QFileInfo(plan.outPath).lastModified() >= QFileInfo(fn).lastModified()) {
         refuse(plan,
                debugLine("Not converted, the output file is not older than its source and \"Update changed files\" "
                          "is chosen:",
                          plan.outPath),
-               cConversion::upToDateReason(), Outcome::Skipped);
+               cConversion::upToDateReason(), cFileResult::Outcome::Skipped);
         return nullptr;
     }
     auto output = std::make_unique<cTemporaryOutput>(plan.outPath);
@@ -332,14 +337,14 @@ cConversion *cConverter::startPlanned(Batch &batch)
     }
 
     auto *const conversion =
-        new cConversion(plan.fn, std::move(output), plan.replace, *plan.runs, plan.log, batch.context);
+        new cConversion(plan.source, std::move(output), plan.replace, *plan.runs, plan.log, batch.context);
     connect(conversion, &cConversion::finished, batch.context, [this, &batch, conversion] {
         fileEnded(batch, conversion);
         startMore(batch);
     });
     batch.running.insert(conversion, plan.slot);
     if (!stopRequested)
-        emit fileStarted(plan.fn);
+        emit fileStarted(plan.source);
     return conversion;
 }
 
@@ -353,10 +358,10 @@ void cConverter::fileEnded(Batch &batch, cConversion *conversion)
     // spelling, another file may have taken that name while the program ran.
     if (conversion->exitCode() == 0) {
         if (const std::optional<cBatchOutputs::Refusal> refused =
-                batch.outputs.refusal(conversion->source(), conversion->outPath())) {
+                batch.outputs.refusal(conversion->source().path, conversion->outPath())) {
             conversion->refuse(refused->logLine, refused->reason);
         } else if (conversion->commit()) {
-            batch.outputs.written(conversion->outPath(), conversion->source());
+            batch.outputs.written(conversion->outPath(), conversion->source().path);
             warning = cResultCheck::check(conversion->outPath(), conversion->expectedSeconds());
         }
     }
@@ -369,30 +374,27 @@ void cConverter::fileEnded(Batch &batch, cConversion *conversion)
     }
     if (!warning.isEmpty())
         qDebug().noquote() << QStringLiteral("Warning:") << warning.sourceText();
-    Outcome outcome = Outcome::Failed;
-    if (conversion->isWritten())
-        outcome = warning.isEmpty() ? Outcome::Converted : Outcome::Warned;
-    else if (conversion->isSkipped())
-        outcome = Outcome::Skipped;
-    report(conversion->source(), outcome, conversion->outPath(),
-           conversion->isWritten() ? warning : conversion->reason());
+    cFileResult::Outcome outcome = conversion->outcome();
+    if (outcome == cFileResult::Outcome::Converted && !warning.isEmpty())
+        outcome = cFileResult::Outcome::Warned;
+    report({conversion->source(), outcome, conversion->outPath(),
+            outcome == cFileResult::Outcome::Warned ? warning : conversion->reason(), conversion->format()});
     qDebug() << "File done!";
     conversion->deleteLater();
 }
 
-void cConverter::refuse(const Plan &plan, const QString &logLine, const cText &reason, Outcome outcome)
+void cConverter::refuse(const Plan &plan, const QString &logLine, const cText &reason, cFileResult::Outcome outcome)
 {
     for (const QString &line : plan.log)
         qDebug().noquote() << line;
     qDebug().noquote() << logLine;
-    report(plan.fn, outcome, plan.outPath, reason);
+    report({plan.source, outcome, plan.outPath, reason, plan.format});
 }
 
-void cConverter::report(const QString &fn, Outcome outcome, const QString &outPath, const cText &reason)
+void cConverter::report(const cFileResult &result)
 {
     if (stopRequested)
         return;
-    const bool result = outcome == Outcome::Converted || outcome == Outcome::Warned;
-    emit fileResult(fn, result, outPath, reason, outcome);
-    emit fileProcessed(fn, result);
+    emit fileFinished(result);
+    emit fileProcessed(result.source.path, result.isWritten());
 }

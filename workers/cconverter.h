@@ -1,7 +1,9 @@
 #pragma once
 
 #include "workers/cconversionplan.h"
+#include "workers/cfileresult.h"
 #include "workers/clockedvalue.h"
+#include "workers/csource.h"
 #include "workers/ctext.h"
 #include "workers/cworkerthread.h"
 
@@ -20,28 +22,22 @@ class cConverter : public cWorkerThread
     Q_OBJECT
 
 public:
-    // How a file ended: written, written with a warning about the result,
-    // left alone because its output is there, or not written.
-    enum class Outcome
-    {
-        Converted,
-        Warned,
-        Skipped,
-        Failed
-    };
-    Q_ENUM(Outcome)
-
     explicit cConverter(QObject *parent = nullptr);
     ~cConverter() override;
 
     void setOutputDir(const QString &dir);
+    // The naming rule's number (see cNameRule).
     void setFileNameType(int type);
-    // 0 overwrites an existing output, 1 skips it, 2 overwrites it only
-    // when it is older than its source.
+    // The existing-file rule's number (see cExistingRule): 0 overwrites an
+    // existing output, 1 skips it, 2 overwrites it only when it is older than
+    // its source.
     void setFileSaveType(int type);
     // Whether the outputs' names, and the sub-folders made for them, are
     // lower-case ASCII (see cOutputPath::safeName).
     void setSafeNames(bool safe);
+    // Whether a source found in a named folder goes to its path relative to
+    // that folder inside the output folder, made as needed.
+    void setKeepFolders(bool keep);
     // The format, the level and the trim of the outputs.
     void setChoices(const cConversionPlan::Choices &choices);
     // How many converter programs may run at once; 0 or less means one per
@@ -58,9 +54,10 @@ public:
     // Whether the converter program's own output goes on to standard error,
     // one file's output in one piece when that file ends (on by default).
     void setForwardOutput(bool forward);
-    // subFolders: for each file, the folder inside the output folder its
-    // output goes to, made as needed; none for all in the output folder.
-    void convertFiles(const QStringList &files, const QStringList &subFolders = {});
+    // The paths as sources named one by one, each its place in the list.
+    void convertFiles(const QStringList &files);
+    // Each source's result comes back with the source as it was handed over.
+    void convertSources(const QList<cSource> &sources);
     // Ends the running batch: no further file starts, running converter
     // programs are ended with their whole process groups and their unfinished
     // outputs removed; files not done get no report, and convertFinished()
@@ -72,12 +69,9 @@ signals:
     void fileProcessed(const QString &fn, bool result);
     // A file's converter program is about to run (not sent for a file that is
     // refused before it runs).
-    void fileStarted(const QString &fn);
-    // Sent just before fileProcessed(fn, result) for the same file: the output
-    // file written (result true), or why the file failed, in words for people;
-    // for a skipped file why it was left alone, for a warned one the warning.
-    void fileResult(const QString &fn, bool result, const QString &outPath, const cText &reason,
-                    cConverter::Outcome outcome);
+    void fileStarted(const cSource &source);
+    // Sent just before fileProcessed(fn, result) for the same file.
+    void fileFinished(const cFileResult &result);
 
 protected:
     void run() override;
@@ -91,19 +85,20 @@ private:
     cConversion *startPlanned(Batch &batch);
     static int runCount(const Batch &batch);
     void fileEnded(Batch &batch, cConversion *conversion);
-    void refuse(const Plan &plan, const QString &logLine, const cText &reason, Outcome outcome = Outcome::Failed);
-    void report(const QString &fn, Outcome outcome, const QString &outPath, const cText &reason);
+    void refuse(const Plan &plan, const QString &logLine, const cText &reason,
+                cFileResult::Outcome outcome = cFileResult::Outcome::Failed);
+    void report(const cFileResult &result);
 
     // Raised by the destructor: no further file is started, running converter
     // programs are ended and nothing more is reported.
     std::atomic_bool stopRequested{false};
-    QStringList fileQueue;
-    QStringList subFolderQueue;
+    QList<cSource> fileQueue;
     QMutex queueMutex;
     cLockedValue<QString> outputDir;
     cLockedValue<int> fileNameType;
     cLockedValue<int> fileSaveType;
     std::atomic_bool safeNames{false};
+    std::atomic_bool keepFolders{false};
     cLockedValue<cConversionPlan::Choices> fileChoices;
     std::atomic_int jobCount{0};
     std::atomic_bool oneFilePerRun{!groupsByDefault};

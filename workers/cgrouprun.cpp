@@ -62,7 +62,7 @@ void cGroupRun::start()
     const qsizetype before = members.first()->runArgs().indexOf(QStringLiteral("-i"));
     QStringList args = members.first()->runArgs().mid(0, before);
     for (const QPointer<cConversion> &member : std::as_const(members))
-        args << QStringLiteral("-i") << member->source();
+        args << QStringLiteral("-i") << member->source().path;
     for (qsizetype i = 0; i < members.size(); ++i) {
         QStringList own = members.at(i)->runArgs().mid(before + 2);
         const QString input = QString::number(i);

@@ -49,14 +49,14 @@ cOutputPath::Slot cOutputPath::Slot::of(const QString &outPath)
     return slot;
 }
 
-QString cOutputPath::fileName(const QString &source, int nameRule, bool safe, const QString &ending)
+QString cOutputPath::fileName(const QString &source, cNameRule nameRule, bool safe, const QString &ending)
 {
     const QString name = QFileInfo(source).fileName();
     // A dot and a run of ASCII letters and digits up to the very end of the
     // name; "\z", unlike "$", does not match before a trailing line break.
     static const QRegularExpression extension(QStringLiteral("\\.[a-zA-Z0-9]+\\z"));
     switch (nameRule) {
-    case 0: {
+    case cNameRule::ChangeExtension: {
         // A name without such an extension is kept as it is.
         const QRegularExpressionMatch match = extension.match(name);
         if (!match.hasMatch())
@@ -64,11 +64,18 @@ QString cOutputPath::fileName(const QString &source, int nameRule, bool safe, co
         const QString stem = name.left(match.capturedStart());
         return (safe ? safeName(stem) : stem) + ending;
     }
-    case 1:
-        return (safe ? safeName(name) : name) + ending;
-    default:
-        return QString();
+    case cNameRule::AppendExtension:
+        break;
     }
+    return (safe ? safeName(name) : name) + ending;
+}
+
+QString cOutputPath::subFolder(const QString &root, const QString &source)
+{
+    if (root.isEmpty())
+        return QString();
+    const QString sub = QDir(root).relativeFilePath(QFileInfo(source).path());
+    return sub == QLatin1String(".") ? QString() : sub;
 }
 
 QString cOutputPath::safeName(const QString &name)

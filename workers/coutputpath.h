@@ -1,6 +1,7 @@
 #pragma once
 
 #include "workers/cfileidentity.h"
+#include "workers/crules.h"
 
 #include <QString>
 
@@ -22,15 +23,19 @@ public:
         bool operator==(const Slot &other) const { return folder == other.folder && name == other.name; }
     };
 
-    // The output's file name for the source under the naming rule (0: the
-    // extension, a dot and ASCII letters and digits, becomes the ending, as
-    // ".wav"; 1: the ending is appended); empty for an unknown rule.
-    static QString fileName(const QString &source, int nameRule, bool safe, const QString &ending);
+    // The output's file name for the source under the naming rule: the
+    // extension, a dot and ASCII letters and digits, becomes the ending (as
+    // ".wav"), or the ending is appended.
+    static QString fileName(const QString &source, cNameRule nameRule, bool safe, const QString &ending);
     // The name as lower-case ASCII that a dial plan takes: other scripts
     // transliterated, every run of blanks and punctuation but dots and
     // underscores one dash, no dash, dot or underscore in front, no dash at
     // the end; "sound" when nothing is left.
     static QString safeName(const QString &name);
+    // The folder a source found in the named folder root goes to, relative to
+    // the output folder, when folder trees are kept ("main-menu/after-hours");
+    // empty for a source named itself or lying in root itself.
+    static QString subFolder(const QString &root, const QString &source);
     // Makes the folders of subPath ("main-menu/after-hours") inside folder as
     // needed, each made safe when asked, and returns the innermost. Never
     // leaves folder: ".." is refused, and so is a link or a file where a
