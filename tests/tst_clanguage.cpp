@@ -12,7 +12,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
-#include <QTableWidget>
+#include <QTableView>
 #include <QToolButton>
 #include <QtTest>
 
@@ -121,11 +121,11 @@ QStringList shownTexts(const QWidget *window)
         progress.start(files);
         texts.append(progress.finishedText().section(QLatin1Char(':'), 0, 0) + QStringLiteral(": "));
     }
-    const auto *const fileList = window->findChild<QTableWidget *>(QStringLiteral("fileList"));
-    if (fileList->rowCount() > 0) {
-        const QWidget *const play = fileList->cellWidget(0, 1);
+    const auto *const fileList = window->findChild<QTableView *>(QStringLiteral("fileList"));
+    if (fileList->model()->rowCount() > 0) {
+        const QWidget *const play = fileList->indexWidget(fileList->model()->index(0, 1));
         texts.append(play->toolTip());
-        texts.append(fileList->item(0, 2)->text());
+        texts.append(fileList->model()->index(0, 2).data().toString());
         // The name a screen reader speaks follows the tool tip.
         if (play->accessibleName() != play->toolTip())
             texts.append(QStringLiteral("accessible name: ") + play->accessibleName());
@@ -185,11 +185,11 @@ void tst_cLanguage::switchAtRunTime()
     window->listFiles({sound, damaged});
     auto *const convertBtn = window->findChild<QPushButton *>(QStringLiteral("convertBtn"));
     QTest::mouseClick(convertBtn, Qt::LeftButton);
-    const auto *const fileList = window->findChild<QTableWidget *>(QStringLiteral("fileList"));
+    const auto *const fileList = window->findChild<QTableView *>(QStringLiteral("fileList"));
     // The batch's end, not only its last row: the status line shows the tally then.
     QTRY_VERIFY_WITH_TIMEOUT(convertBtn->isEnabled(), 30000);
-    QCOMPARE(fileList->item(0, 2)->text(), QStringLiteral("OK"));
-    QVERIFY(!fileList->item(1, 2)->toolTip().isEmpty());
+    QCOMPARE(fileList->model()->index(0, 2).data().toString(), QStringLiteral("OK"));
+    QVERIFY(!fileList->model()->index(1, 2).data(Qt::ToolTipRole).toString().isEmpty());
 
     for (const QString &language : {QStringLiteral("ru"), QStringLiteral("de"), QStringLiteral("en")}) {
         QCOMPARE(cLanguage::install(QLocale(language)), language);
@@ -198,8 +198,12 @@ void tst_cLanguage::switchAtRunTime()
         QCOMPARE(shownTexts(window.get()), expectedTexts(language, true));
         // The reason of a failure shown before the change follows it too.
         const QString failed = QCoreApplication::translate("cConversion", "ffmpeg failed with exit code %1: %2");
-        QVERIFY2(fileList->item(1, 2)->toolTip().startsWith(failed.section(QStringLiteral("%1"), 0, 0)),
-                 qPrintable(fileList->item(1, 2)->toolTip()));
+        QVERIFY2(fileList->model()
+                     ->index(1, 2)
+                     .data(Qt::ToolTipRole)
+                     .toString()
+                     .startsWith(failed.section(QStringLiteral("%1"), 0, 0)),
+                 qPrintable(fileList->model()->index(1, 2).data(Qt::ToolTipRole).toString()));
     }
 }
 

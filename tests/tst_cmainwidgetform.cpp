@@ -8,7 +8,7 @@
 #include <QImageReader>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QTableWidget>
+#include <QTableView>
 #include <QTemporaryDir>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -46,7 +46,7 @@ void tst_cMainWidgetForm::formObjects()
     cMainWidget form;
     QCOMPARE(form.objectName(), QStringLiteral("cMainWidget"));
     auto *const selectBtn = form.findChild<QPushButton *>(QStringLiteral("selectBtn"));
-    auto *const fileList = form.findChild<QTableWidget *>(QStringLiteral("fileList"));
+    auto *const fileList = form.findChild<QTableView *>(QStringLiteral("fileList"));
     auto *const outputEdit = form.findChild<QLineEdit *>(QStringLiteral("outputEdit"));
     auto *const outputBtn = form.findChild<QToolButton *>(QStringLiteral("outputBtn"));
     auto *const convertBtn = form.findChild<QPushButton *>(QStringLiteral("convertBtn"));

@@ -282,6 +282,48 @@ Mit --convert werden die angegebenen Dateien und Ordner ohne Fenster konvertiert
     </message>
 </context>
 <context>
+    <name>cFileListModel</name>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>Play %1</source>
+        <translation>%1 abspielen</translation>
+    </message>
+    <message>
+        <source>Converting</source>
+        <translation>Wird konvertiert</translation>
+    </message>
+    <message>
+        <source>Written to %1</source>
+        <translation>Gespeichert als %1</translation>
+    </message>
+    <message>
+        <source>OK, with a warning</source>
+        <translation>OK, mit Warnung</translation>
+    </message>
+    <message>
+        <source>SKIP</source>
+        <translation>ÜBERSPR.</translation>
+    </message>
+    <message>
+        <source>Skipped</source>
+        <translation>Übersprungen</translation>
+    </message>
+    <message>
+        <source>FAIL!</source>
+        <translation>FEHLER!</translation>
+    </message>
+</context>
+<context>
+    <name>cFileTable</name>
+    <message>
+        <source>Drop files or folders here, or press Select files</source>
+        <translation>Dateien oder Ordner hierher ziehen oder „Dateien auswählen“ drücken</translation>
+    </message>
+</context>
+<context>
     <name>cLogMessage</name>
     <message>
         <source>not a regular file</source>
@@ -315,26 +357,6 @@ Mit --convert werden die angegebenen Dateien und Ordner ohne Fenster konvertiert
         <translation>Optionen</translation>
     </message>
     <message>
-        <source>Play %1</source>
-        <translation>%1 abspielen</translation>
-    </message>
-    <message>
-        <source>OK</source>
-        <translation>OK</translation>
-    </message>
-    <message>
-        <source>FAIL!</source>
-        <translation>FEHLER!</translation>
-    </message>
-    <message>
-        <source>Overwrite existing files</source>
-        <translation>Vorhandene Dateien überschreiben</translation>
-    </message>
-    <message>
-        <source>Skip existing files</source>
-        <translation>Vorhandene Dateien überspringen</translation>
-    </message>
-    <message>
         <source>Open directory</source>
         <translation>Ordner auswählen</translation>
     </message>
@@ -349,18 +371,6 @@ Mit --convert werden die angegebenen Dateien und Ordner ohne Fenster konvertiert
     <message>
         <source>&amp;Options</source>
         <translation>&amp;Optionen</translation>
-    </message>
-    <message>
-        <source>Play</source>
-        <translation>Abspielen</translation>
-    </message>
-    <message>
-        <source>Remove from list</source>
-        <translation>Aus der Liste entfernen</translation>
-    </message>
-    <message>
-        <source>Open containing folder</source>
-        <translation>Enthaltenden Ordner öffnen</translation>
     </message>
     <message>
         <source>Stop</source>
@@ -383,50 +393,8 @@ Mit --convert werden die angegebenen Dateien und Ordner ohne Fenster konvertiert
         <translation>Ausgabeordner auswählen</translation>
     </message>
     <message>
-        <source>Converting</source>
-        <translation>Wird konvertiert</translation>
-    </message>
-    <message numerus="yes">
-        <source>%n file(s) listed</source>
-        <translation>
-            <numerusform>%n Datei aufgelistet</numerusform>
-            <numerusform>%n Dateien aufgelistet</numerusform>
-        </translation>
-    </message>
-    <message>
-        <source>No sound files found</source>
-        <translation>Keine Audiodateien gefunden</translation>
-    </message>
-    <message numerus="yes">
-        <source>%1, %n named path(s) not found</source>
-        <translation>
-            <numerusform>%1, %n angegebener Pfad nicht gefunden</numerusform>
-            <numerusform>%1, %n angegebene Pfade nicht gefunden</numerusform>
-        </translation>
-    </message>
-    <message>
-        <source>Nothing to convert: select files or drop them here first</source>
-        <translation>Nichts zu konvertieren: zuerst Dateien auswählen oder hierher ziehen</translation>
-    </message>
-    <message>
-        <source>The output folder %1 could not be created</source>
-        <translation>Der Ausgabeordner %1 konnte nicht angelegt werden</translation>
-    </message>
-    <message>
-        <source>Could not play, %1: %2</source>
-        <translation>Abspielen nicht möglich, %1: %2</translation>
-    </message>
-    <message>
-        <source>Written to %1</source>
-        <translation>Gespeichert als %1</translation>
-    </message>
-    <message>
         <source>Stopping…</source>
         <translation>Wird abgebrochen …</translation>
-    </message>
-    <message>
-        <source>Playing %1</source>
-        <translation>Wiedergabe: %1</translation>
     </message>
     <message numerus="yes">
         <source>Listing: %n sound file(s) found</source>
@@ -435,13 +403,28 @@ Mit --convert werden die angegebenen Dateien und Ordner ohne Fenster konvertiert
             <numerusform>Auflisten: %n Tondateien gefunden</numerusform>
         </translation>
     </message>
-    <message numerus="yes">
-        <source>%1, %n could not be read (see the log)</source>
-        <translation>
-            <numerusform>%1, %n nicht lesbar (siehe Protokoll)</numerusform>
-            <numerusform>%1, %n nicht lesbar (siehe Protokoll)</numerusform>
-        </translation>
+    <message>
+        <source>Add files</source>
+        <translation>Dateien hinzufügen</translation>
     </message>
+    <message>
+        <source>Sound files (%1);;All files (*)</source>
+        <translation>Audiodateien (%1);;Alle Dateien (*)</translation>
+    </message>
+</context>
+<context>
+    <name>cMainWindow</name>
+    <message>
+        <source>Stop</source>
+        <translation>Stopp</translation>
+    </message>
+    <message>
+        <source>Stop the batch or the preview (Esc)</source>
+        <translation>Konvertierung oder Wiedergabe abbrechen (Esc)</translation>
+    </message>
+</context>
+<context>
+    <name>cOptionsMenu</name>
     <message>
         <source>Set extension to .%1</source>
         <translation>Endung durch .%1 ersetzen</translation>
@@ -449,6 +432,26 @@ Mit --convert werden die angegebenen Dateien und Ordner ohne Fenster konvertiert
     <message>
         <source>Append .%1 to filenames</source>
         <translation>.%1 an Dateinamen anhängen</translation>
+    </message>
+    <message>
+        <source>Overwrite existing files</source>
+        <translation>Vorhandene Dateien überschreiben</translation>
+    </message>
+    <message>
+        <source>Skip existing files</source>
+        <translation>Vorhandene Dateien überspringen</translation>
+    </message>
+    <message>
+        <source>Update changed files</source>
+        <translation>Geänderte Dateien aktualisieren</translation>
+    </message>
+    <message>
+        <source>Keep folder trees</source>
+        <translation>Ordnerstruktur beibehalten</translation>
+    </message>
+    <message>
+        <source>Safe names (lower-case ASCII)</source>
+        <translation>Sichere Namen (ASCII-Kleinbuchstaben)</translation>
     </message>
     <message>
         <source>Format</source>
@@ -477,118 +480,6 @@ Mit --convert werden die angegebenen Dateien und Ordner ohne Fenster konvertiert
     <message>
         <source>Copies no tags of the source and no mark of the encoder into the files</source>
         <translation>Übernimmt keine Tags der Quelle und keine Kennung des Encoders in die Dateien</translation>
-    </message>
-    <message>
-        <source>Play result</source>
-        <translation>Ergebnis abspielen</translation>
-    </message>
-    <message>
-        <source>Listing cancelled: the list is as it was</source>
-        <translation>Auflisten abgebrochen: die Liste ist unverändert</translation>
-    </message>
-    <message>
-        <source>Drop files or folders here, or press Select files</source>
-        <translation>Dateien oder Ordner hierher ziehen oder „Dateien auswählen“ drücken</translation>
-    </message>
-    <message>
-        <source>Next failure</source>
-        <translation>Nächster Fehler</translation>
-    </message>
-    <message>
-        <source>Convert failed files again</source>
-        <translation>Fehlgeschlagene erneut konvertieren</translation>
-    </message>
-    <message>
-        <source>Add files…</source>
-        <translation>Dateien hinzufügen…</translation>
-    </message>
-    <message>
-        <source>Clear list</source>
-        <translation>Liste leeren</translation>
-    </message>
-    <message>
-        <source>Add files</source>
-        <translation>Dateien hinzufügen</translation>
-    </message>
-    <message>
-        <source>Sound files (%1);;All files (*)</source>
-        <translation>Audiodateien (%1);;Alle Dateien (*)</translation>
-    </message>
-    <message numerus="yes">
-        <source>%n file(s) added</source>
-        <translation>
-            <numerusform>%n Datei hinzugefügt</numerusform>
-            <numerusform>%n Dateien hinzugefügt</numerusform>
-        </translation>
-    </message>
-    <message>
-        <source>No files added</source>
-        <translation>Keine Dateien hinzugefügt</translation>
-    </message>
-    <message numerus="yes">
-        <source>%1, %n already listed</source>
-        <translation>
-            <numerusform>%1, %n bereits in der Liste</numerusform>
-            <numerusform>%1, %n bereits in der Liste</numerusform>
-        </translation>
-    </message>
-    <message>
-        <source>%1; %2 is not a sound file</source>
-        <translation>%1; %2 ist keine Audiodatei</translation>
-    </message>
-    <message numerus="yes">
-        <source>%1; %n file(s) left out: not sound files</source>
-        <translation>
-            <numerusform>%1; %n Datei ausgelassen: keine Audiodatei</numerusform>
-            <numerusform>%1; %n Dateien ausgelassen: keine Audiodateien</numerusform>
-        </translation>
-    </message>
-    <message>
-        <source>OK, with a warning</source>
-        <translation>OK, mit Warnung</translation>
-    </message>
-    <message>
-        <source>SKIP</source>
-        <translation>ÜBERSPR.</translation>
-    </message>
-    <message>
-        <source>Skipped</source>
-        <translation>Übersprungen</translation>
-    </message>
-    <message>
-        <source>Update changed files</source>
-        <translation>Geänderte Dateien aktualisieren</translation>
-    </message>
-    <message>
-        <source>Keep folder trees</source>
-        <translation>Ordnerstruktur beibehalten</translation>
-    </message>
-    <message>
-        <source>Safe names (lower-case ASCII)</source>
-        <translation>Sichere Namen (ASCII-Kleinbuchstaben)</translation>
-    </message>
-    <message>
-        <source>%1 failed: %2</source>
-        <translation>%1 fehlgeschlagen: %2</translation>
-    </message>
-    <message>
-        <source>Show only failed and warned</source>
-        <translation>Nur fehlgeschlagene und gewarnte zeigen</translation>
-    </message>
-    <message>
-        <source>%1 converted with a warning: %2</source>
-        <translation>%1 umgewandelt, mit Warnung: %2</translation>
-    </message>
-</context>
-<context>
-    <name>cMainWindow</name>
-    <message>
-        <source>Stop</source>
-        <translation>Stopp</translation>
-    </message>
-    <message>
-        <source>Stop the batch or the preview (Esc)</source>
-        <translation>Konvertierung oder Wiedergabe abbrechen (Esc)</translation>
     </message>
 </context>
 <context>
@@ -675,6 +566,13 @@ Mit --convert werden die angegebenen Dateien und Ordner ohne Fenster konvertiert
     </message>
 </context>
 <context>
+    <name>cPlayOutputAction</name>
+    <message>
+        <source>Play result</source>
+        <translation>Ergebnis abspielen</translation>
+    </message>
+</context>
+<context>
     <name>cPlayer</name>
     <message>
         <source>no sound system could be started</source>
@@ -713,6 +611,41 @@ Mit --convert werden die angegebenen Dateien und Ordner ohne Fenster konvertiert
     </message>
 </context>
 <context>
+    <name>cRowActions</name>
+    <message>
+        <source>Play</source>
+        <translation>Abspielen</translation>
+    </message>
+    <message>
+        <source>Remove from list</source>
+        <translation>Aus der Liste entfernen</translation>
+    </message>
+    <message>
+        <source>Open containing folder</source>
+        <translation>Enthaltenden Ordner öffnen</translation>
+    </message>
+    <message>
+        <source>Next failure</source>
+        <translation>Nächster Fehler</translation>
+    </message>
+    <message>
+        <source>Show only failed and warned</source>
+        <translation>Nur fehlgeschlagene und gewarnte zeigen</translation>
+    </message>
+    <message>
+        <source>Convert failed files again</source>
+        <translation>Fehlgeschlagene erneut konvertieren</translation>
+    </message>
+    <message>
+        <source>Add files…</source>
+        <translation>Dateien hinzufügen…</translation>
+    </message>
+    <message>
+        <source>Clear list</source>
+        <translation>Liste leeren</translation>
+    </message>
+</context>
+<context>
     <name>cSourceList</name>
     <message>
         <source>The folder can&apos;t be read</source>
@@ -729,6 +662,98 @@ Mit --convert werden die angegebenen Dateien und Ordner ohne Fenster konvertiert
     <message>
         <source>No such file or folder</source>
         <translation>Datei oder Ordner nicht gefunden</translation>
+    </message>
+</context>
+<context>
+    <name>cStatusLine</name>
+    <message>
+        <source>Stop</source>
+        <translation>Stopp</translation>
+    </message>
+</context>
+<context>
+    <name>cStatusMessage</name>
+    <message numerus="yes">
+        <source>%1, %n named path(s) not found</source>
+        <translation>
+            <numerusform>%1, %n angegebener Pfad nicht gefunden</numerusform>
+            <numerusform>%1, %n angegebene Pfade nicht gefunden</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%1, %n could not be read (see the log)</source>
+        <translation>
+            <numerusform>%1, %n nicht lesbar (siehe Protokoll)</numerusform>
+            <numerusform>%1, %n nicht lesbar (siehe Protokoll)</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n file(s) listed</source>
+        <translation>
+            <numerusform>%n Datei aufgelistet</numerusform>
+            <numerusform>%n Dateien aufgelistet</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>No sound files found</source>
+        <translation>Keine Audiodateien gefunden</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n file(s) added</source>
+        <translation>
+            <numerusform>%n Datei hinzugefügt</numerusform>
+            <numerusform>%n Dateien hinzugefügt</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>No files added</source>
+        <translation>Keine Dateien hinzugefügt</translation>
+    </message>
+    <message numerus="yes">
+        <source>%1, %n already listed</source>
+        <translation>
+            <numerusform>%1, %n bereits in der Liste</numerusform>
+            <numerusform>%1, %n bereits in der Liste</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>%1; %2 is not a sound file</source>
+        <translation>%1; %2 ist keine Audiodatei</translation>
+    </message>
+    <message numerus="yes">
+        <source>%1; %n file(s) left out: not sound files</source>
+        <translation>
+            <numerusform>%1; %n Datei ausgelassen: keine Audiodatei</numerusform>
+            <numerusform>%1; %n Dateien ausgelassen: keine Audiodateien</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Listing cancelled: the list is as it was</source>
+        <translation>Auflisten abgebrochen: die Liste ist unverändert</translation>
+    </message>
+    <message>
+        <source>Nothing to convert: select files or drop them here first</source>
+        <translation>Nichts zu konvertieren: zuerst Dateien auswählen oder hierher ziehen</translation>
+    </message>
+    <message>
+        <source>The output folder %1 could not be created</source>
+        <translation>Der Ausgabeordner %1 konnte nicht angelegt werden</translation>
+    </message>
+    <message>
+        <source>Could not play, %1: %2</source>
+        <translation>Abspielen nicht möglich, %1: %2</translation>
+    </message>
+    <message>
+        <source>Playing %1</source>
+        <translation>Wiedergabe: %1</translation>
+    </message>
+    <message>
+        <source>%1 converted with a warning: %2</source>
+        <translation>%1 umgewandelt, mit Warnung: %2</translation>
+    </message>
+    <message>
+        <source>%1 failed: %2</source>
+        <translation>%1 fehlgeschlagen: %2</translation>
     </message>
 </context>
 </TS>

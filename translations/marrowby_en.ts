@@ -70,12 +70,15 @@
 <context>
     <name>cMainWidget</name>
     <message numerus="yes">
-        <source>%n file(s) listed</source>
+        <source>Listing: %n sound file(s) found</source>
         <translation>
-            <numerusform>%n file listed</numerusform>
-            <numerusform>%n files listed</numerusform>
+            <numerusform>Listing: %n sound file found</numerusform>
+            <numerusform>Listing: %n sound files found</numerusform>
         </translation>
     </message>
+</context>
+<context>
+    <name>cStatusMessage</name>
     <message numerus="yes">
         <source>%1, %n named path(s) not found</source>
         <translation>
@@ -84,17 +87,17 @@
         </translation>
     </message>
     <message numerus="yes">
-        <source>Listing: %n sound file(s) found</source>
-        <translation>
-            <numerusform>Listing: %n sound file found</numerusform>
-            <numerusform>Listing: %n sound files found</numerusform>
-        </translation>
-    </message>
-    <message numerus="yes">
         <source>%1, %n could not be read (see the log)</source>
         <translation>
             <numerusform>%1, %n could not be read (see the log)</numerusform>
             <numerusform>%1, %n could not be read (see the log)</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n file(s) listed</source>
+        <translation>
+            <numerusform>%n file listed</numerusform>
+            <numerusform>%n files listed</numerusform>
         </translation>
     </message>
     <message numerus="yes">

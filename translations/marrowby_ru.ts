@@ -291,6 +291,48 @@ With --convert it converts the files and folders named without a window; without
     </message>
 </context>
 <context>
+    <name>cFileListModel</name>
+    <message>
+        <source>OK</source>
+        <translation>ОК</translation>
+    </message>
+    <message>
+        <source>Play %1</source>
+        <translation>Воспроизвести %1</translation>
+    </message>
+    <message>
+        <source>Converting</source>
+        <translation>Конвертируется</translation>
+    </message>
+    <message>
+        <source>Written to %1</source>
+        <translation>Записан файл %1</translation>
+    </message>
+    <message>
+        <source>OK, with a warning</source>
+        <translation>ОК, с предупреждением</translation>
+    </message>
+    <message>
+        <source>SKIP</source>
+        <translation>ПРОПУСК</translation>
+    </message>
+    <message>
+        <source>Skipped</source>
+        <translation>Пропущен</translation>
+    </message>
+    <message>
+        <source>FAIL!</source>
+        <translation>ОШИБКА!</translation>
+    </message>
+</context>
+<context>
+    <name>cFileTable</name>
+    <message>
+        <source>Drop files or folders here, or press Select files</source>
+        <translation>Перетащите сюда файлы или папки или нажмите «Выбрать файлы»</translation>
+    </message>
+</context>
+<context>
     <name>cLogMessage</name>
     <message>
         <source>not a regular file</source>
@@ -324,26 +366,6 @@ With --convert it converts the files and folders named without a window; without
         <translation>Параметры</translation>
     </message>
     <message>
-        <source>Play %1</source>
-        <translation>Воспроизвести %1</translation>
-    </message>
-    <message>
-        <source>OK</source>
-        <translation>ОК</translation>
-    </message>
-    <message>
-        <source>FAIL!</source>
-        <translation>ОШИБКА!</translation>
-    </message>
-    <message>
-        <source>Overwrite existing files</source>
-        <translation>Перезаписывать существующие файлы</translation>
-    </message>
-    <message>
-        <source>Skip existing files</source>
-        <translation>Пропускать существующие файлы</translation>
-    </message>
-    <message>
         <source>Open directory</source>
         <translation>Выбрать папку</translation>
     </message>
@@ -358,18 +380,6 @@ With --convert it converts the files and folders named without a window; without
     <message>
         <source>&amp;Options</source>
         <translation>&amp;Параметры</translation>
-    </message>
-    <message>
-        <source>Play</source>
-        <translation>Воспроизвести</translation>
-    </message>
-    <message>
-        <source>Remove from list</source>
-        <translation>Удалить из списка</translation>
-    </message>
-    <message>
-        <source>Open containing folder</source>
-        <translation>Открыть папку с файлом</translation>
     </message>
     <message>
         <source>Stop</source>
@@ -392,52 +402,8 @@ With --convert it converts the files and folders named without a window; without
         <translation>Выбрать выходную папку</translation>
     </message>
     <message>
-        <source>Converting</source>
-        <translation>Конвертируется</translation>
-    </message>
-    <message numerus="yes">
-        <source>%n file(s) listed</source>
-        <translation>
-            <numerusform>%n файл в списке</numerusform>
-            <numerusform>%n файла в списке</numerusform>
-            <numerusform>%n файлов в списке</numerusform>
-        </translation>
-    </message>
-    <message>
-        <source>No sound files found</source>
-        <translation>Звуковые файлы не найдены</translation>
-    </message>
-    <message numerus="yes">
-        <source>%1, %n named path(s) not found</source>
-        <translation>
-            <numerusform>%1, не найден %n указанный путь</numerusform>
-            <numerusform>%1, не найдены %n указанных пути</numerusform>
-            <numerusform>%1, не найдено %n указанных путей</numerusform>
-        </translation>
-    </message>
-    <message>
-        <source>Nothing to convert: select files or drop them here first</source>
-        <translation>Нечего конвертировать: сначала выберите файлы или перетащите их сюда</translation>
-    </message>
-    <message>
-        <source>The output folder %1 could not be created</source>
-        <translation>Не удалось создать выходную папку %1</translation>
-    </message>
-    <message>
-        <source>Could not play, %1: %2</source>
-        <translation>Не удалось воспроизвести, %1: %2</translation>
-    </message>
-    <message>
-        <source>Written to %1</source>
-        <translation>Записан файл %1</translation>
-    </message>
-    <message>
         <source>Stopping…</source>
         <translation>Остановка…</translation>
-    </message>
-    <message>
-        <source>Playing %1</source>
-        <translation>Воспроизведение: %1</translation>
     </message>
     <message numerus="yes">
         <source>Listing: %n sound file(s) found</source>
@@ -448,12 +414,54 @@ With --convert it converts the files and folders named without a window; without
         </translation>
     </message>
     <message>
+        <source>Add files</source>
+        <translation>Добавить файлы</translation>
+    </message>
+    <message>
+        <source>Sound files (%1);;All files (*)</source>
+        <translation>Звуковые файлы (%1);;Все файлы (*)</translation>
+    </message>
+</context>
+<context>
+    <name>cMainWindow</name>
+    <message>
+        <source>Stop</source>
+        <translation>Остановить</translation>
+    </message>
+    <message>
+        <source>Stop the batch or the preview (Esc)</source>
+        <translation>Остановить конвертацию или воспроизведение (Esc)</translation>
+    </message>
+</context>
+<context>
+    <name>cOptionsMenu</name>
+    <message>
         <source>Set extension to .%1</source>
         <translation>Заменять расширение на .%1</translation>
     </message>
     <message>
         <source>Append .%1 to filenames</source>
         <translation>Добавлять .%1 к имени файла</translation>
+    </message>
+    <message>
+        <source>Overwrite existing files</source>
+        <translation>Перезаписывать существующие файлы</translation>
+    </message>
+    <message>
+        <source>Skip existing files</source>
+        <translation>Пропускать существующие файлы</translation>
+    </message>
+    <message>
+        <source>Update changed files</source>
+        <translation>Обновлять изменённые файлы</translation>
+    </message>
+    <message>
+        <source>Keep folder trees</source>
+        <translation>Сохранять структуру папок</translation>
+    </message>
+    <message>
+        <source>Safe names (lower-case ASCII)</source>
+        <translation>Безопасные имена (строчные ASCII)</translation>
     </message>
     <message>
         <source>Format</source>
@@ -482,129 +490,6 @@ With --convert it converts the files and folders named without a window; without
     <message>
         <source>Copies no tags of the source and no mark of the encoder into the files</source>
         <translation>Не переносит в файлы теги исходника и отметку кодировщика</translation>
-    </message>
-    <message>
-        <source>Play result</source>
-        <translation>Воспроизвести результат</translation>
-    </message>
-    <message numerus="yes">
-        <source>%1, %n could not be read (see the log)</source>
-        <translation>
-            <numerusform>%1, %n не удалось прочитать (см. журнал)</numerusform>
-            <numerusform>%1, %n не удалось прочитать (см. журнал)</numerusform>
-            <numerusform>%1, %n не удалось прочитать (см. журнал)</numerusform>
-        </translation>
-    </message>
-    <message>
-        <source>Listing cancelled: the list is as it was</source>
-        <translation>Поиск отменён: список не изменился</translation>
-    </message>
-    <message>
-        <source>Drop files or folders here, or press Select files</source>
-        <translation>Перетащите сюда файлы или папки или нажмите «Выбрать файлы»</translation>
-    </message>
-    <message>
-        <source>Next failure</source>
-        <translation>Следующая ошибка</translation>
-    </message>
-    <message>
-        <source>Convert failed files again</source>
-        <translation>Повторить неудачные</translation>
-    </message>
-    <message>
-        <source>Add files…</source>
-        <translation>Добавить файлы…</translation>
-    </message>
-    <message>
-        <source>Clear list</source>
-        <translation>Очистить список</translation>
-    </message>
-    <message>
-        <source>Add files</source>
-        <translation>Добавить файлы</translation>
-    </message>
-    <message>
-        <source>Sound files (%1);;All files (*)</source>
-        <translation>Звуковые файлы (%1);;Все файлы (*)</translation>
-    </message>
-    <message numerus="yes">
-        <source>%n file(s) added</source>
-        <translation>
-            <numerusform>Добавлен %n файл</numerusform>
-            <numerusform>Добавлено %n файла</numerusform>
-            <numerusform>Добавлено %n файлов</numerusform>
-        </translation>
-    </message>
-    <message>
-        <source>No files added</source>
-        <translation>Файлы не добавлены</translation>
-    </message>
-    <message numerus="yes">
-        <source>%1, %n already listed</source>
-        <translation>
-            <numerusform>%1, %n уже в списке</numerusform>
-            <numerusform>%1, %n уже в списке</numerusform>
-            <numerusform>%1, %n уже в списке</numerusform>
-        </translation>
-    </message>
-    <message>
-        <source>%1; %2 is not a sound file</source>
-        <translation>%1; %2 — не звуковой файл</translation>
-    </message>
-    <message numerus="yes">
-        <source>%1; %n file(s) left out: not sound files</source>
-        <translation>
-            <numerusform>%1; пропущен %n файл: не звуковой</numerusform>
-            <numerusform>%1; пропущено %n файла: не звуковые</numerusform>
-            <numerusform>%1; пропущено %n файлов: не звуковые</numerusform>
-        </translation>
-    </message>
-    <message>
-        <source>OK, with a warning</source>
-        <translation>ОК, с предупреждением</translation>
-    </message>
-    <message>
-        <source>SKIP</source>
-        <translation>ПРОПУСК</translation>
-    </message>
-    <message>
-        <source>Skipped</source>
-        <translation>Пропущен</translation>
-    </message>
-    <message>
-        <source>Update changed files</source>
-        <translation>Обновлять изменённые файлы</translation>
-    </message>
-    <message>
-        <source>Keep folder trees</source>
-        <translation>Сохранять структуру папок</translation>
-    </message>
-    <message>
-        <source>Safe names (lower-case ASCII)</source>
-        <translation>Безопасные имена (строчные ASCII)</translation>
-    </message>
-    <message>
-        <source>%1 failed: %2</source>
-        <translation>%1: ошибка: %2</translation>
-    </message>
-    <message>
-        <source>Show only failed and warned</source>
-        <translation>Показать только ошибки и предупреждения</translation>
-    </message>
-    <message>
-        <source>%1 converted with a warning: %2</source>
-        <translation>%1 преобразован с предупреждением: %2</translation>
-    </message>
-</context>
-<context>
-    <name>cMainWindow</name>
-    <message>
-        <source>Stop</source>
-        <translation>Остановить</translation>
-    </message>
-    <message>
-        <source>Stop the batch or the preview (Esc)</source>
-        <translation>Остановить конвертацию или воспроизведение (Esc)</translation>
     </message>
 </context>
 <context>
@@ -691,6 +576,13 @@ With --convert it converts the files and folders named without a window; without
     </message>
 </context>
 <context>
+    <name>cPlayOutputAction</name>
+    <message>
+        <source>Play result</source>
+        <translation>Воспроизвести результат</translation>
+    </message>
+</context>
+<context>
     <name>cPlayer</name>
     <message>
         <source>no sound system could be started</source>
@@ -729,6 +621,41 @@ With --convert it converts the files and folders named without a window; without
     </message>
 </context>
 <context>
+    <name>cRowActions</name>
+    <message>
+        <source>Play</source>
+        <translation>Воспроизвести</translation>
+    </message>
+    <message>
+        <source>Remove from list</source>
+        <translation>Удалить из списка</translation>
+    </message>
+    <message>
+        <source>Open containing folder</source>
+        <translation>Открыть папку с файлом</translation>
+    </message>
+    <message>
+        <source>Next failure</source>
+        <translation>Следующая ошибка</translation>
+    </message>
+    <message>
+        <source>Show only failed and warned</source>
+        <translation>Показать только ошибки и предупреждения</translation>
+    </message>
+    <message>
+        <source>Convert failed files again</source>
+        <translation>Повторить неудачные</translation>
+    </message>
+    <message>
+        <source>Add files…</source>
+        <translation>Добавить файлы…</translation>
+    </message>
+    <message>
+        <source>Clear list</source>
+        <translation>Очистить список</translation>
+    </message>
+</context>
+<context>
     <name>cSourceList</name>
     <message>
         <source>The folder can&apos;t be read</source>
@@ -745,6 +672,104 @@ With --convert it converts the files and folders named without a window; without
     <message>
         <source>No such file or folder</source>
         <translation>Нет такого файла или папки</translation>
+    </message>
+</context>
+<context>
+    <name>cStatusLine</name>
+    <message>
+        <source>Stop</source>
+        <translation>Остановить</translation>
+    </message>
+</context>
+<context>
+    <name>cStatusMessage</name>
+    <message numerus="yes">
+        <source>%1, %n named path(s) not found</source>
+        <translation>
+            <numerusform>%1, не найден %n указанный путь</numerusform>
+            <numerusform>%1, не найдены %n указанных пути</numerusform>
+            <numerusform>%1, не найдено %n указанных путей</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%1, %n could not be read (see the log)</source>
+        <translation>
+            <numerusform>%1, %n не удалось прочитать (см. журнал)</numerusform>
+            <numerusform>%1, %n не удалось прочитать (см. журнал)</numerusform>
+            <numerusform>%1, %n не удалось прочитать (см. журнал)</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n file(s) listed</source>
+        <translation>
+            <numerusform>%n файл в списке</numerusform>
+            <numerusform>%n файла в списке</numerusform>
+            <numerusform>%n файлов в списке</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>No sound files found</source>
+        <translation>Звуковые файлы не найдены</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n file(s) added</source>
+        <translation>
+            <numerusform>Добавлен %n файл</numerusform>
+            <numerusform>Добавлено %n файла</numerusform>
+            <numerusform>Добавлено %n файлов</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>No files added</source>
+        <translation>Файлы не добавлены</translation>
+    </message>
+    <message numerus="yes">
+        <source>%1, %n already listed</source>
+        <translation>
+            <numerusform>%1, %n уже в списке</numerusform>
+            <numerusform>%1, %n уже в списке</numerusform>
+            <numerusform>%1, %n уже в списке</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>%1; %2 is not a sound file</source>
+        <translation>%1; %2 — не звуковой файл</translation>
+    </message>
+    <message numerus="yes">
+        <source>%1; %n file(s) left out: not sound files</source>
+        <translation>
+            <numerusform>%1; пропущен %n файл: не звуковой</numerusform>
+            <numerusform>%1; пропущено %n файла: не звуковые</numerusform>
+            <numerusform>%1; пропущено %n файлов: не звуковые</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Listing cancelled: the list is as it was</source>
+        <translation>Поиск отменён: список не изменился</translation>
+    </message>
+    <message>
+        <source>Nothing to convert: select files or drop them here first</source>
+        <translation>Нечего конвертировать: сначала выберите файлы или перетащите их сюда</translation>
+    </message>
+    <message>
+        <source>The output folder %1 could not be created</source>
+        <translation>Не удалось создать выходную папку %1</translation>
+    </message>
+    <message>
+        <source>Could not play, %1: %2</source>
+        <translation>Не удалось воспроизвести, %1: %2</translation>
+    </message>
+    <message>
+        <source>Playing %1</source>
+        <translation>Воспроизведение: %1</translation>
+    </message>
+    <message>
+        <source>%1 converted with a warning: %2</source>
+        <translation>%1 преобразован с предупреждением: %2</translation>
+    </message>
+    <message>
+        <source>%1 failed: %2</source>
+        <translation>%1: ошибка: %2</translation>
     </message>
 </context>
 </TS>

@@ -1,37 +1,45 @@
 #include "ui/cfailurenavigator.h"
 
-#include <QAbstractItemView>
-#include <QTableWidget>
+#include "ui/cfailurefilter.h"
+#include "ui/cfilelistmodel.h"
+#include "ui/cfiletable.h"
 
-cFailureNavigator::cFailureNavigator(QTableWidget *table, const cFileRows &rows)
-    : QObject(table), table(table), rows(rows)
+#include <QWidget>
+
+cFailureNavigator::cFailureNavigator(cFileTable *table, const cFileListModel *rows, cFailureFilter *shown,
+                                     QWidget *view)
+    : QObject(table), table(table), rows(rows), shown(shown), view(view)
 {
-    connect(table, &QTableWidget::currentCellChanged, this, [this](int row, int, int previous) {
+    connect(table, &cFileTable::currentRowChanged, this, [this](int row, bool fromAnotherRow) {
         if (moving || row < 0)
             return;
-        // The view makes its first row current when it first gets the focus.
-        if (previous >= 0)
+        if (fromAnotherRow)
             userMoved = true;
         emit currentChosen(row);
     });
 }
 
+bool cFailureNavigator::onlyFailed() const
+{
+    return shown->onlyFailed();
+}
+
 void cFailureNavigator::next()
 {
-    const int row = rows.nextNeedingAttention(table->currentRow());
+    const int row = rows->nextNeedingAttention(table->currentRow());
     if (row < 0)
         return;
     makeCurrent(row);
-    table->setFocus(Qt::ShortcutFocusReason);
+    view->setFocus(Qt::ShortcutFocusReason);
     // Said also when the only failure was current already.
     emit currentChosen(row);
 }
 
-void cFailureNavigator::setOnlyFailed(bool onlyThem)
+void cFailureNavigator::setOnlyFailed(bool only)
 {
-    if (onlyThem == only)
+    if (only == shown->onlyFailed())
         return;
-    only = onlyThem;
+    shown->setOnlyFailed(only);
     refilter();
     emit onlyFailedChanged(only);
 }
@@ -39,22 +47,22 @@ void cFailureNavigator::setOnlyFailed(bool onlyThem)
 void cFailureNavigator::refilter()
 {
     // Nothing left to show alone: every row comes back rather than an empty table.
-    if (only && rows.nextNeedingAttention(-1) < 0) {
+    if (shown->onlyFailed() && rows->nextNeedingAttention(-1) < 0) {
         setOnlyFailed(false);
         return;
     }
-    table->setUpdatesEnabled(false);
-    for (int row = 0; row < table->rowCount(); ++row)
-        table->setRowHidden(row, only && !rows.needsAttention(row));
-    table->setUpdatesEnabled(true);
     const int current = table->currentRow();
-    if (only && current >= 0 && !rows.needsAttention(current))
-        makeCurrent(rows.nextNeedingAttention(current));
+    // Rows the table no longer shows move its current row on: not the user's choice.
+    moving = true;
+    shown->refilter();
+    moving = false;
+    if (shown->onlyFailed() && current >= 0 && !rows->needsAttention(current))
+        makeCurrent(rows->nextNeedingAttention(current));
 }
 
 void cFailureNavigator::listChanged()
 {
-    if (only)
+    if (shown->onlyFailed())
         setOnlyFailed(false);
     else
         refilter();
@@ -68,13 +76,13 @@ void cFailureNavigator::batchStarted()
 void cFailureNavigator::batchEnded()
 {
     refilter();
-    const int first = rows.nextNeedingAttention(-1);
+    const int first = rows->nextNeedingAttention(-1);
     if (first < 0)
         return;
     if (!userMoved)
         makeCurrent(first);
     else
-        table->scrollToItem(table->item(first, 0));
+        table->scrollToRow(first);
 }
 
 void cFailureNavigator::makeCurrent(int row)
@@ -82,7 +90,6 @@ void cFailureNavigator::makeCurrent(int row)
     if (row < 0)
         return;
     moving = true;
-    table->setCurrentCell(row, 0);
+    table->setCurrentRow(row);
     moving = false;
-    table->scrollToItem(table->item(row, 0));
 }

@@ -1,14 +1,13 @@
 #include "ui/cfilelisting.h"
 
-#include "ui/cfiletable.h"
+#include "ui/cfilelistmodel.h"
 
 #include <QFileInfo>
 
 #include <algorithm>
 
-cFileListing::cFileListing(cFileRows &rows, cFileTable &table, std::function<void(QToolButton *)> prepare,
-                           QObject *parent)
-    : QObject(parent), rows(rows), table(table), prepare(std::move(prepare)), sourceList(new cSourceList(this))
+cFileListing::cFileListing(cFileListModel *rows, QObject *parent)
+    : QObject(parent), rows(rows), sourceList(new cSourceList(this))
 {
     connect(sourceList, &cSourceList::progress, this, [this](int found) {
         foundSoFar = found;
@@ -34,21 +33,16 @@ void cFileListing::list(const QStringList &paths, bool add, const QStringList &l
 
 void cFileListing::clear()
 {
-    rows.clear();
-    table.fill(rows, 0, prepare);
+    rows->clear();
     emit listed(cStatusMessage(), QString());
 }
 
 void cFileListing::show(const cSourceList::Result &result)
 {
-    const int before = adding ? rows.count() : 0;
     const int found = static_cast<int>(result.sources.size());
-    const int added = adding ? rows.add(result.sources) : found;
-    if (found > 0) {
-        if (!adding)
-            rows.setSources(result.sources);
-        table.fill(rows, before, prepare);
-    }
+    const int added = adding ? rows->add(result.sources) : found;
+    if (found > 0 && !adding)
+        rows->setSources(result.sources);
     const int missing = static_cast<int>(result.missing.size());
     const int unlisted = static_cast<int>(result.failures.size()) - missing;
     emit listed(adding ? cStatusMessage::added(added, found - added, leftOut, missing, unlisted)

@@ -1,16 +1,12 @@
 #pragma once
 
 #include "core/csourcelist.h"
-#include "ui/cfilerows.h"
 #include "ui/cstatusmessage.h"
 
 #include <QObject>
 #include <QStringList>
 
-#include <functional>
-
-class QToolButton;
-class cFileTable;
+class cFileListModel;
 
 // Fills the file list from the paths a user names: in place of its rows
 // (Select files) or adding the files not listed yet (a drop, Add files).
@@ -21,8 +17,7 @@ class cFileListing : public QObject
     Q_OBJECT
 
 public:
-    // prepare is called on each new play button.
-    cFileListing(cFileRows &rows, cFileTable &table, std::function<void(QToolButton *)> prepare, QObject *parent);
+    cFileListing(cFileListModel *rows, QObject *parent);
 
     // leftOut names the files a drop left out as not sound files, for the status line.
     void list(const QStringList &paths, bool adding, const QStringList &leftOut = {});
@@ -35,7 +30,7 @@ public:
 
 signals:
     void progress();
-    // The rows are in the table; folder is where the first file listed lies,
+    // The rows are in the list; folder is where the first file listed lies,
     // empty when none was.
     void listed(const cStatusMessage &message, const QString &folder);
     void cancelled();
@@ -43,9 +38,7 @@ signals:
 private:
     void show(const cSourceList::Result &result);
 
-    cFileRows &rows;
-    cFileTable &table;
-    std::function<void(QToolButton *)> prepare;
+    cFileListModel *const rows;
     cSourceList *const sourceList;
     int foundSoFar = 0;
     bool adding = false;

@@ -1,9 +1,11 @@
 #include "ui/cmainwidget.h"
 
 #include "core/csourcelist.h"
+#include "ui/cfailurefilter.h"
 #include "ui/cfailurenavigator.h"
 #include "ui/cfiledrops.h"
 #include "ui/cfilelisting.h"
+#include "ui/cfilelistmodel.h"
 #include "ui/cfiletable.h"
 #include "ui/coptionsmenu.h"
 #include "ui/cplayoutputaction.h"
@@ -47,11 +49,11 @@ cMainWidget::cMainWidget(QWidget *parent) : QWidget(parent)
     connect(batch, &cBatch::progressChanged, this, &cMainWidget::followBatch);
     connect(batch, &cBatch::finished, this, &cMainWidget::convertFinished);
 
-    table = std::make_unique<cFileTable>(fileList);
-    listing = new cFileListing(
-        rows, *table,
-        [this](QToolButton *button) { connect(button, &QToolButton::clicked, this, &cMainWidget::playRequested); },
-        this);
+    rows = new cFileListModel(this);
+    shown = new cFailureFilter(rows, this);
+    table = new cFileTable(fileList, rows, shown);
+    connect(table, &cFileTable::playRequested, this, &cMainWidget::playRequested);
+    listing = new cFileListing(rows, this);
     connect(listing, &cFileListing::progress, this, &cMainWidget::refreshStatus);
     connect(listing, &cFileListing::listed, this, [this](const cStatusMessage &message, const QString &folder) {
         if (!folder.isEmpty())
@@ -85,10 +87,10 @@ cMainWidget::~cMainWidget()
 
 void cMainWidget::setUpActions()
 {
-    failures = new cFailureNavigator(fileList, rows);
+    failures = new cFailureNavigator(table, rows, shown, fileList);
     connect(failures, &cFailureNavigator::currentChosen, this, &cMainWidget::showRowReason);
-    rowActions = new cRowActions(fileList, rows, failures);
-    connect(rowActions, &cRowActions::playRequested, this, [this](const QString &path) { play(path); });
+    rowActions = new cRowActions(fileList, table, rows, failures);
+    connect(rowActions, &cRowActions::playRequested, this, &cMainWidget::playRequested);
     connect(rowActions, &cRowActions::removeRequested, this, &cMainWidget::removeRows);
     connect(rowActions, &cRowActions::addRequested, this, [this] {
         const QStringList files = chooseFiles(tr("Add files"));
@@ -100,8 +102,8 @@ void cMainWidget::setUpActions()
             listing->clear();
     });
     connect(rowActions, &cRowActions::convertFailedRequested, this, &cMainWidget::convertFailed);
-    playOutput = std::make_unique<cPlayOutputAction>(
-        fileList, rows, [this](const QString &path, const QStringList &readBack) { play(path, readBack); });
+    playOutput = new cPlayOutputAction(
+        fileList, table, rows, [this](const QString &path, const QStringList &readBack) { play(path, readBack); });
 
     stopAction = new QAction(this);
     stopAction->setShortcut(Qt::Key_Escape);
@@ -138,7 +140,7 @@ void cMainWidget::retranslate()
     outputBtn->setAccessibleName(tr("Choose the output folder"));
     outputBtn->setToolTip(tr("Choose the output folder"));
 
-    table->retranslate(rows);
+    table->retranslate();
     refreshStatus();
 }
 
@@ -192,21 +194,21 @@ bool cMainWidget::acceptsFiles() const
 
 void cMainWidget::convertBtnClicked()
 {
-    if (rows.count() == 0) {
+    if (rows->count() == 0) {
         showStatus(cStatusMessage::nothingToConvert());
         return;
     }
-    rows.restart();
-    convert(rows.sources(), false);
+    rows->restart();
+    convert(rows->sources(), false);
 }
 
 // The failed rows alone convert again, once the batch has started; the others keep their results.
 void cMainWidget::convertFailed()
 {
-    const QList<int> failed = rows.failed();
+    const QList<int> failed = rows->failed();
     if (!acceptsFiles() || failed.isEmpty())
         return;
-    convert(rows.sources(failed), true);
+    convert(rows->sources(failed), true);
 }
 
 // The options chosen in the menu, the folder the field shows (also when it
@@ -225,8 +227,6 @@ bool cMainWidget::chosenOptions(cBatch::Options &chosen) const
 
 void cMainWidget::convert(const QList<cSource> &sources, bool failedOnly)
 {
-    table->showRows(rows);
-
     cBatch::Options chosen;
     if (!chosenOptions(chosen))
         return;
@@ -235,10 +235,8 @@ void cMainWidget::convert(const QList<cSource> &sources, bool failedOnly)
         showStatus(cStatusMessage::folderNotMade(batch->folder()));
         return;
     }
-    if (failedOnly) {
-        rows.restartFailed();
-        table->showRows(rows);
-    }
+    if (failedOnly)
+        rows->restartFailed();
     table->followBatch();
     failures->batchStarted();
     updateControls();
@@ -260,12 +258,11 @@ void cMainWidget::outputBtnClicked()
     batch->setOutputFolder(dir);
 }
 
+// A row's play button or its Play command: the current row plays.
 void cMainWidget::playRequested()
 {
-    const QObject *const button = sender();
-    if (!button)
-        return;
-    play(button->property("fn").toString());
+    if (const int row = table->currentRow(); row >= 0)
+        play(rows->at(row).source.path);
 }
 
 void cMainWidget::play(const QString &fn, const QStringList &readBack)
@@ -285,9 +282,10 @@ void cMainWidget::play(const QString &fn, const QStringList &readBack)
 // A keyboard user reads a failed row's reason on the status line.
 void cMainWidget::showRowReason(int row)
 {
-    if (rows.needsAttention(row))
-        status.setNote(cStatusMessage::rowFailed(QFileInfo(rows.at(row).path).fileName(), rows.at(row).reason,
-                                                 rows.at(row).state == cFileRows::State::Warned));
+    if (rows->needsAttention(row))
+        status.setNote(cStatusMessage::rowFailed(QFileInfo(rows->at(row).source.path).fileName(),
+                                                 rows->at(row).result.reason,
+                                                 rows->at(row).isDone(cFileResult::Outcome::Warned)));
     else if (status.currentNote().isAboutARow())
         status.setNote(cStatusMessage());
     refreshStatus();
@@ -303,28 +301,25 @@ void cMainWidget::playFinished()
 
 void cMainWidget::removeRows(const QList<int> &selected)
 {
-    table->removeRows(selected);
-    rows.remove(selected);
+    rows->remove(selected);
     failures->listChanged();
-    showStatus(cStatusMessage::listed(rows.count(), 0));
+    showStatus(cStatusMessage::listed(rows->count(), 0));
     updateControls();
 }
 
 void cMainWidget::fileStarted(const cSource &source)
 {
-    const int row = rows.start(source);
-    if (row >= 0)
-        table->showRow(rows, row);
+    rows->start(source);
 }
 
 // For a caller that has only the path: the first row holding it shows the result.
 void cMainWidget::fileProcessed(const QString &fn, bool result)
 {
-    for (int row = 0; row < rows.count(); ++row) {
-        if (rows.at(row).path == fn) {
-            fileFinished({rows.sources({row}).constFirst(),
-                          result ? cFileResult::Outcome::Converted : cFileResult::Outcome::Failed, QString(), cText(),
-                          QString()});
+    for (int row = 0; row < rows->count(); ++row) {
+        if (rows->at(row).source.path == fn) {
+            rows->setResult(row, {rows->at(row).source,
+                                  result ? cFileResult::Outcome::Converted : cFileResult::Outcome::Failed, QString(),
+                                  cText(), QString()});
             return;
         }
     }
@@ -332,16 +327,14 @@ void cMainWidget::fileProcessed(const QString &fn, bool result)
 
 void cMainWidget::fileFinished(const cFileResult &result)
 {
-    const int row = rows.finish(result);
-    if (row >= 0)
-        table->showRow(rows, row);
+    rows->finish(result);
 }
 
 // During a batch the status line and the table follow it a few times a
 // second, not at every result.
 void cMainWidget::followBatch()
 {
-    table->keepInView(rows.firstUnfinished());
+    table->keepInView(rows->firstUnfinished());
     refreshStatus();
 }
 
@@ -350,8 +343,7 @@ void cMainWidget::convertFinished()
     if (batch->isRunning())
         return;
     // A stopped batch reports nothing for the files it was converting.
-    for (const int row : rows.stopConverting())
-        table->showRow(rows, row);
+    rows->stopConverting();
     status.setMessage(cStatusMessage::batchEnded(batch->progress(), batch->wasStopped()));
     updateControls();
     batchFocus.restore(this);

@@ -1,7 +1,6 @@
 #pragma once
 
 #include "core/cbatch.h"
-#include "ui/cfilerows.h"
 #include "ui/cfocusmemo.h"
 #include "ui/cstatusline.h"
 #include "ui_cmainwidget.h"
@@ -15,7 +14,9 @@
 
 class QAction;
 class QActionGroup;
+class cFailureFilter;
 class cFailureNavigator;
+class cFileListModel;
 class cFileListing;
 class cFileTable;
 class cOptionsMenu;
@@ -24,8 +25,9 @@ class cPreview;
 class cRowActions;
 
 // The central widget of the main window: the form, its file table and
-// commands. The rows' state lives in a cFileRows, the table shows it through a
-// cFileTable, and a cBatch runs the conversions.
+// commands. The rows' state lives in a cFileListModel, the table shows it
+// through a cFailureFilter (every row, or only those that need attention),
+// and a cBatch runs the conversions.
 class cMainWidget : public QWidget, private Ui::cMainWidget
 {
     Q_OBJECT
@@ -99,10 +101,11 @@ private:
 
     cBatch *batch = nullptr;
     cFileListing *listing = nullptr;
-    cFileRows rows;
-    std::unique_ptr<cFileTable> table;
+    cFileListModel *rows = nullptr;
+    cFailureFilter *shown = nullptr;
+    cFileTable *table = nullptr;
     std::unique_ptr<cOptionsMenu> options;
-    std::unique_ptr<cPlayOutputAction> playOutput;
+    cPlayOutputAction *playOutput = nullptr;
 
     bool previewRunning = false;
     QString playingName;

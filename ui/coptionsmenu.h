@@ -19,8 +19,7 @@ class QWidget;
 // clean files, whose settings this class reads and writes itself.
 class cOptionsMenu
 {
-    // The window's own texts.
-    Q_DECLARE_TR_FUNCTIONS(cMainWidget)
+    Q_DECLARE_TR_FUNCTIONS(cOptionsMenu)
 
 public:
     // Builds the menu on the button; the menu, its actions and groups are

@@ -1,29 +1,32 @@
 #include "ui/cplayoutputaction.h"
 
+#include "ui/cfilelistmodel.h"
+#include "ui/cfiletable.h"
 #include "workers/coutputformat.h"
 
+#include <QAbstractItemView>
 #include <QAction>
 #include <QKeySequence>
-#include <QTableWidget>
 
-cPlayOutputAction::cPlayOutputAction(QTableWidget *table, const cFileRows &rows, Play play)
-    : table(table), rows(rows), action(new QAction(table))
+cPlayOutputAction::cPlayOutputAction(QAbstractItemView *view, cFileTable *table, const cFileListModel *rows, Play play)
+    : QObject(view), table(table), rows(rows), action(new QAction(view))
 {
     action->setShortcut(QKeySequence(Qt::SHIFT | Qt::Key_Space));
     action->setShortcutContext(Qt::WidgetShortcut);
     action->setEnabled(false);
     // Next to Play, the source's preview.
-    table->insertAction(table->actions().value(1), action);
-    QObject::connect(action, &QAction::triggered, table, [this, play] {
+    view->insertAction(view->actions().value(1), action);
+    connect(action, &QAction::triggered, this, [this, play] {
         const int row = this->table->currentRow();
-        if (row < 0 || row >= this->rows.count() || !this->rows.at(row).hasOutput())
+        if (row < 0 || !this->rows->at(row).hasOutput())
             return;
-        const cFileRows::Row &done = this->rows.at(row);
+        const cFileResult &done = this->rows->at(row).result;
         play(done.output, cOutputFormat::byId(done.format).inputArgs());
     });
-    // A status cell changes its text with every result.
-    QObject::connect(table, &QTableWidget::currentCellChanged, action, [this] { update(); });
-    QObject::connect(table, &QTableWidget::itemChanged, action, [this] { update(); });
+    // A row's result changes with the batch.
+    connect(table, &cFileTable::currentRowChanged, this, &cPlayOutputAction::update);
+    connect(rows, &cFileListModel::dataChanged, this, &cPlayOutputAction::update);
+    connect(rows, &cFileListModel::modelReset, this, &cPlayOutputAction::update);
 }
 
 void cPlayOutputAction::retranslate()
@@ -34,5 +37,5 @@ void cPlayOutputAction::retranslate()
 void cPlayOutputAction::update()
 {
     const int row = table->currentRow();
-    action->setEnabled(row >= 0 && row < rows.count() && rows.at(row).hasOutput() && !rows.at(row).output.isEmpty());
+    action->setEnabled(row >= 0 && rows->at(row).hasOutput() && !rows->at(row).result.output.isEmpty());
 }

@@ -1,27 +1,29 @@
 #include "ui/crowactions.h"
 
 #include "ui/cfailurenavigator.h"
+#include "ui/cfilelistmodel.h"
+#include "ui/cfiletable.h"
 
+#include <QAbstractItemView>
 #include <QAction>
 #include <QContextMenuEvent>
 #include <QCoreApplication>
 #include <QDesktopServices>
 #include <QFileInfo>
-#include <QItemSelectionModel>
 #include <QKeyEvent>
 #include <QKeySequence>
-#include <QTableWidget>
 #include <QUrl>
 
-cRowActions::cRowActions(QTableWidget *table, const cFileRows &rows, cFailureNavigator *failures)
-    : QObject(table), table(table), rows(rows)
+cRowActions::cRowActions(QAbstractItemView *view, cFileTable *table, const cFileListModel *rows,
+                         cFailureNavigator *failures)
+    : QObject(view), view(view), table(table), rows(rows)
 {
-    table->setContextMenuPolicy(Qt::ActionsContextMenu);
-    table->installEventFilter(this);
+    view->setContextMenuPolicy(Qt::ActionsContextMenu);
+    view->installEventFilter(this);
     playAction = newAction({Qt::Key_Space, Qt::Key_Return, Qt::Key_Enter});
     connect(playAction, &QAction::triggered, this, [this] {
-        if (const cFileRows::Row *const row = currentRow())
-            emit playRequested(row->path);
+        if (this->table->currentRow() >= 0)
+            emit playRequested();
     });
     removeAction = newAction({QKeySequence::Delete});
     connect(removeAction, &QAction::triggered, this, &cRowActions::removeSelected);
@@ -51,17 +53,16 @@ cRowActions::cRowActions(QTableWidget *table, const cFileRows &rows, cFailureNav
     refresh();
 }
 
-// The window's own texts.
 void cRowActions::retranslate()
 {
-    playAction->setText(QCoreApplication::translate("cMainWidget", "Play"));
-    removeAction->setText(QCoreApplication::translate("cMainWidget", "Remove from list"));
-    openFolderAction->setText(QCoreApplication::translate("cMainWidget", "Open containing folder"));
-    nextFailureAction->setText(QCoreApplication::translate("cMainWidget", "Next failure"));
-    onlyFailedAction->setText(QCoreApplication::translate("cMainWidget", "Show only failed and warned"));
-    convertFailedAction->setText(QCoreApplication::translate("cMainWidget", "Convert failed files again"));
-    addAction->setText(QCoreApplication::translate("cMainWidget", "Add files\u2026"));
-    clearAction->setText(QCoreApplication::translate("cMainWidget", "Clear list"));
+    playAction->setText(tr("Play"));
+    removeAction->setText(tr("Remove from list"));
+    openFolderAction->setText(tr("Open containing folder"));
+    nextFailureAction->setText(tr("Next failure"));
+    onlyFailedAction->setText(tr("Show only failed and warned"));
+    convertFailedAction->setText(tr("Convert failed files again"));
+    addAction->setText(tr("Add files\u2026"));
+    clearAction->setText(tr("Clear list"));
 }
 
 void cRowActions::setListLocked(bool locked)
@@ -72,55 +73,46 @@ void cRowActions::setListLocked(bool locked)
 
 void cRowActions::refresh()
 {
-    const bool anyFailed = rows.nextNeedingAttention(-1) >= 0;
+    const bool anyFailed = rows->nextNeedingAttention(-1) >= 0;
     removeAction->setEnabled(!listLocked);
     nextFailureAction->setEnabled(anyFailed);
     onlyFailedAction->setEnabled(anyFailed || onlyFailedAction->isChecked());
     // Only failed rows convert again, not those with a warning.
-    convertFailedAction->setEnabled(!rows.failed().isEmpty() && !listLocked);
+    convertFailedAction->setEnabled(!rows->failed().isEmpty() && !listLocked);
     addAction->setEnabled(!listLocked);
-    clearAction->setEnabled(!listLocked && rows.count() > 0);
+    clearAction->setEnabled(!listLocked && rows->count() > 0);
 }
 
 QAction *cRowActions::newAction(const QList<QKeySequence> &keys)
 {
-    auto *const action = new QAction(table);
+    auto *const action = new QAction(view);
     action->setShortcuts(keys);
     action->setShortcutContext(Qt::WidgetShortcut);
-    table->addAction(action);
+    view->addAction(action);
     return action;
 }
 
 QAction *cRowActions::newSeparator()
 {
-    auto *const separator = new QAction(table);
+    auto *const separator = new QAction(view);
     separator->setSeparator(true);
-    table->addAction(separator);
+    view->addAction(separator);
     return separator;
-}
-
-const cFileRows::Row *cRowActions::currentRow() const
-{
-    const int row = table->currentRow();
-    return row >= 0 && row < rows.count() ? &rows.at(row) : nullptr;
 }
 
 void cRowActions::removeSelected()
 {
     if (!removeAction->isEnabled())
         return;
-    QList<int> selected;
-    const QModelIndexList indexes = table->selectionModel()->selectedRows();
-    for (const QModelIndex &index : indexes)
-        selected.append(index.row());
+    const QList<int> selected = table->selectedRows();
     if (!selected.isEmpty())
         emit removeRequested(selected);
 }
 
 void cRowActions::openContainingFolder()
 {
-    if (const cFileRows::Row *const row = currentRow())
-        QDesktopServices::openUrl(QUrl::fromLocalFile(QFileInfo(row->path).absolutePath()));
+    if (const int row = table->currentRow(); row >= 0)
+        QDesktopServices::openUrl(QUrl::fromLocalFile(QFileInfo(rows->at(row).source.path).absolutePath()));
 }
 
 // Not every style turns these keys into a context menu event: the menu opens
@@ -139,9 +131,9 @@ bool cRowActions::eventFilter(QObject *watched, QEvent *event)
 
 void cRowActions::openMenu()
 {
-    const QModelIndex current = table->currentIndex();
-    const QRect cell = current.isValid() ? table->visualRect(current) : QRect();
-    const QPoint at = table->viewport()->mapTo(table, cell.isValid() ? cell.center() : QPoint(0, 0));
-    QContextMenuEvent menu(QContextMenuEvent::Keyboard, at, table->mapToGlobal(at));
-    QCoreApplication::sendEvent(table, &menu);
+    const QModelIndex current = view->currentIndex();
+    const QRect cell = current.isValid() ? view->visualRect(current) : QRect();
+    const QPoint at = view->viewport()->mapTo(view, cell.isValid() ? cell.center() : QPoint(0, 0));
+    QContextMenuEvent menu(QContextMenuEvent::Keyboard, at, view->mapToGlobal(at));
+    QCoreApplication::sendEvent(view, &menu);
 }

@@ -1,14 +1,14 @@
 #pragma once
 
-#include "ui/cfilerows.h"
-
 #include <QList>
 #include <QObject>
 #include <QString>
 
 class QAction;
-class QTableWidget;
+class QAbstractItemView;
 class cFailureNavigator;
+class cFileListModel;
+class cFileTable;
 
 // The commands on the file table's rows and on the list, reached by their
 // keys while the table has the focus and from the table's context menu,
@@ -18,7 +18,7 @@ class cRowActions : public QObject
     Q_OBJECT
 
 public:
-    cRowActions(QTableWidget *table, const cFileRows &rows, cFailureNavigator *failures);
+    cRowActions(QAbstractItemView *view, cFileTable *table, const cFileListModel *rows, cFailureNavigator *failures);
 
     void retranslate();
     // While a batch or a listing runs, the list keeps its rows.
@@ -27,7 +27,8 @@ public:
     void refresh();
 
 signals:
-    void playRequested(const QString &path);
+    // Play the current row.
+    void playRequested();
     // The selected rows, in no particular order; never empty.
     void removeRequested(const QList<int> &rows);
     void addRequested();
@@ -40,14 +41,13 @@ protected:
 private:
     QAction *newAction(const QList<QKeySequence> &keys);
     QAction *newSeparator();
-    // The current row's state, or nullptr without one.
-    const cFileRows::Row *currentRow() const;
     void removeSelected();
     void openContainingFolder();
     void openMenu();
 
-    QTableWidget *const table;
-    const cFileRows &rows;
+    QAbstractItemView *const view;
+    cFileTable *const table;
+    const cFileListModel *const rows;
     bool listLocked = false;
     QAction *playAction = nullptr;
     QAction *removeAction = nullptr;

@@ -12,8 +12,7 @@ class QWidget;
 // instead of the latter, with its file name shortened rather than cut off.
 class cStatusLine
 {
-    // The window's own texts.
-    Q_DECLARE_TR_FUNCTIONS(cMainWidget)
+    Q_DECLARE_TR_FUNCTIONS(cStatusLine)
 
 public:
     // The note goes with it.

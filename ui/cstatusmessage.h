@@ -14,8 +14,7 @@ class QFontMetrics;
 // rewords it.
 class cStatusMessage
 {
-    // The window's own texts.
-    Q_DECLARE_TR_FUNCTIONS(cMainWidget)
+    Q_DECLARE_TR_FUNCTIONS(cStatusMessage)
 
 public:
     cStatusMessage() = default;
