@@ -7,6 +7,7 @@
 #include <QProcess>
 #include <QRegularExpression>
 #include <QSettings>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -32,6 +33,9 @@ private slots:
     void stopBySignal_data();
     void stopBySignal();
     void stopWhenOutputCloses();
+    void killedRunLeavesNothing_data();
+    void killedRunLeavesNothing();
+    void secondRunKeepsTheFirstOnesFolder();
     void converterMissing();
     void logNeverFollowsALink_data();
     void logNeverFollowsALink();
@@ -46,6 +50,8 @@ private slots:
 private:
     void prepare(QProcess &program, const QStringList &args, const QString &path = QString()) const;
     QByteArray latin1Name() const;
+    QStringList privateFolders() const;
+    QStringList temporaryOutputs() const;
 
     QTemporaryDir tones;
     std::unique_ptr<QTemporaryDir> work;
@@ -81,6 +87,26 @@ QString summary(int converted, int failed, bool stopped = false, int skipped = 0
 QStringList lines(const QByteArray &output)
 {
     return QString::fromUtf8(output).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+}
+
+// The processes at work in the folder, zombies aside: what a run started
+// there and left running (each inherits the run's working folder).
+QList<pid_t> processesIn(const QString &folder)
+{
+    QList<pid_t> found;
+    const QString canonical = QFileInfo(folder).canonicalFilePath();
+    for (const QString &entry : QDir(QStringLiteral("/proc")).entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+        bool number = false;
+        const pid_t pid = entry.toInt(&number);
+        const QString proc = QStringLiteral("/proc/") + entry;
+        if (!number || pid == ::getpid() || QFileInfo(proc + QStringLiteral("/cwd")).symLinkTarget() != canonical)
+            continue;
+        const QByteArray stat = TestSupport::readFile(proc + QStringLiteral("/stat"));
+        const QByteArray state = stat.mid(stat.lastIndexOf(')') + 2, 1);
+        if (!state.isEmpty() && state != "Z" && state != "X")
+            found << pid;
+    }
+    return found;
 }
 
 } // namespace
@@ -121,6 +147,26 @@ QByteArray tst_cBatchCommand::latin1Name() const
 {
     return QFile::encodeName(work->filePath(QStringLiteral("src/latin1"))) + "/Gr\xf6\xdf"
                                                                              "e.wav";
+}
+
+QStringList tst_cBatchCommand::privateFolders() const
+{
+    return QDir(work->filePath(QStringLiteral("out")))
+        .entryList({QStringLiteral(".marrowby-*")}, QDir::Dirs | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+}
+
+// The outputs being written in the private folders of out/.
+QStringList tst_cBatchCommand::temporaryOutputs() const
+{
+    QStringList outputs;
+    for (const QString &folder : privateFolders()) {
+        const QDir dir(work->filePath(QStringLiteral("out/") + folder));
+        for (const QString &file : dir.entryList(QDir::Files | QDir::Hidden | QDir::System)) {
+            if (file != QStringLiteral(".lock"))
+                outputs << dir.filePath(file);
+        }
+    }
+    return outputs;
 }
 
 // In the working folder, with no display of any kind, in a process group of
@@ -402,6 +448,101 @@ void tst_cBatchCommand::stopWhenOutputCloses()
     const QStringList logged = lines(TestSupport::readFile(work->filePath(QStringLiteral("marrowby_log.txt"))));
     QVERIFY(logged.contains(QStringLiteral("Stopped: standard output closed")));
     QVERIFY2(logged.constLast().startsWith(QStringLiteral("Conversion stopped")), qPrintable(logged.constLast()));
+}
+
+void tst_cBatchCommand::killedRunLeavesNothing_data()
+{
+    // The converter on PATH, a script that runs {ffmpeg}, the real one.
+    QTest::addColumn<QStringList>("sources");
+    QTest::addColumn<QByteArray>("converter");
+    // Reads its source at its own pace, as a long conversion goes.
+    QTest::newRow("a long conversion") << QStringList{"src/long.wav"} << QByteArray("exec {ffmpeg} -re \"$@\"");
+    QTest::newRow("a shared run") << QStringList{"src/a.mp3", "src/b b.wav", "src/folder"}
+                                  << QByteArray("for arg; do [ \"$arg\" = -i ] && echo \"$arg\" >> inputs; done\n"
+                                                "for last; do :; done; echo partial > \"$last\"\n"
+                                                "exec sleep 600");
+    QTest::newRow("a wrapper script that does not exec")
+        << QStringList{"src/long.wav"} << QByteArray("{ffmpeg} -re \"$@\" & wait");
+}
+
+// Killed as a job runner's time limit or the OOM killer kill (SIGKILL, which
+// Marrowby can't catch), the run takes its converter programs along, and the
+// next run into the folder removes the private folders it left.
+void tst_cBatchCommand::killedRunLeavesNothing()
+{
+    QFETCH(QStringList, sources);
+    QFETCH(QByteArray, converter);
+    if (sources.contains(QStringLiteral("src/long.wav")))
+        QVERIFY(TestSupport::makeTone(work->filePath(QStringLiteral("src/long.wav")), 600, 8000, 1));
+    const QString ffmpeg = QStandardPaths::findExecutable(QStringLiteral("ffmpeg"));
+    QVERIFY(!ffmpeg.isEmpty());
+    QVERIFY(!TestSupport::writeFakeConverter(work->path(), converter.replace("{ffmpeg}", QFile::encodeName(ffmpeg)))
+                 .isEmpty());
+    const auto cleanUp = qScopeGuard([this] {
+        for (const pid_t pid : processesIn(work->path()))
+            ::kill(pid, SIGKILL);
+    });
+
+    QProcess program;
+    prepare(program, QStringList{"--convert", "-o", "out"} + sources, work->path());
+    program.start();
+    QTRY_VERIFY_WITH_TIMEOUT(!temporaryOutputs().isEmpty(), 30000);
+    if (sources.size() > 1)
+        QCOMPARE(TestSupport::readFile(work->filePath(QStringLiteral("inputs"))).count('\n'), 4);
+    QCOMPARE(::kill(program.processId(), SIGKILL), 0);
+    QVERIFY(program.waitForFinished(30000));
+    QCOMPARE(program.exitStatus(), QProcess::CrashExit);
+    // Within a second: the system ends them as Marrowby ends.
+    QTRY_VERIFY_WITH_TIMEOUT(processesIn(work->path()).isEmpty(), 1000);
+    const QStringList left = privateFolders();
+    QVERIFY(!left.isEmpty());
+
+    QProcess next;
+    prepare(next, QStringList{"--convert", "--update", "-o", "out"} + sources);
+    next.start();
+    QVERIFY(next.waitForFinished(60000));
+    QCOMPARE(next.exitCode(), 0);
+    QCOMPARE(privateFolders(), QStringList());
+    const QString log = QString::fromUtf8(TestSupport::readFile(work->filePath(QStringLiteral("marrowby_log.txt"))));
+    for (const QString &folder : left) {
+        const QString line = QStringLiteral("Removed a private folder left by a run that ended: ") +
+                             TestSupport::debugQuoted(work->filePath(QStringLiteral("out/") + folder));
+        QVERIFY2(log.contains(line), qPrintable(log));
+    }
+}
+
+// Another Marrowby writing into the same folder meanwhile leaves the running
+// one's private folder alone, and both outputs appear whole.
+void tst_cBatchCommand::secondRunKeepsTheFirstOnesFolder()
+{
+    QVERIFY(!TestSupport::writeFakeConverter(work->path(),
+                                             "for last; do :; done; echo partial > \"$last\"\n"
+                                             "while [ ! -e go ]; do sleep 0.05; done; echo done > \"$last\"")
+                 .isEmpty());
+    QProcess first;
+    prepare(first, {"--convert", "-o", "out", "src/b b.wav"}, work->path());
+    first.start();
+    QTRY_VERIFY_WITH_TIMEOUT(!temporaryOutputs().isEmpty(), 30000);
+    const QStringList running = temporaryOutputs();
+
+    // From another folder, so that each has a log of its own.
+    QProcess second;
+    prepare(second, {"--convert", "-o", work->filePath(QStringLiteral("out")), "a.mp3"});
+    second.setWorkingDirectory(work->filePath(QStringLiteral("src")));
+    second.start();
+    QVERIFY(second.waitForFinished(60000));
+    QCOMPARE(second.exitCode(), 0);
+    QCOMPARE(temporaryOutputs(), running);
+    QCOMPARE(TestSupport::readFile(running.constFirst()), QByteArray("partial\n"));
+    const QByteArray secondLog = TestSupport::readFile(work->filePath(QStringLiteral("src/marrowby_log.txt")));
+    QVERIFY(secondLog.contains("Processing file: ") && !secondLog.contains("Removed"));
+
+    QVERIFY(TestSupport::writeFile(work->filePath(QStringLiteral("go")), ""));
+    QVERIFY(first.waitForFinished(30000));
+    QCOMPARE(first.exitCode(), 0);
+    QCOMPARE(TestSupport::readFile(work->filePath(QStringLiteral("out/b b.wav"))), QByteArray("done\n"));
+    QVERIFY(TestSupport::readWavHeader(work->filePath(QStringLiteral("out/a.wav"))).dataBytes > 0);
+    QCOMPARE(privateFolders(), QStringList());
 }
 
 void tst_cBatchCommand::logNeverFollowsALink_data()

@@ -2,11 +2,14 @@
 
 #include "workers/cconversion.h"
 #include "workers/cplayer.h"
+#include "workers/cprocessguard.h"
 
 #include <QDebug>
 
 cPreview::cPreview(QObject *parent) : QObject(parent), player(new cPlayer(this))
 {
+    // Not left running when Marrowby is killed.
+    cProcessGuard::endWithParent(decoder);
     connect(player, &cPlayer::playFailed, this, [this](int code) { failure = code; });
     connect(player, &cPlayer::playFinished, this, &cPreview::playerFinished);
     connect(&decoder, &QProcess::finished, this, &cPreview::decoded);

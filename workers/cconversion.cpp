@@ -2,6 +2,7 @@
 
 #include "workers/cgrouprun.h"
 #include "workers/cprocessgroups.h"
+#include "workers/cprocessguard.h"
 #include "workers/cresultcheck.h"
 #include "workers/ctemporaryoutput.h"
 #include "workers/debugline.h"
@@ -71,12 +72,16 @@ void cConversion::prepareProcess(QProcess &process)
 {
     process.setProcessChannelMode(QProcess::MergedChannels);
 #ifdef Q_OS_UNIX
-    process.setChildProcessModifier([] {
+    cProcessGuard::start();
+    process.setChildProcessModifier([parent = ::getpid()] {
         cProcessGroups::resetInChild();
+        // Ends with Marrowby, however Marrowby ends, and so does its group.
+        cProcessGuard::endWithParent(parent);
         // In a process group of its own the program does not get the
         // terminal's Ctrl-C, on which it would end early and leave a shortened
         // output that looks finished; the stop request ends its whole group.
         ::setpgid(0, 0);
+        cProcessGuard::guardGroupInChild();
         // With one program per core, programs of the same priority would keep
         // the window (and anything else the machine runs, such as calls on a
         // phone server) waiting for a core for up to 100 ms; in the background

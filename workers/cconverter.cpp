@@ -56,6 +56,8 @@ struct cConverter::Batch
     std::optional<Plan> planned;
     // Conversions whose program runs, with where the output of each goes.
     QHash<cConversion *, cOutputPath::Slot> running;
+    // The output folders cleared of what killed runs left there.
+    QSet<QString> cleared;
     // Lives on the converter's thread for the batch: owns the conversions and
     // receives their signals there.
     QObject *context = nullptr;
@@ -327,7 +329,7 @@ cConversion *cConverter::startPlanned(Batch &batch)
         return nullptr;
     }
     auto output = std::make_unique<cTemporaryOutput>(plan.outPath);
-    if (!output->create()) {
+    if (!output->create(&batch.cleared)) {
         const QString folder = QFileInfo(plan.outPath).absolutePath();
         refuse(plan,
                debugLine("Not converted, the output folder can't take a file:", folder) + QLatin1Char(' ') +

@@ -3,6 +3,7 @@
 #include "bass.h"
 
 #include "workers/cconversion.h"
+#include "workers/cprocessguard.h"
 #include "workers/debugline.h"
 
 #include <QDebug>
@@ -122,6 +123,8 @@ QString cPlayer::decode(const QString &fn, const QStringList &readBack, const QS
     qDebug().noquote() << debugLine("Decoding for the preview with args:") + QLatin1Char(' ') + debugList(args);
     QProcess program;
     program.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    // Not left running when Marrowby is killed; this thread waits for it.
+    cProcessGuard::endWithParent(program);
     program.start(cConversion::program(), args);
     // A stop ends the decoding too.
     while (!program.waitForFinished(100) && program.state() != QProcess::NotRunning) {

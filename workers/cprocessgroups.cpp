@@ -1,5 +1,7 @@
 #include "workers/cprocessgroups.h"
 
+#include "workers/cprocessguard.h"
+
 #ifdef Q_OS_UNIX
 #include <atomic>
 #include <cerrno>
@@ -77,6 +79,7 @@ bool cProcessGroups::add(qint64 group)
 
 void cProcessGroups::remove(qint64 group)
 {
+    cProcessGuard::release(group);
 #ifdef Q_OS_UNIX
     for (std::atomic<pid_t> &place : groups) {
         pid_t expected = static_cast<pid_t>(group);

@@ -15,6 +15,8 @@ public:
     // Registers a group while its program runs; false when the table is full
     // (the program still runs, but job control does not reach it).
     static bool add(qint64 group);
+    // Once the group's program has been waited for; the guard forgets it too
+    // (see cProcessGuard).
     static void remove(qint64 group);
     // Sends the signal to every registered group; safe in a signal handler.
     static void signalAll(int signal);

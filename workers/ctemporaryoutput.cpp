@@ -1,5 +1,9 @@
 #include "workers/ctemporaryoutput.h"
 
+#include "workers/cprivatefolder.h"
+#include "workers/debugline.h"
+
+#include <QDebug>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -13,13 +17,6 @@
 #include <unistd.h>
 #endif
 
-namespace {
-
-// Hidden, and named so that nobody takes it for a prompt.
-const QString folderTemplate = QStringLiteral(".marrowby-XXXXXX");
-
-} // namespace
-
 cTemporaryOutput::cTemporaryOutput(const QString &outPath) : output(outPath)
 {}
 
@@ -28,10 +25,16 @@ cTemporaryOutput::~cTemporaryOutput()
     discard();
 }
 
-bool cTemporaryOutput::create()
+bool cTemporaryOutput::create(QSet<QString> *clearedFolders)
 {
+    const QString dir = QFileInfo(output).absolutePath();
+    if (clearedFolders && !clearedFolders->contains(dir)) {
+        clearedFolders->insert(dir);
+        for (const QString &left : cPrivateFolder::clearLeftovers(dir))
+            qDebug().noquote() << debugLine("Removed a private folder left by a run that ended:", left);
+    }
     // QTemporaryDir makes a new folder of a random name, on Unix for its owner alone.
-    auto made = std::make_unique<QTemporaryDir>(QFileInfo(output).absoluteDir().filePath(folderTemplate));
+    auto made = std::make_unique<QTemporaryDir>(QDir(dir).filePath(cPrivateFolder::nameTemplate()));
     if (!made->isValid()) {
         error = made->errorString();
         return false;
@@ -41,6 +44,8 @@ bool cTemporaryOutput::create()
     SetFileAttributesW(reinterpret_cast<const wchar_t *>(QDir::toNativeSeparators(made->path()).utf16()),
                        FILE_ATTRIBUTE_HIDDEN);
 #endif
+    // Told from a killed run's leftover for as long as it is in use.
+    lock = cPrivateFolder::mark(made->path());
     folder = std::move(made);
     return true;
 }
@@ -85,7 +90,7 @@ cTemporaryOutput::Commit cTemporaryOutput::commit(bool replace)
         return !replace && code == EEXIST ? Commit::Exists : Commit::Failed;
     }
 #endif
-    folder.reset();
+    release();
     return Commit::Written;
 }
 
@@ -94,6 +99,14 @@ bool cTemporaryOutput::discard()
     if (!folder)
         return false;
     const bool written = QFileInfo::exists(path());
-    folder.reset();
+    release();
     return written;
+}
+
+void cTemporaryOutput::release()
+{
+    folder.reset();
+    // Only once the folder is gone: until then it is this run's.
+    cPrivateFolder::unmark(lock);
+    lock = -1;
 }

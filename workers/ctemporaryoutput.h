@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QSet>
 #include <QString>
 #include <QTemporaryDir>
 
@@ -10,7 +11,8 @@
 // folder: hidden, new and open to its owner only, so that nobody can have put
 // a link in its way, and on the output's file system, so that the finished
 // file takes the output's name in one step. It keeps the output's file name,
-// whose ending tells the converter program the format. Knows nothing of the
+// whose ending tells the converter program the format. The folder is marked
+// as this run's while it exists (see cPrivateFolder). Knows nothing of the
 // program that writes it, nor of the batch.
 class cTemporaryOutput
 {
@@ -28,8 +30,11 @@ public:
     ~cTemporaryOutput();
     Q_DISABLE_COPY_MOVE(cTemporaryOutput)
 
-    // Makes the private folder; false, with errorString(), when it can't be made.
-    bool create();
+    // Makes the private folder; false, with errorString(), when it can't be
+    // made. clearedFolders: the folders already cleared of what killed runs
+    // left (see cPrivateFolder); the output's folder is cleared first, and
+    // added, when it is not among them.
+    bool create(QSet<QString> *clearedFolders = nullptr);
     QString outPath() const { return output; }
     // Where the program writes; empty unless create() succeeded.
     QString path() const;
@@ -44,7 +49,12 @@ public:
     QString errorString() const { return error; }
 
 private:
+    // Removes the private folder, then lets its mark go.
+    void release();
+
     const QString output;
     std::unique_ptr<QTemporaryDir> folder;
+    // The descriptor that holds the folder's lock, -1 for none.
+    int lock = -1;
     QString error;
 };
