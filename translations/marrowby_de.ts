@@ -564,6 +564,22 @@ Mit --convert werden die angegebenen Dateien und Ordner ohne Fenster konvertiert
         <source>small files for older PBXs and gateways</source>
         <translation>kleine Dateien für ältere Telefonanlagen und Gateways</translation>
     </message>
+    <message>
+        <source>WAV, 32 kHz 16-bit PCM</source>
+        <translation>WAV, 32 kHz, 16 Bit PCM</translation>
+    </message>
+    <message>
+        <source>super-wideband calls</source>
+        <translation>Superbreitband-Gespräche</translation>
+    </message>
+    <message>
+        <source>WAV, 48 kHz 16-bit PCM</source>
+        <translation>WAV, 48 kHz, 16 Bit PCM</translation>
+    </message>
+    <message>
+        <source>full-band calls</source>
+        <translation>Vollband-Gespräche</translation>
+    </message>
 </context>
 <context>
     <name>cPlayOutputAction</name>

@@ -574,6 +574,22 @@ With --convert it converts the files and folders named without a window; without
         <source>small files for older PBXs and gateways</source>
         <translation>маленькие файлы для старых АТС и шлюзов</translation>
     </message>
+    <message>
+        <source>WAV, 32 kHz 16-bit PCM</source>
+        <translation>WAV, 32 кГц, 16 бит PCM</translation>
+    </message>
+    <message>
+        <source>super-wideband calls</source>
+        <translation>сверхширокополосные звонки</translation>
+    </message>
+    <message>
+        <source>WAV, 48 kHz 16-bit PCM</source>
+        <translation>WAV, 48 кГц, 16 бит PCM</translation>
+    </message>
+    <message>
+        <source>full-band calls</source>
+        <translation>полнополосные звонки</translation>
+    </message>
 </context>
 <context>
     <name>cPlayOutputAction</name>
