@@ -692,7 +692,8 @@ void tst_cBatchCommand::completion_data()
     QTest::addColumn<QStringList>("offered");
 
     QTest::newRow("format IDs, as the program lists them")
-        << QStringList{"--convert", "--format", "wav"} << QStringList{"wav8", "wav8-ulaw", "wav8-alaw", "wav16"};
+        << QStringList{"--convert", "--format", "wav"}
+        << QStringList{"wav8", "wav8-ulaw", "wav8-alaw", "wav16", "wav32", "wav48"};
     QTest::newRow("an option") << QStringList{"--convert", "--lo"} << QStringList{"--loudness"};
     QTest::newRow("no guess at a number") << QStringList{"--convert", "--loudness", ""} << QStringList();
 

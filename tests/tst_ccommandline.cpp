@@ -96,8 +96,8 @@ void tst_cCommandLine::readCommand_data()
                                       << "loudness=-23.5";
     QTest::newRow("unknown format")
         << QStringList{"--format", "mp3", "a"}
-        << "Invalid value for --format: 'mp3' (one of wav8, wav8-ulaw, wav8-alaw, wav16, ulaw, alaw, sln, sln16, "
-           "g722, gsm)."
+        << "Invalid value for --format: 'mp3' (one of wav8, wav8-ulaw, wav8-alaw, wav16, wav32, wav48, ulaw, "
+           "alaw, sln, sln16, g722, gsm)."
         << QStringList() << 0 << QString();
     QTest::newRow("loudness not a number") << QStringList{"--loudness", "loud", "a"}
                                            << "Invalid value for --loudness: 'loud' (LUFS from -40 to -6, such as -18)."

@@ -1539,6 +1539,8 @@ void tst_cConverter::writesEachFormat_data()
     QTest::newRow("wav8-ulaw") << "wav8-ulaw" << false << "pcm_mulaw 8000 1 wav" << 0 << 58;
     QTest::newRow("wav8-alaw") << "wav8-alaw" << false << "pcm_alaw 8000 1 wav" << 0 << 58;
     QTest::newRow("wav16") << "wav16" << false << "pcm_s16le 16000 1 wav" << 0 << 44;
+    QTest::newRow("wav32") << "wav32" << false << "pcm_s16le 32000 1 wav" << 0 << 44;
+    QTest::newRow("wav48") << "wav48" << false << "pcm_s16le 48000 1 wav" << 0 << 44;
     QTest::newRow("ulaw") << "ulaw" << false << "pcm_mulaw 8000 1 mulaw" << 8000 << 0;
     QTest::newRow("alaw") << "alaw" << false << "pcm_alaw 8000 1 alaw" << 8000 << 0;
     QTest::newRow("sln") << "sln" << false << "pcm_s16le 8000 1 s16le" << 16000 << 0;

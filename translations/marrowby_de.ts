@@ -564,6 +564,22 @@ Mit --convert werden die angegebenen Dateien und Ordner ohne Fenster konvertiert
         <source>small files for older PBXs and gateways</source>
         <translation>kleine Dateien für ältere Telefonanlagen und Gateways</translation>
     </message>
+    <message>
+        <source>WAV, 32 kHz 16-bit PCM</source>
+        <translation>WAV, 32 kHz, 16 Bit PCM</translation>
+    </message>
+    <message>
+        <source>super-wideband calls</source>
+        <translation>Superbreitband-Gespräche</translation>
+    </message>
+    <message>
+        <source>WAV, 48 kHz 16-bit PCM</source>
+        <translation>WAV, 48 kHz, 16 Bit PCM</translation>
+    </message>
+    <message>
+        <source>full-band calls</source>
+        <translation>Vollband-Gespräche</translation>
+    </message>
 </context>
 <context>
     <name>cPlayOutputAction</name>
@@ -754,6 +770,141 @@ Mit --convert werden die angegebenen Dateien und Ordner ohne Fenster konvertiert
     <message>
         <source>%1 failed: %2</source>
         <translation>%1 fehlgeschlagen: %2</translation>
+    </message>
+</context>
+<context>
+    <name>cTarget</name>
+    <message>
+        <source>Any system</source>
+        <translation>Jedes System</translation>
+    </message>
+    <message>
+        <source>the format chosen, named as always</source>
+        <translation>das gewählte Format, benannt wie bisher</translation>
+    </message>
+    <message>
+        <source>Asterisk</source>
+        <translation>Asterisk</translation>
+    </message>
+    <message>
+        <source>Asterisk and the PBXs built on it: each prompt in several codecs side by side</source>
+        <translation>Asterisk und darauf aufbauende Telefonanlagen: jede Ansage in mehreren Codecs nebeneinander</translation>
+    </message>
+    <message>
+        <source>FreeSWITCH</source>
+        <translation>FreeSWITCH</translation>
+    </message>
+    <message>
+        <source>FreeSWITCH: 16-bit WAV in a folder per rate</source>
+        <translation>FreeSWITCH: 16-Bit-WAV, ein Ordner je Abtastrate</translation>
+    </message>
+    <message>
+        <source>Cisco Unified CM music on hold</source>
+        <translation>Cisco Unified CM, Wartemusik</translation>
+    </message>
+    <message>
+        <source>music on hold in Cisco Unified CM</source>
+        <translation>Wartemusik in Cisco Unified CM</translation>
+    </message>
+    <message>
+        <source>Cisco UCCX and Unity Connection</source>
+        <translation>Cisco UCCX und Unity Connection</translation>
+    </message>
+    <message>
+        <source>Cisco contact-centre and voice-mail prompts</source>
+        <translation>Ansagen für Contact-Center und Voicemail von Cisco</translation>
+    </message>
+    <message>
+        <source>Avaya Aura</source>
+        <translation>Avaya Aura</translation>
+    </message>
+    <message>
+        <source>Avaya Aura announcements</source>
+        <translation>Ansagen für Avaya Aura</translation>
+    </message>
+    <message>
+        <source>Amazon Connect</source>
+        <translation>Amazon Connect</translation>
+    </message>
+    <message>
+        <source>Amazon Connect prompts</source>
+        <translation>Ansagen für Amazon Connect</translation>
+    </message>
+    <message>
+        <source>Genesys Cloud</source>
+        <translation>Genesys Cloud</translation>
+    </message>
+    <message>
+        <source>Genesys Cloud prompts</source>
+        <translation>Ansagen für Genesys Cloud</translation>
+    </message>
+    <message>
+        <source>Microsoft Teams</source>
+        <translation>Microsoft Teams</translation>
+    </message>
+    <message>
+        <source>Microsoft Teams auto attendants and call queues</source>
+        <translation>automatische Telefonzentralen und Anrufwarteschlangen in Microsoft Teams</translation>
+    </message>
+    <message>
+        <source>3CX</source>
+        <translation>3CX</translation>
+    </message>
+    <message>
+        <source>3CX prompts and music on hold</source>
+        <translation>Ansagen und Wartemusik für 3CX</translation>
+    </message>
+    <message>
+        <source>Longer than %1 takes: %2, at most %3</source>
+        <translation>Länger, als %1 annimmt: %2, höchstens %3</translation>
+    </message>
+    <message>
+        <source>Larger than %1 takes: %2 MB, at most %3 MB</source>
+        <translation>Größer, als %1 annimmt: %2 MB, höchstens %3 MB</translation>
+    </message>
+    <message>
+        <source>Not a WAV file: its header is missing or damaged</source>
+        <translation>Keine WAV-Datei: der Header fehlt oder ist beschädigt</translation>
+    </message>
+    <message>
+        <source>Coded as %1, but Asterisk plays a .%2 file only as 16-bit PCM</source>
+        <translation>Als %1 codiert, Asterisk spielt eine .%2-Datei aber nur als 16-Bit-PCM ab</translation>
+    </message>
+    <message>
+        <source>Coded as %1, not %2 as its format says</source>
+        <translation>Als %1 codiert, nicht als %2, wie sein Format es verlangt</translation>
+    </message>
+    <message>
+        <source>Holds %1-bit samples, not %2-bit ones</source>
+        <translation>Enthält %1-Bit-Samples statt %2-Bit-Samples</translation>
+    </message>
+    <message>
+        <source>Not mono: it has %1 channels</source>
+        <translation>Nicht mono: %1 Kanäle</translation>
+    </message>
+    <message>
+        <source>Sampled at %1 Hz, but Asterisk plays a .%2 file only at %3 Hz</source>
+        <translation>Mit %1 Hz abgetastet, Asterisk spielt eine .%2-Datei aber nur mit %3 Hz ab</translation>
+    </message>
+    <message>
+        <source>Sampled at %1 Hz, not %2 Hz as its format says</source>
+        <translation>Mit %1 Hz abgetastet, nicht mit %2 Hz, wie sein Format es verlangt</translation>
+    </message>
+    <message>
+        <source>Unfinished: its data size was never filled in</source>
+        <translation>Unfertig: die Datengröße im Header wurde nie eingetragen</translation>
+    </message>
+    <message>
+        <source>Cut short: its header promises %1 bytes of sound, the file holds %2</source>
+        <translation>Abgeschnitten: der Header verspricht %1 Bytes Ton, die Datei enthält %2</translation>
+    </message>
+    <message>
+        <source>The file holds no sound</source>
+        <translation>Die Datei enthält keinen Ton</translation>
+    </message>
+    <message>
+        <source>Cut short: %1 bytes of sound are not a whole number of %2-byte frames</source>
+        <translation>Abgeschnitten: %1 Bytes Ton sind keine ganze Zahl von %2-Byte-Frames</translation>
     </message>
 </context>
 </TS>

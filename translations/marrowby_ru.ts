@@ -574,6 +574,22 @@ With --convert it converts the files and folders named without a window; without
         <source>small files for older PBXs and gateways</source>
         <translation>маленькие файлы для старых АТС и шлюзов</translation>
     </message>
+    <message>
+        <source>WAV, 32 kHz 16-bit PCM</source>
+        <translation>WAV, 32 кГц, 16 бит PCM</translation>
+    </message>
+    <message>
+        <source>super-wideband calls</source>
+        <translation>сверхширокополосные звонки</translation>
+    </message>
+    <message>
+        <source>WAV, 48 kHz 16-bit PCM</source>
+        <translation>WAV, 48 кГц, 16 бит PCM</translation>
+    </message>
+    <message>
+        <source>full-band calls</source>
+        <translation>полнополосные звонки</translation>
+    </message>
 </context>
 <context>
     <name>cPlayOutputAction</name>
@@ -770,6 +786,141 @@ With --convert it converts the files and folders named without a window; without
     <message>
         <source>%1 failed: %2</source>
         <translation>%1: ошибка: %2</translation>
+    </message>
+</context>
+<context>
+    <name>cTarget</name>
+    <message>
+        <source>Any system</source>
+        <translation>Любая система</translation>
+    </message>
+    <message>
+        <source>the format chosen, named as always</source>
+        <translation>выбранный формат, имена как прежде</translation>
+    </message>
+    <message>
+        <source>Asterisk</source>
+        <translation>Asterisk</translation>
+    </message>
+    <message>
+        <source>Asterisk and the PBXs built on it: each prompt in several codecs side by side</source>
+        <translation>Asterisk и АТС на его основе: каждая подсказка в нескольких кодеках рядом</translation>
+    </message>
+    <message>
+        <source>FreeSWITCH</source>
+        <translation>FreeSWITCH</translation>
+    </message>
+    <message>
+        <source>FreeSWITCH: 16-bit WAV in a folder per rate</source>
+        <translation>FreeSWITCH: 16-битный WAV, своя папка для каждой частоты</translation>
+    </message>
+    <message>
+        <source>Cisco Unified CM music on hold</source>
+        <translation>Cisco Unified CM, музыка на удержании</translation>
+    </message>
+    <message>
+        <source>music on hold in Cisco Unified CM</source>
+        <translation>музыка на удержании в Cisco Unified CM</translation>
+    </message>
+    <message>
+        <source>Cisco UCCX and Unity Connection</source>
+        <translation>Cisco UCCX и Unity Connection</translation>
+    </message>
+    <message>
+        <source>Cisco contact-centre and voice-mail prompts</source>
+        <translation>голосовые подсказки контакт-центра и голосовой почты Cisco</translation>
+    </message>
+    <message>
+        <source>Avaya Aura</source>
+        <translation>Avaya Aura</translation>
+    </message>
+    <message>
+        <source>Avaya Aura announcements</source>
+        <translation>объявления Avaya Aura</translation>
+    </message>
+    <message>
+        <source>Amazon Connect</source>
+        <translation>Amazon Connect</translation>
+    </message>
+    <message>
+        <source>Amazon Connect prompts</source>
+        <translation>голосовые подсказки Amazon Connect</translation>
+    </message>
+    <message>
+        <source>Genesys Cloud</source>
+        <translation>Genesys Cloud</translation>
+    </message>
+    <message>
+        <source>Genesys Cloud prompts</source>
+        <translation>голосовые подсказки Genesys Cloud</translation>
+    </message>
+    <message>
+        <source>Microsoft Teams</source>
+        <translation>Microsoft Teams</translation>
+    </message>
+    <message>
+        <source>Microsoft Teams auto attendants and call queues</source>
+        <translation>автосекретари и очереди вызовов Microsoft Teams</translation>
+    </message>
+    <message>
+        <source>3CX</source>
+        <translation>3CX</translation>
+    </message>
+    <message>
+        <source>3CX prompts and music on hold</source>
+        <translation>голосовые подсказки и музыка на удержании 3CX</translation>
+    </message>
+    <message>
+        <source>Longer than %1 takes: %2, at most %3</source>
+        <translation>Длиннее, чем принимает %1: %2, допустимо не более %3</translation>
+    </message>
+    <message>
+        <source>Larger than %1 takes: %2 MB, at most %3 MB</source>
+        <translation>Больше, чем принимает %1: %2 МБ, допустимо не более %3 МБ</translation>
+    </message>
+    <message>
+        <source>Not a WAV file: its header is missing or damaged</source>
+        <translation>Не файл WAV: заголовок отсутствует или повреждён</translation>
+    </message>
+    <message>
+        <source>Coded as %1, but Asterisk plays a .%2 file only as 16-bit PCM</source>
+        <translation>Закодирован как %1, а Asterisk воспроизводит файл .%2 только в 16-битном PCM</translation>
+    </message>
+    <message>
+        <source>Coded as %1, not %2 as its format says</source>
+        <translation>Закодирован как %1, а не %2, как требует его формат</translation>
+    </message>
+    <message>
+        <source>Holds %1-bit samples, not %2-bit ones</source>
+        <translation>Отсчёты %1-битные, а не %2-битные</translation>
+    </message>
+    <message>
+        <source>Not mono: it has %1 channels</source>
+        <translation>Не моно: число каналов — %1</translation>
+    </message>
+    <message>
+        <source>Sampled at %1 Hz, but Asterisk plays a .%2 file only at %3 Hz</source>
+        <translation>Частота дискретизации %1 Гц, а Asterisk воспроизводит файл .%2 только с частотой %3 Гц</translation>
+    </message>
+    <message>
+        <source>Sampled at %1 Hz, not %2 Hz as its format says</source>
+        <translation>Частота дискретизации %1 Гц, а не %2 Гц, как требует его формат</translation>
+    </message>
+    <message>
+        <source>Unfinished: its data size was never filled in</source>
+        <translation>Не дописан: размер данных в заголовке так и не заполнен</translation>
+    </message>
+    <message>
+        <source>Cut short: its header promises %1 bytes of sound, the file holds %2</source>
+        <translation>Обрезан: заголовок обещает %1 байт звука, а в файле %2</translation>
+    </message>
+    <message>
+        <source>The file holds no sound</source>
+        <translation>В файле нет звука</translation>
+    </message>
+    <message>
+        <source>Cut short: %1 bytes of sound are not a whole number of %2-byte frames</source>
+        <translation>Обрезан: %1 байт звука — не целое число кадров по %2 байт</translation>
     </message>
 </context>
 </TS>

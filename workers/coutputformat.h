@@ -29,6 +29,8 @@ public:
     // Without the dot: "wav", "ulaw".
     QString ending() const { return QLatin1String(endingText); }
     int rate() const { return sampleRate; }
+    // The converter program's encoder: "pcm_s16le", "pcm_mulaw", "g722".
+    QString encoder() const { return QLatin1String(codec ? codec : "pcm_s16le"); }
     bool isStandard() const;
     // Its short name, for a menu, and what it is for, in the language installed.
     QString name() const;

@@ -18,23 +18,26 @@
 
 namespace {
 
-// The transliterator is costly to make and not safe to share between threads:
-// one per thread that names outputs.
-QString toLowerAscii(const QString &text)
+// The transliterators are costly to make and not safe to share between
+// threads: one of each per thread that names outputs.
+QString transliterated(const QString &text, bool lower)
 {
-    thread_local std::unique_ptr<icu::Transliterator> latin;
-    thread_local bool tried = false;
-    if (!tried) {
-        tried = true;
+    thread_local std::unique_ptr<icu::Transliterator> latin[2];
+    thread_local bool tried[2] = {false, false};
+    const int kind = lower ? 1 : 0;
+    if (!tried[kind]) {
+        tried[kind] = true;
         UErrorCode status = U_ZERO_ERROR;
-        latin.reset(icu::Transliterator::createInstance("Any-Latin; Latin-ASCII; Lower", UTRANS_FORWARD, status));
+        latin[kind].reset(icu::Transliterator::createInstance(
+            lower ? "Any-Latin; Latin-ASCII; Lower" : "Any-Latin; Latin-ASCII", UTRANS_FORWARD, status));
         if (U_FAILURE(status))
-            latin.reset();
+            latin[kind].reset();
     }
     icu::UnicodeString unicode(reinterpret_cast<const UChar *>(text.utf16()), static_cast<int32_t>(text.size()));
-    if (latin)
-        latin->transliterate(unicode);
-    return QString(reinterpret_cast<const QChar *>(unicode.getBuffer()), unicode.length()).toLower();
+    if (latin[kind])
+        latin[kind]->transliterate(unicode);
+    const QString result(reinterpret_cast<const QChar *>(unicode.getBuffer()), unicode.length());
+    return lower ? result.toLower() : result;
 }
 
 } // namespace
@@ -83,13 +86,18 @@ QString cOutputPath::safeName(const QString &name)
     static const QRegularExpression unsafe(QStringLiteral("[^a-z0-9._]+"));
     static const QRegularExpression repeats(QStringLiteral("([._-])[._-]+"));
     static const QRegularExpression front(QStringLiteral("^[._-]+"));
-    QString safe = toLowerAscii(name);
+    QString safe = transliterated(name, true);
     safe.replace(unsafe, QStringLiteral("-"));
     safe.replace(repeats, QStringLiteral("\\1"));
     safe.remove(front);
     while (safe.endsWith(QLatin1Char('-')))
         safe.chop(1);
     return safe.isEmpty() ? QStringLiteral("sound") : safe;
+}
+
+QString cOutputPath::asciiName(const QString &name)
+{
+    return transliterated(name, false);
 }
 
 QString cOutputPath::makeFolders(const QString &folder, const QString &subPath, bool safe, QString &error)

@@ -32,6 +32,10 @@ public:
     // underscores one dash, no dash, dot or underscore in front, no dash at
     // the end; "sound" when nothing is left.
     static QString safeName(const QString &name);
+    // The name with other scripts transliterated into ASCII letters as
+    // safeName does, its case and punctuation kept ("Запись 1" becomes
+    // "Zapis' 1"); a character with no ASCII spelling is left as it is.
+    static QString asciiName(const QString &name);
     // The folder a source found in the named folder root goes to, relative to
     // the output folder, when folder trees are kept ("main-menu/after-hours");
     // empty for a source named itself or lying in root itself.
