@@ -1,7 +1,7 @@
 #include "ui/cpreview.h"
 
-#include "workers/cconversion.h"
 #include "workers/cplayer.h"
+#include "workers/cprocessrun.h"
 
 #include <QDebug>
 
@@ -68,9 +68,9 @@ void cPreview::decode()
         end();
         return;
     }
-    qDebug() << "Preview: decoding with" << cConversion::program() << source;
+    qDebug() << "Preview: decoding with" << cProcessRun::program() << source;
     decoder.setProcessChannelMode(QProcess::MergedChannels);
-    decoder.start(cConversion::program(),
+    decoder.start(cProcessRun::program(),
                   {QStringLiteral("-nostdin"), QStringLiteral("-v"), QStringLiteral("error"), QStringLiteral("-i"),
                    source, QStringLiteral("-f"), QStringLiteral("wav"), QStringLiteral("-acodec"),
                    QStringLiteral("pcm_s16le"), decodedDir->filePath(QStringLiteral("preview.wav"))});

@@ -2,7 +2,7 @@
 
 #include "bass.h"
 
-#include "workers/cconversion.h"
+#include "workers/cprocessrun.h"
 #include "workers/debugline.h"
 
 #include <QDebug>
@@ -122,7 +122,7 @@ QString cPlayer::decode(const QString &fn, const QStringList &readBack, const QS
     qDebug().noquote() << debugLine("Decoding for the preview with args:") + QLatin1Char(' ') + debugList(args);
     QProcess program;
     program.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    program.start(cConversion::program(), args);
+    program.start(cProcessRun::program(), args);
     // A stop ends the decoding too.
     while (!program.waitForFinished(100) && program.state() != QProcess::NotRunning) {
         if (stopRequested || userStopRequested)
