@@ -4,6 +4,7 @@
 #include "app/csignalwatcher.h"
 #include "core/csourcelist.h"
 #include "workers/cconversion.h"
+#include "workers/cprocessrun.h"
 
 #include <QCoreApplication>
 #include <QDebug>
@@ -95,7 +96,7 @@ void cBatchCommand::startBatch(const cSourceList::Result &sources)
     // can be converted: said once on standard error, with a line per file so
     // that a mailed report is never empty.
     QString setUpFailure;
-    if (!cConversion::programFound())
+    if (!cProcessRun::programFound())
         setUpFailure = cConversion::programMissingReason().toString();
     else if (!batch->start(sources.sources, options, static_cast<int>(sources.failures.size())))
         setUpFailure = tr("cannot make the output folder %1")

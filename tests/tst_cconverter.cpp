@@ -1,4 +1,5 @@
 #include "support/testsupport.h"
+#include "workers/cconversionplan.h"
 #include "workers/cconverter.h"
 #include "workers/cevenlevel.h"
 #include "workers/coutputformat.h"
@@ -216,6 +217,8 @@ private slots:
     void writesEachFormat();
     void evenLevelRules_data();
     void evenLevelRules();
+    void sharedRunMeters_data();
+    void sharedRunMeters();
     void evenLevel_data();
     void evenLevel();
     void trimsSilence_data();
@@ -1625,6 +1628,34 @@ void tst_cConverter::evenLevelRules()
     QCOMPARE(step == cEvenLevel::Step::MeasureLimited, limited);
     QCOMPARE(level.takeLogLines(), log);
     QCOMPARE(level.filters(), filters);
+}
+
+void tst_cConverter::sharedRunMeters_data()
+{
+    QTest::addColumn<int>("input"); // among a shared run's inputs; -1: a run of its own
+    QTest::addColumn<QString>("meter");
+    QTest::addColumn<QString>("loudness");
+    QTest::newRow("a run of its own") << -1 << "level"
+                                      << "-30.0";
+    QTest::newRow("the first input of a shared run") << 0 << "level0"
+                                                     << "-25.0";
+    QTest::newRow("the third input") << 2 << "level2"
+                                     << "-20.0";
+}
+
+// In a run shared by several files, each file's meter has a name of its own,
+// and the file reads its own meter's report, not another input's.
+void tst_cConverter::sharedRunMeters()
+{
+    QFETCH(int, input);
+    QFETCH(QString, meter);
+    QFETCH(QString, loudness);
+    const std::optional<int> shared = input < 0 ? std::nullopt : std::make_optional(input);
+    cConversionPlan plan(QStringLiteral("-y"), QStringLiteral("in.wav"), {QString(), false, -18.0, false});
+    QVERIFY(plan.outputArgs(shared).join(QLatin1Char(' ')).contains(cEvenLevel::meter(meter) + QLatin1Char(' ')));
+    const QByteArray output = meterReport("level", "-30.0", "-40.0") + meterReport("level0", "-25.0", "-40.0") +
+                              meterReport("level1", "-22.0", "-40.0") + meterReport("level2", "-20.0", "-40.0");
+    QCOMPARE(plan.measured(output, shared).value(0), "Loudness: " + loudness + " LUFS, true peak -40.0 dBTP");
 }
 
 void tst_cConverter::evenLevel_data()

@@ -1,8 +1,8 @@
 #include "ui/cpreview.h"
 
-#include "workers/cconversion.h"
 #include "workers/cplayer.h"
 #include "workers/cprocessguard.h"
+#include "workers/cprocessrun.h"
 
 #include <QDebug>
 
@@ -71,9 +71,9 @@ void cPreview::decode()
         end();
         return;
     }
-    qDebug() << "Preview: decoding with" << cConversion::program() << source;
+    qDebug() << "Preview: decoding with" << cProcessRun::program() << source;
     decoder.setProcessChannelMode(QProcess::MergedChannels);
-    decoder.start(cConversion::program(),
+    decoder.start(cProcessRun::program(),
                   {QStringLiteral("-nostdin"), QStringLiteral("-v"), QStringLiteral("error"), QStringLiteral("-i"),
                    source, QStringLiteral("-f"), QStringLiteral("wav"), QStringLiteral("-acodec"),
                    QStringLiteral("pcm_s16le"), decodedDir->filePath(QStringLiteral("preview.wav"))});

@@ -1,28 +1,14 @@
 #include "workers/cconversion.h"
 
 #include "workers/cgrouprun.h"
-#include "workers/cprocessgroups.h"
-#include "workers/cprocessguard.h"
 #include "workers/cresultcheck.h"
 #include "workers/ctemporaryoutput.h"
 #include "workers/debugline.h"
 
 #include <QFileInfo>
 #include <QRegularExpression>
-#include <QStandardPaths>
-
-#ifdef Q_OS_UNIX
-#include <unistd.h>
-#endif
 
 namespace {
-
-// The converter program, found through PATH.
-#ifdef Q_OS_WIN
-const QString converterProgram = QStringLiteral("ffmpeg.exe");
-#else
-const QString converterProgram = QStringLiteral("ffmpeg");
-#endif
 
 // The converter program's last line that says what went wrong: not its
 // progress and statistics, not the indented stream details, not the closing
@@ -42,90 +28,28 @@ QString lastErrorLine(const QByteArray &output)
     return QString();
 }
 
-#ifdef Q_OS_UNIX
-// How much lower than Marrowby's own the converter programs' priority is.
-constexpr int backgroundNiceness = 10;
-#endif
-
 } // namespace
 
 cConversion::cConversion(const cSource &source, std::unique_ptr<cTemporaryOutput> output, bool replace,
                          const cConversionPlan &plan, const QStringList &log, QObject *parent)
-    : QObject(parent), sourceFile(source), temporary(std::move(output)), replaceExisting(replace), plan(plan),
-      lines(log), process(this)
+    : QObject(parent), sourceFile(source), temporary(std::move(output)), replaceExisting(replace), runs(plan),
+      lines(log), run(this)
 {
-    prepareProcess(process);
-    connect(&process, &QProcess::finished, this, [this](int exitCode, QProcess::ExitStatus status) {
-        programEnded(status == QProcess::NormalExit ? exitCode : -1);
-    });
-    connect(&process, &QProcess::errorOccurred, this, [this](QProcess::ProcessError error) {
-        if (error != QProcess::FailedToStart)
-            return;
-        startError = process.errorString();
-        programEnded(-2);
-    });
+    connect(&run, &cProcessRun::ended, this, &cConversion::programEnded);
 }
 
 cConversion::~cConversion() = default;
-
-void cConversion::prepareProcess(QProcess &process)
-{
-    process.setProcessChannelMode(QProcess::MergedChannels);
-#ifdef Q_OS_UNIX
-    cProcessGuard::start();
-    process.setChildProcessModifier([parent = ::getpid()] {
-        cProcessGroups::resetInChild();
-        // Ends with Marrowby, however Marrowby ends, and so does its group.
-        cProcessGuard::endWithParent(parent);
-        // In a process group of its own the program does not get the
-        // terminal's Ctrl-C, on which it would end early and leave a shortened
-        // output that looks finished; the stop request ends its whole group.
-        ::setpgid(0, 0);
-        cProcessGuard::guardGroupInChild();
-        // With one program per core, programs of the same priority would keep
-        // the window (and anything else the machine runs, such as calls on a
-        // phone server) waiting for a core for up to 100 ms; in the background
-        // they still take every core that is free.
-        [[maybe_unused]] const int niceness = ::nice(backgroundNiceness);
-    });
-#endif
-}
-
-qint64 cConversion::enterGroup(QProcess &process)
-{
-#ifdef Q_OS_UNIX
-    // Set from this side too, so that the group exists before a stop can come.
-    if (const qint64 pid = process.processId(); pid > 0) {
-        ::setpgid(static_cast<pid_t>(pid), static_cast<pid_t>(pid));
-        cProcessGroups::add(pid);
-        return pid;
-    }
-#else
-    Q_UNUSED(process);
-#endif
-    return 0;
-}
 
 QString cConversion::outPath() const
 {
     return temporary->outPath();
 }
 
-QString cConversion::program()
-{
-    return converterProgram;
-}
-
 std::optional<double> cConversion::expectedSeconds() const
 {
-    if (plan.trims())
+    if (runs.trims())
         return std::nullopt;
     return cResultCheck::declaredSeconds(groupListing.isNull() ? output : groupListing);
-}
-
-bool cConversion::programFound()
-{
-    return !QStandardPaths::findExecutable(converterProgram).isEmpty();
 }
 
 cText cConversion::programMissingReason()
@@ -151,11 +75,11 @@ void cConversion::groupEnded(const QString &commandLine, const QByteArray &progr
     programEnded(0);
 }
 
-bool cConversion::groupMeasured(const QString &commandLine, const QByteArray &output)
+bool cConversion::groupMeasured(const QString &commandLine, const QByteArray &output, int input)
 {
     lines << commandLine << debugLine("Exit code:", 0);
-    lines << plan.measured(output);
-    return !plan.measuresNext();
+    lines << runs.measured(output, input);
+    return !runs.measuresNext();
 }
 
 void cConversion::startAlone()
@@ -180,8 +104,8 @@ void cConversion::start()
     // A stop may come between a measuring run and the next.
     if (ended)
         return;
-    QStringList args = plan.nextArgs();
-    measuring = plan.measuresNext();
+    QStringList args = runs.leadingArgs() + runs.inputArgs() + runs.outputArgs();
+    measuring = runs.measuresNext();
     if (measuring) {
         lines << debugLine("Measuring loudness with args:") + QLatin1Char(' ') + debugList(args);
     } else {
@@ -189,9 +113,7 @@ void cConversion::start()
         lines << debugLine("Running ffmpeg with args:") + QLatin1Char(' ') + debugList(args);
     }
     runStart = output.size();
-    process.start(converterProgram, args);
-    if (!ended)
-        group = enterGroup(process);
+    run.start(args);
 }
 
 bool cConversion::stop()
@@ -201,13 +123,8 @@ bool cConversion::stop()
     ended = true;
     if (groupRun)
         groupRun->stop();
-    // A wrapper script's children are in its group and end with it.
-    cProcessGroups::kill(group);
-    process.kill();
-    process.waitForFinished(-1);
-    cProcessGroups::remove(group);
-    if (process.isOpen())
-        output += process.readAll();
+    if (run.stop())
+        output += run.output();
     const QString partial = temporary->path();
     if (temporary->discard())
         lines << debugLine("Conversion stopped, unfinished output removed:", partial);
@@ -259,14 +176,11 @@ void cConversion::programEnded(int exitCode)
 {
     if (ended)
         return;
-    cProcessGroups::remove(group);
-    group = 0;
-    // Never started when a group's run converted the file.
-    if (process.isOpen())
-        output += process.readAll();
+    // Nothing ran when a group's run converted the file.
+    output += run.output();
     if (measuring && exitCode == 0) {
         lines << debugLine("Exit code:", exitCode);
-        lines << plan.measured(output.mid(runStart));
+        lines << runs.measured(output.mid(runStart));
         // Started from the event loop, once this run's process is wholly done with.
         QMetaObject::invokeMethod(this, &cConversion::start, Qt::QueuedConnection);
         return;
@@ -291,9 +205,9 @@ cText cConversion::failureReason() const
     case -2:
         // Not found: said in words of ours; any other cause (too many open
         // files, say) in the system's own.
-        if (!programFound())
+        if (!cProcessRun::programFound())
             return programMissingReason();
-        return cText::of<cConversion>(QT_TR_NOOP("ffmpeg could not be started: %1"), {startError});
+        return cText::of<cConversion>(QT_TR_NOOP("ffmpeg could not be started: %1"), {run.errorString()});
     case -1:
         return cText::of<cConversion>(QT_TR_NOOP("ffmpeg crashed"));
     default:

@@ -3,12 +3,12 @@
 #include "workers/cconversionplan.h"
 #include "workers/cfileresult.h"
 #include "workers/cgrouprun.h"
+#include "workers/cprocessrun.h"
 #include "workers/ctext.h"
 
 #include <QByteArray>
 #include <QObject>
 #include <QPointer>
-#include <QProcess>
 #include <QString>
 #include <QStringList>
 
@@ -39,9 +39,8 @@ public:
     void setGroup(cGroupRun *run) { groupRun = run; }
     // None once the group's run and its files' runs alone are all over.
     cGroupRun *groupOf() const { return groupRun; }
-    // The conversion's arguments: "-y" or "-n", "-i", the source, the
-    // output's options; without the output path.
-    QStringList runArgs() const { return plan.nextArgs(); }
+    // The file's runs, the next one in parts.
+    const cConversionPlan &plan() const { return runs; }
     QString temporaryPath() const;
     // Whether the program has written the temporary output.
     bool hasOutput() const;
@@ -49,12 +48,10 @@ public:
     // the log line of the group's command; output: what the program said, to
     // pass on; listing: what it said about this file's input.
     void groupEnded(const QString &commandLine, const QByteArray &output, const QByteArray &listing);
-    // Whether the next run only measures the source.
-    bool measuresNext() const { return plan.measuresNext(); }
     // The group's measuring run ended with 0; output: what the program said,
-    // this file's meter under the name a run of its own gives it. False when
-    // the file measures again before its conversion.
-    bool groupMeasured(const QString &commandLine, const QByteArray &output);
+    // input: this file's number among its inputs. False when the file
+    // measures again before its conversion.
+    bool groupMeasured(const QString &commandLine, const QByteArray &output, int input);
     // After the group's run: the file runs alone, into a new temporary output.
     void startAlone();
     // Ends the program's whole process group if the program still runs and
@@ -74,7 +71,7 @@ public:
     // Skipped when the output was there and was not to be replaced; else Failed.
     cFileResult::Outcome outcome() const { return ending; }
     // The ID of the output's format.
-    QString format() const { return plan.formatId(); }
+    QString format() const { return runs.formatId(); }
     cText reason() const { return failure; }
     QStringList log() const { return lines; }
     QByteArray programOutput() const { return output; }
@@ -87,15 +84,8 @@ public:
     // Why a file is not written when its output is not older than it and
     // "Update changed files" is chosen.
     static cText upToDateReason();
-    // The converter program, found through PATH.
-    static QString program();
-    // Whether PATH has the converter program, and what to say when it has not.
-    static bool programFound();
+    // What to say when PATH has no converter program.
     static cText programMissingReason();
-    // Sets up a process for the converter program: a process group of its
-    // own, a lower priority. enterGroup() after start: the group, or 0.
-    static void prepareProcess(QProcess &process);
-    static qint64 enterGroup(QProcess &process);
 
 signals:
     // The program has ended and its result is known; always delivered through
@@ -109,19 +99,17 @@ private:
     const cSource sourceFile;
     const std::unique_ptr<cTemporaryOutput> temporary;
     const bool replaceExisting;
-    cConversionPlan plan;
+    cConversionPlan runs;
     // Whether the run under way measures, and where its output starts.
     bool measuring = false;
     qsizetype runStart = 0;
     QStringList lines;
-    QProcess process;
+    // Declared after the temporary output: the program ends before that goes.
+    cProcessRun run;
     QPointer<cGroupRun> groupRun;
     QByteArray groupListing;
-    // The program's process group while it runs.
-    qint64 group = 0;
     QByteArray output;
     int code = 0;
-    QString startError;
     cText failure;
     bool ended = false;
     cFileResult::Outcome ending = cFileResult::Outcome::Failed;

@@ -45,33 +45,40 @@ QString cConversionPlan::firstFilters() const
     return filters;
 }
 
-QStringList cConversionPlan::measureArgs(const QString &how, const QString &filters) const
+QString cConversionPlan::firstMeter(std::optional<int> sharedInput)
 {
-    QStringList args{QStringLiteral("-hide_banner"),
-                     QStringLiteral("-nostats"),
-                     QStringLiteral("-i"),
-                     source,
-                     QStringLiteral("-vn"),
-                     how,
-                     filters};
-    if (how == QLatin1String("-filter_complex"))
-        args << QStringLiteral("-map") << QStringLiteral("[out]");
-    return args << QStringLiteral("-f") << QStringLiteral("null") << QStringLiteral("-");
+    return cEvenLevel::firstMeter() + (sharedInput ? QString::number(*sharedInput) : QString());
 }
 
-QStringList cConversionPlan::nextArgs() const
+QStringList cConversionPlan::leadingArgs() const
 {
+    if (measuresNext())
+        return {QStringLiteral("-hide_banner"), QStringLiteral("-nostats")};
+    return {existing};
+}
+
+QStringList cConversionPlan::inputArgs() const
+{
+    return {QStringLiteral("-i"), source};
+}
+
+QStringList cConversionPlan::outputArgs(std::optional<int> sharedInput) const
+{
+    const QStringList toNothing{QStringLiteral("-f"), QStringLiteral("null"), QStringLiteral("-")};
     switch (stage) {
     case Stage::Measure:
-        return measureArgs(QStringLiteral("-af"),
-                           firstFilters() + QLatin1Char(',') + cEvenLevel::meter(cEvenLevel::firstMeter()));
+        return QStringList{QStringLiteral("-vn"), QStringLiteral("-af"),
+                           firstFilters() + QLatin1Char(',') + cEvenLevel::meter(firstMeter(sharedInput))} +
+               toNothing;
     case Stage::MeasureLimited:
-        return measureArgs(QStringLiteral("-filter_complex"),
-                           firstFilters() + QLatin1Char(',') + level->candidatesGraph());
+        return QStringList{QStringLiteral("-vn"), QStringLiteral("-filter_complex"),
+                           firstFilters() + QLatin1Char(',') + level->candidatesGraph(), QStringLiteral("-map"),
+                           QStringLiteral("[out]")} +
+               toNothing;
     case Stage::Convert:
         break;
     }
-    QStringList args{existing, QStringLiteral("-i"), source};
+    QStringList args;
     QString filters = firstFilters();
     if (level && !level->filters().isEmpty())
         filters += QLatin1Char(',') + level->filters();
@@ -80,11 +87,11 @@ QStringList cConversionPlan::nextArgs() const
     return args + format->outputArgs(clean);
 }
 
-QStringList cConversionPlan::measured(const QByteArray &output)
+QStringList cConversionPlan::measured(const QByteArray &output, std::optional<int> sharedInput)
 {
     const QHash<QString, cEvenLevel::Level> meters = cEvenLevel::readMeters(output);
     if (stage == Stage::Measure) {
-        const auto found = meters.constFind(cEvenLevel::firstMeter());
+        const auto found = meters.constFind(firstMeter(sharedInput));
         const bool again = level->measured(found == meters.cend() ? std::nullopt : std::make_optional(*found)) ==
                            cEvenLevel::Step::MeasureLimited;
         stage = again ? Stage::MeasureLimited : Stage::Convert;

@@ -38,11 +38,23 @@ public:
     bool trims() const { return trim; }
     // Whether the next run measures; the conversion is the last run.
     bool measuresNext() const { return stage != Stage::Convert; }
-    // The next run's arguments; the conversion's lack the output path, which
-    // comes last.
-    QStringList nextArgs() const;
-    // Reads a measuring run's output and moves on; what it found, for the log.
-    QStringList measured(const QByteArray &output);
+
+    // The next run in parts, in the order the program reads them. A run of
+    // the file's own is the three in order, a conversion's output path last; a run
+    // shared with other files takes every file's input first, then each output.
+    // Before the inputs: "-y" or "-n", or what a measuring run starts with.
+    QStringList leadingArgs() const;
+    // The input: its options, "-i" and the source.
+    QStringList inputArgs() const;
+    // The output's options; the caller's output path comes after them, but a
+    // measuring run writes no file and its part ends in its own. sharedInput:
+    // the source's number among the inputs of a shared run, which names its
+    // meter (a shared run only ever takes the first measurement); none in a
+    // run of its own.
+    QStringList outputArgs(std::optional<int> sharedInput = std::nullopt) const;
+    // Reads a measuring run's output (in a shared run, the meter of
+    // sharedInput) and moves on; what it found, for the log.
+    QStringList measured(const QByteArray &output, std::optional<int> sharedInput = std::nullopt);
 
 private:
     enum class Stage
@@ -55,7 +67,8 @@ private:
     // The filters every run of the file starts with: the output's rate and one
     // channel, then the trimming; empty when nothing is filtered.
     QString firstFilters() const;
-    QStringList measureArgs(const QString &how, const QString &filters) const;
+    // The first measurement's meter, named after the input in a shared run.
+    static QString firstMeter(std::optional<int> sharedInput);
 
     QString existing;
     QString source;

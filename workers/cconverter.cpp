@@ -215,7 +215,7 @@ void cConverter::startMore(Batch &batch)
             break;
         // Small files go into one run together.
         const bool small = batch.grouped && cGroupRun::takes(batch.planned->source.path);
-        const bool joins = small && group && group->accepts(batch.planned->runs->nextArgs());
+        const bool joins = small && group && group->accepts(*batch.planned->runs);
         if (!joins && group) {
             group->start();
             group = nullptr;

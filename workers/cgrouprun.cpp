@@ -1,8 +1,6 @@
 #include "workers/cgrouprun.h"
 
 #include "workers/cconversion.h"
-#include "workers/cevenlevel.h"
-#include "workers/cprocessgroups.h"
 #include "workers/debugline.h"
 
 #include <QFileInfo>
@@ -10,16 +8,9 @@
 
 #include <algorithm>
 
-cGroupRun::cGroupRun(QObject *parent) : QObject(parent), process(this)
+cGroupRun::cGroupRun(QObject *parent) : QObject(parent), run(this)
 {
-    cConversion::prepareProcess(process);
-    connect(&process, &QProcess::finished, this, [this](int exitCode, QProcess::ExitStatus status) {
-        programEnded(status == QProcess::NormalExit ? exitCode : -1);
-    });
-    connect(&process, &QProcess::errorOccurred, this, [this](QProcess::ProcessError error) {
-        if (error == QProcess::FailedToStart)
-            programEnded(-2);
-    });
+    connect(&run, &cProcessRun::ended, this, &cGroupRun::programEnded);
 }
 
 bool cGroupRun::takes(const QString &source)
@@ -28,15 +19,15 @@ bool cGroupRun::takes(const QString &source)
     return info.isFile() && info.size() <= maxSourceBytes;
 }
 
-bool cGroupRun::accepts(const QStringList &args) const
+bool cGroupRun::accepts(const cConversionPlan &plan) const
 {
-    return members.size() < maxFiles && (members.isEmpty() || args.value(0) == existing);
+    return members.size() < maxFiles && (members.isEmpty() || plan.leadingArgs() == leading);
 }
 
 void cGroupRun::add(cConversion *member)
 {
     if (members.isEmpty())
-        existing = member->runArgs().value(0);
+        leading = member->plan().leadingArgs();
     member->setGroup(this);
     members << member;
 }
@@ -57,20 +48,17 @@ void cGroupRun::start()
         runNextAlone();
         return;
     }
-    measuring = members.first()->measuresNext();
-    // The arguments before the first input: "-y" or "-n", or what a measuring run starts with.
-    const qsizetype before = members.first()->runArgs().indexOf(QStringLiteral("-i"));
-    QStringList args = members.first()->runArgs().mid(0, before);
+    measuring = members.first()->plan().measuresNext();
+    QStringList args = members.first()->plan().leadingArgs();
     for (const QPointer<cConversion> &member : std::as_const(members))
-        args << QStringLiteral("-i") << member->source().path;
+        args << member->plan().inputArgs();
     for (qsizetype i = 0; i < members.size(); ++i) {
-        QStringList own = members.at(i)->runArgs().mid(before + 2);
+        // Each meter reports under a name of its own.
+        const QStringList own = members.at(i)->plan().outputArgs(static_cast<int>(i));
         const QString input = QString::number(i);
         args << QStringLiteral("-map") << input + QStringLiteral(":a:0");
         if (measuring) {
-            // Each meter reports under a name of its own.
-            args << own.replaceInStrings(cEvenLevel::meter(cEvenLevel::firstMeter()),
-                                         cEvenLevel::meter(cEvenLevel::firstMeter() + input));
+            args << own;
             continue;
         }
         // What a run of its own takes by itself: the input's audio, its tags
@@ -82,33 +70,19 @@ void cGroupRun::start()
     }
     commandLine = debugLine(measuring ? "Measuring loudness with args:" : "Running ffmpeg with args:") +
                   QLatin1Char(' ') + debugList(args);
-    running = true;
-    process.start(cConversion::program(), args);
-    group = cConversion::enterGroup(process);
+    run.start(args);
 }
 
 void cGroupRun::stop()
 {
     stopped = true;
     alone.clear();
-    if (!running)
-        return;
-    running = false;
-    cProcessGroups::kill(group);
-    process.kill();
-    process.waitForFinished(-1);
-    cProcessGroups::remove(group);
-    group = 0;
+    run.stop();
 }
 
 void cGroupRun::programEnded(int exitCode)
 {
-    if (!running)
-        return;
-    running = false;
-    cProcessGroups::remove(group);
-    group = 0;
-    const QByteArray output = process.readAll();
+    const QByteArray output = run.output();
     // A source that can't be opened ends the run before any output is made:
     // it runs alone, and the others share a run again. Once only: a second one
     // hints at more (a folder of broken downloads), and then every file runs
@@ -137,7 +111,7 @@ void cGroupRun::programEnded(int exitCode)
             alone << member;
         else if (!measuring)
             member->groupEnded(commandLine, i == 0 ? output : QByteArray(), listing);
-        else if (member->groupMeasured(commandLine, ownMeter(output, static_cast<int>(i))))
+        else if (member->groupMeasured(commandLine, output, static_cast<int>(i)))
             converting << member;
         else
             alone << member; // measures once more, on its own
@@ -146,17 +120,11 @@ void cGroupRun::programEnded(int exitCode)
     if (measuring) {
         members.clear();
         for (const QPointer<cConversion> &member : std::as_const(converting))
-            (member->runArgs().value(0) == converting.first()->runArgs().value(0) ? members : alone) << member;
+            (member->plan().leadingArgs() == converting.first()->plan().leadingArgs() ? members : alone) << member;
         start();
         return;
     }
     runNextAlone();
-}
-
-QByteArray cGroupRun::ownMeter(const QByteArray &output, int index)
-{
-    const QByteArray name = "@" + cEvenLevel::firstMeter().toUtf8();
-    return QByteArray(output).replace(name + QByteArray::number(index) + " @", name + " @");
 }
 
 // One at a time, so that the group still takes one job's place.
@@ -171,7 +139,7 @@ void cGroupRun::runNextAlone()
         return;
     }
     // Nothing of the run is left to do; a large batch makes many runs.
-    if (!running)
+    if (!run.isRunning())
         deleteLater();
 }
 

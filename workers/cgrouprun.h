@@ -1,13 +1,16 @@
 #pragma once
 
+#include "workers/cprocessrun.h"
+
 #include <QByteArray>
 #include <QList>
 #include <QObject>
 #include <QPointer>
-#include <QProcess>
 #include <QString>
+#include <QStringList>
 
 class cConversion;
+class cConversionPlan;
 
 // One run of the converter program for several small files: every source is
 // an input, and each file's output, with its own options, takes that input's
@@ -34,9 +37,9 @@ public:
     // could hold up every file of the run) no larger than maxSourceBytes.
     static bool takes(const QString &source);
 
-    // Whether a file whose arguments are these may join: "-y" or "-n" as the
-    // others have, and room left.
-    bool accepts(const QStringList &args) const;
+    // Whether a file whose runs are these may join: its next run starts as
+    // the others' do ("-y" or "-n", or measuring), and there is room left.
+    bool accepts(const cConversionPlan &plan) const;
     void add(cConversion *member);
     int size() const { return static_cast<int>(members.size()); }
     // With a single file, that file's own run, as without groups.
@@ -52,18 +55,14 @@ public:
 
 private:
     void programEnded(int exitCode);
-    // The output of a measuring run as a run of input number index alone would
-    // give it: that input's meter under its usual name.
-    static QByteArray ownMeter(const QByteArray &output, int index);
     void runNextAlone();
 
     QList<QPointer<cConversion>> members;
     QList<QPointer<cConversion>> alone;
-    QString existing;
+    // What the members' runs start with, before their inputs.
+    QStringList leading;
     QString commandLine;
-    QProcess process;
-    qint64 group = 0;
-    bool running = false;
+    cProcessRun run;
     bool measuring = false;
     // The run has run again without a source that could not be opened.
     bool retriedWithout = false;

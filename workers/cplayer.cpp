@@ -2,8 +2,8 @@
 
 #include "bass.h"
 
-#include "workers/cconversion.h"
 #include "workers/cprocessguard.h"
+#include "workers/cprocessrun.h"
 #include "workers/debugline.h"
 
 #include <QDebug>
@@ -125,7 +125,7 @@ QString cPlayer::decode(const QString &fn, const QStringList &readBack, const QS
     program.setProcessChannelMode(QProcess::ForwardedErrorChannel);
     // Not left running when Marrowby is killed; this thread waits for it.
     cProcessGuard::endWithParent(program);
-    program.start(cConversion::program(), args);
+    program.start(cProcessRun::program(), args);
     // A stop ends the decoding too.
     while (!program.waitForFinished(100) && program.state() != QProcess::NotRunning) {
         if (stopRequested || userStopRequested)
