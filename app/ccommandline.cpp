@@ -4,112 +4,179 @@
 #include "workers/cevenlevel.h"
 #include "workers/coutputformat.h"
 
-#include <QByteArray>
 #include <QCommandLineOption>
 #include <QCommandLineParser>
-#include <QList>
 #include <QSet>
-
-#include <iterator>
 
 namespace {
 
-// The program's options, for the mode decision and the parser alike.
+using Request = cCommandLine::Request;
+
+// What naming an option does to how the program runs.
+enum class Kind
+{
+    Setting, // a choice of the command's: it works only with --convert
+    Mode,    // the program runs as a command without a window
+    Action   // the same, to print something instead of converting
+};
+
+// The program's options, each declared once, for the mode decision and the
+// parser alike.
 struct Option
 {
     const char *names;       // one letter for a short name, separated by blanks
     const char *description; // nullptr: the parser adds it itself (help, version)
     const char *valueName;   // nullptr: a flag
-    bool command;            // the program runs as a command without a window
+    Kind kind;
+    // Sets in the request what the option asks for, from the values given
+    // in order (none for a flag; an option taken once goes by its last, as
+    // QCommandLineParser::value() does); returns why a value is bad usage,
+    // or nothing. nullptr: it sets nothing (--convert only chooses the mode).
+    QString (*set)(Request &request, const QStringList &values);
+
+    QStringList nameList() const { return QString::fromLatin1(names).split(QLatin1Char(' ')); }
+    QString name() const { return nameList().constFirst(); }
 };
 
-enum OptionIndex
+// A flag that sets one of the batch's options to a value.
+template <auto field, auto value>
+QString sets(Request &request, const QStringList &)
 {
-    Convert,
-    Output,
-    AppendWav,
-    Overwrite,
-    Update,
-    KeepFolders,
-    SafeNames,
-    Format,
-    Clean,
-    Loudness,
-    Trim,
-    Jobs,
-    OneFilePerRun,
-    Quiet,
-    ListFormats,
-    Help,
-    HelpAll,
-    Version
-};
+    request.options.*field = value;
+    return QString();
+}
 
+// The help itself is the parser's text, which readCommand() adds.
+QString askHelp(Request &request, const QStringList &)
+{
+    request.action = Request::Action::Help;
+    return QString();
+}
+
+// Actions come last: the parser adds help and version after the others
+// itself, and of several actions asked for, the first here is done.
 const Option options[] = {
-    {"convert", QT_TRANSLATE_NOOP("cCommandLine", "Convert without a window."), nullptr, true},
+    {"convert", QT_TRANSLATE_NOOP("cCommandLine", "Convert without a window."), nullptr, Kind::Mode, nullptr},
     {"o output",
      QT_TRANSLATE_NOOP("cCommandLine",
                        "Write the WAV files into <dir>, made if missing (default: the current folder)."),
-     QT_TRANSLATE_NOOP("cCommandLine", "dir"), false},
+     QT_TRANSLATE_NOOP("cCommandLine", "dir"), Kind::Setting,
+     [](Request &request, const QStringList &values) {
+         request.options.outputFolder = values.constLast();
+         return QString();
+     }},
     {"append-wav",
      QT_TRANSLATE_NOOP("cCommandLine", "Append .wav to the file names (hello.mp3 becomes hello.mp3.wav) instead of "
                                        "setting the extension to .wav."),
-     nullptr, false},
+     nullptr, Kind::Setting, sets<&cBatch::Options::nameRule, cBatch::NameRule::AppendExtension>},
     {"overwrite",
      QT_TRANSLATE_NOOP("cCommandLine", "Overwrite existing WAV files (default: skip them; a skipped file is no "
                                        "failure)."),
-     nullptr, false},
+     nullptr, Kind::Setting, sets<&cBatch::Options::existingRule, cBatch::ExistingRule::Overwrite>},
     {"update",
      QT_TRANSLATE_NOOP("cCommandLine", "Convert a file only when its WAV file is missing or older than it; skip it "
                                        "otherwise."),
-     nullptr, false},
+     nullptr, Kind::Setting, sets<&cBatch::Options::existingRule, cBatch::ExistingRule::Update>},
     {"keep-folders",
      QT_TRANSLATE_NOOP("cCommandLine", "Write each file found in a named folder under its path relative to that "
                                        "folder (out/main-menu/greeting.wav), making folders as needed."),
-     nullptr, false},
+     nullptr, Kind::Setting, sets<&cBatch::Options::keepFolders, true>},
     {"safe-names",
      QT_TRANSLATE_NOOP("cCommandLine", "Write lower-case ASCII names: other scripts transliterated, blanks and "
                                        "punctuation turned into dashes (Welcome Greeting (final).mp3 becomes "
                                        "welcome-greeting-final.wav)."),
-     nullptr, false},
+     nullptr, Kind::Setting, sets<&cBatch::Options::safeNames, true>},
     {"format",
      QT_TRANSLATE_NOOP("cCommandLine",
                        "Write the files in format <id> (default: wav8, 8 kHz 16-bit WAV); --list-formats lists them."),
-     QT_TRANSLATE_NOOP("cCommandLine", "id"), false},
+     QT_TRANSLATE_NOOP("cCommandLine", "id"), Kind::Setting,
+     [](Request &request, const QStringList &values) {
+         const QString &value = values.constLast();
+         if (!cOutputFormat::find(value)) {
+             return cCommandLine::tr("Invalid value for --format: '%1' (one of %2).")
+                 .arg(value, cOutputFormat::idList());
+         }
+         request.options.format = value;
+         return QString();
+     }},
     {"clean",
      QT_TRANSLATE_NOOP("cCommandLine", "Copy no tags of the source and no mark of the encoder into the files (the "
                                        "formats but the default never carry them)."),
-     nullptr, false},
+     nullptr, Kind::Setting, sets<&cBatch::Options::clean, true>},
     {"loudness",
      QT_TRANSLATE_NOOP("cCommandLine", "Bring every file to the loudness <lufs>, such as -18, by one gain, with "
                                        "true peaks at or below -3 dBTP (default: each file keeps its level)."),
-     QT_TRANSLATE_NOOP("cCommandLine", "lufs"), false},
+     QT_TRANSLATE_NOOP("cCommandLine", "lufs"), Kind::Setting,
+     [](Request &request, const QStringList &values) {
+         const QString &value = values.constLast();
+         bool isNumber = false;
+         const double lufs = value.toDouble(&isNumber);
+         if (!isNumber || lufs < cEvenLevel::minTarget || lufs > cEvenLevel::maxTarget) {
+             return cCommandLine::tr("Invalid value for --loudness: '%1' (LUFS from %2 to %3, such as -18).")
+                 .arg(value)
+                 .arg(cEvenLevel::minTarget)
+                 .arg(cEvenLevel::maxTarget);
+         }
+         request.options.loudness = lufs;
+         return QString();
+     }},
     {"trim",
      QT_TRANSLATE_NOOP("cCommandLine", "Cut silence (under -50 dBFS) at the start and the end of every file to 0.1 s."),
-     nullptr, false},
+     nullptr, Kind::Setting, sets<&cBatch::Options::trim, true>},
     {"j jobs", QT_TRANSLATE_NOOP("cCommandLine", "Run up to <n> conversions at once (default: one per processor)."),
-     QT_TRANSLATE_NOOP("cCommandLine", "n"), false},
+     QT_TRANSLATE_NOOP("cCommandLine", "n"), Kind::Setting,
+     [](Request &request, const QStringList &values) {
+         const QString &value = values.constLast();
+         bool isNumber = false;
+         const int jobs = value.toInt(&isNumber);
+         if (!isNumber || jobs < 1)
+             return cCommandLine::tr("Invalid value for --jobs: '%1' (a whole number from 1 on).").arg(value);
+         if (jobs > cCommandLine::maxJobs) {
+             return cCommandLine::tr("Invalid value for --jobs: '%1' (at most %2 conversions at once).")
+                 .arg(value)
+                 .arg(cCommandLine::maxJobs);
+         }
+         request.options.jobs = jobs;
+         return QString();
+     }},
     {"one-file-per-run",
      QT_TRANSLATE_NOOP("cCommandLine", "Run ffmpeg once for each file, never several small files in one run (for "
                                        "an ffmpeg on PATH that is a wrapper taking one input)."),
-     nullptr, false},
+     nullptr, Kind::Setting, sets<&cBatch::Options::oneFilePerRun, true>},
     {"q quiet",
      QT_TRANSLATE_NOOP("cCommandLine", "Print only the files that failed and then the summary; nothing when every "
                                        "file was converted."),
-     nullptr, false},
-    {"list-formats", QT_TRANSLATE_NOOP("cCommandLine", "List the output formats and what each is for."), nullptr, true},
-    {"h ? help", nullptr, nullptr, true},
-    {"help-all", nullptr, nullptr, true},
-    {"v version", nullptr, nullptr, true},
+     nullptr, Kind::Setting,
+     [](Request &request, const QStringList &) {
+         request.quiet = true;
+         return QString();
+     }},
+    // "?" is the parser's only on Windows.
+    {"h ? help", nullptr, nullptr, Kind::Action, askHelp},
+    {"help-all", nullptr, nullptr, Kind::Action, askHelp},
+    {"v version", nullptr, nullptr, Kind::Action,
+     [](Request &request, const QStringList &) {
+         request.action = Request::Action::Version;
+         request.text =
+             QStringLiteral("%1 %2\n").arg(QCoreApplication::applicationName(), QCoreApplication::applicationVersion());
+         return QString();
+     }},
+    {"list-formats", QT_TRANSLATE_NOOP("cCommandLine", "List the output formats and what each is for."), nullptr,
+     Kind::Action,
+     [](Request &request, const QStringList &) {
+         request.action = Request::Action::ListFormats;
+         for (const cOutputFormat &format : cOutputFormat::all())
+             request.text +=
+                 QStringLiteral("%1 %2: %3\n").arg(format.id().leftJustified(10), format.name(), format.purpose());
+         return QString();
+     }},
 };
 
 const Option *findOption(QStringView name)
 {
     for (const Option &option : options) {
-        for (const QByteArray &optionName : QByteArray(option.names).split(' ')) {
-            if (name == QLatin1String(optionName))
-                return &option;
-        }
+        if (option.nameList().contains(name))
+            return &option;
     }
     return nullptr;
 }
@@ -167,8 +234,8 @@ cCommandLine::Decision cCommandLine::decide(const QStringList &arguments)
         ++i;
     };
     const auto found = [&](const Option &option, const QString &typed) {
-        command = command || option.command;
-        if (!option.command && commandOnly.isEmpty())
+        command = command || option.kind != Kind::Setting;
+        if (option.kind == Kind::Setting && commandOnly.isEmpty())
             commandOnly = typed;
     };
 
@@ -247,12 +314,14 @@ QString cCommandLine::Decision::message() const
 
 cCommandLine::Request cCommandLine::readCommand(const QStringList &arguments)
 {
-    Request request;
-    const Decision decision = decide(arguments);
-    if (decision.mode == Mode::BadUsage) {
-        request.text = decision.message();
+    const auto badUsageRequest = [](const QString &why) {
+        Request request;
+        request.text = why;
         return request;
-    }
+    };
+    const Decision decision = decide(arguments);
+    if (decision.mode == Mode::BadUsage)
+        return badUsageRequest(decision.message());
 
     QCommandLineParser parser;
     parser.setApplicationDescription(
@@ -262,8 +331,7 @@ cCommandLine::Request cCommandLine::readCommand(const QStringList &arguments)
            "with them listed."));
     for (const Option &option : options) {
         if (option.description) {
-            parser.addOption(QCommandLineOption(QString::fromLatin1(option.names).split(QLatin1Char(' ')),
-                                                tr(option.description),
+            parser.addOption(QCommandLineOption(option.nameList(), tr(option.description),
                                                 option.valueName ? tr(option.valueName) : QString()));
         }
     }
@@ -272,92 +340,33 @@ cCommandLine::Request cCommandLine::readCommand(const QStringList &arguments)
     parser.addPositionalArgument(tr("FILE|FOLDER"),
                                  tr("Sound files, and folders whose sound files are converted, sub-folders included."),
                                  tr("FILE|FOLDER..."));
-    const auto isSet = [&parser](OptionIndex index) {
-        return parser.isSet(QString::fromLatin1(options[index].names).section(QLatin1Char(' '), 0, 0));
-    };
-    const auto value = [&parser](OptionIndex index) {
-        return parser.value(QString::fromLatin1(options[index].names).section(QLatin1Char(' '), 0, 0));
-    };
+    if (!parser.parse(arguments))
+        return badUsageRequest(parser.errorText());
 
-    if (!parser.parse(arguments)) {
-        request.text = parser.errorText();
-        return request;
-    }
-    if (isSet(Help) || isSet(HelpAll)) {
-        request.action = Request::Action::Help;
-        request.text = parser.helpText();
-        return request;
-    }
-    if (isSet(Version)) {
-        request.action = Request::Action::Version;
-        request.text =
-            QStringLiteral("%1 %2\n").arg(QCoreApplication::applicationName(), QCoreApplication::applicationVersion());
-        return request;
-    }
-    if (isSet(ListFormats)) {
-        request.action = Request::Action::ListFormats;
-        for (const cOutputFormat &format : cOutputFormat::all())
-            request.text +=
-                QStringLiteral("%1 %2: %3\n").arg(format.id().leftJustified(10), format.name(), format.purpose());
-        return request;
-    }
-    if (isSet(Format)) {
-        if (!cOutputFormat::find(value(Format))) {
-            request.text =
-                tr("Invalid value for --format: '%1' (one of %2).").arg(value(Format), cOutputFormat::idList());
+    Request request;
+    // An action is done whatever else is asked, even with bad values.
+    for (const Option &option : options) {
+        if (option.kind == Kind::Action && parser.isSet(option.name())) {
+            option.set(request, QStringList());
+            if (request.action == Request::Action::Help)
+                request.text = parser.helpText();
             return request;
         }
-        request.options.format = value(Format);
     }
-    if (isSet(Loudness)) {
-        bool isNumber = false;
-        const double lufs = value(Loudness).toDouble(&isNumber);
-        if (!isNumber || lufs < cEvenLevel::minTarget || lufs > cEvenLevel::maxTarget) {
-            request.text = tr("Invalid value for --loudness: '%1' (LUFS from %2 to %3, such as -18).")
-                               .arg(value(Loudness))
-                               .arg(cEvenLevel::minTarget)
-                               .arg(cEvenLevel::maxTarget);
-            return request;
+    // In the table's order: the first bad value is the one reported.
+    for (const Option &option : options) {
+        if (option.set && parser.isSet(option.name())) {
+            const QString why = option.set(request, parser.values(option.name()));
+            if (!why.isEmpty())
+                return badUsageRequest(why);
         }
-        request.options.loudness = lufs;
-    }
-    if (isSet(Jobs)) {
-        bool isNumber = false;
-        const int jobs = value(Jobs).toInt(&isNumber);
-        if (!isNumber || jobs < 1) {
-            request.text = tr("Invalid value for --jobs: '%1' (a whole number from 1 on).").arg(value(Jobs));
-            return request;
-        }
-        if (jobs > maxJobs) {
-            request.text =
-                tr("Invalid value for --jobs: '%1' (at most %2 conversions at once).").arg(value(Jobs)).arg(maxJobs);
-            return request;
-        }
-        request.options.jobs = jobs;
     }
     request.paths = parser.positionalArguments();
-    if (request.paths.isEmpty()) {
-        request.text = tr("No file or folder given.");
-        return request;
-    }
+    if (request.paths.isEmpty())
+        return badUsageRequest(tr("No file or folder given."));
+    if (parser.isSet(QStringLiteral("overwrite")) && parser.isSet(QStringLiteral("update")))
+        return badUsageRequest(tr("Options --overwrite and --update exclude each other."));
     request.action = Request::Action::Convert;
-    request.options.outputFolder = value(Output);
-    request.options.nameRule = isSet(AppendWav) ? cBatch::NameRule::AppendExtension : cBatch::NameRule::ChangeExtension;
-    if (isSet(Overwrite) && isSet(Update)) {
-        request.action = Request::Action::BadUsage;
-        request.text = tr("Options --overwrite and --update exclude each other.");
-        return request;
-    }
-    request.options.existingRule = isSet(Overwrite) ? cBatch::ExistingRule::Overwrite
-                                   : isSet(Update)  ? cBatch::ExistingRule::Update
-                                                    : cBatch::ExistingRule::Skip;
-    request.options.keepFolders = isSet(KeepFolders);
-    request.options.safeNames = isSet(SafeNames);
-    request.options.clean = isSet(Clean);
-    request.options.trim = isSet(Trim);
-    if (isSet(OneFilePerRun))
-        request.options.oneFilePerRun = true;
-    request.quiet = isSet(Quiet);
     return request;
 }
 

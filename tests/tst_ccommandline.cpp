@@ -81,6 +81,11 @@ void tst_cCommandLine::readCommand_data()
                            << "Invalid value for --jobs: '65' (at most 64 conversions at once)." << QStringList() << 0
                            << QString();
     QTest::newRow("-j64") << QStringList{"-j64", "a"} << QString() << QStringList{"a"} << 64 << QString();
+    QTest::newRow("-j 0 -j 2: the last value counts")
+        << QStringList{"-j", "0", "-j", "2", "a"} << QString() << QStringList{"a"} << 2 << QString();
+    QTest::newRow("--overwrite --update")
+        << QStringList{"--overwrite", "--update", "a"} << "Options --overwrite and --update exclude each other."
+        << QStringList() << 0 << QString();
     QTest::newRow("-o --convert") << QStringList{"-o", "--convert", "a"}
                                   << "Missing value after '-o': '--convert' is an option." << QStringList() << 0
                                   << QString();
