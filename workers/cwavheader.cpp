@@ -1,20 +1,28 @@
 #include "workers/cwavheader.h"
 
 #include <QFile>
-#include <QtEndian>
 
 namespace {
 
 constexpr quint16 extensible = 0xFFFE;
 
+// Little-endian numbers in a chunk; 0 past its end.
+quint32 littleEndian(const QByteArray &bytes, int at, int size)
+{
+    quint32 value = 0;
+    for (int i = size - 1; i >= 0; --i)
+        value = (value << 8) | static_cast<uchar>(at + i < bytes.size() ? bytes.at(at + i) : 0);
+    return value;
+}
+
 quint16 u16(const QByteArray &bytes, int at)
 {
-    return qFromLittleEndian<quint16>(bytes.constData() + at);
+    return static_cast<quint16>(littleEndian(bytes, at, 2));
 }
 
 quint32 u32(const QByteArray &bytes, int at)
 {
-    return qFromLittleEndian<quint32>(bytes.constData() + at);
+    return littleEndian(bytes, at, 4);
 }
 
 } // namespace
