@@ -96,7 +96,7 @@ const Option options[] = {
              return cCommandLine::tr("Invalid value for --format: '%1' (one of %2).")
                  .arg(value, cOutputFormat::idList());
          }
-         request.options.format = value;
+         request.options.formats = {value};
          return QString();
      }},
     {"clean",

@@ -69,7 +69,7 @@ bool cBatch::start(const QList<cSource> &sources, const Options &options, int fa
     converter->setJobs(options.jobs);
     converter->setOneFilePerRun(options.oneFilePerRun);
     converter->setForwardOutput(options.forwardOutput);
-    converter->setChoices({options.format, options.clean, options.loudness, options.trim});
+    converter->setChoices({options.formats.value(0), options.clean, options.loudness, options.trim});
 
     tally.start(static_cast<int>(sources.size()) + failedBefore);
     for (int i = 0; i < failedBefore; ++i)

@@ -47,8 +47,17 @@ public:
         bool oneFilePerRun = !cConverter::groupsByDefault;
         // Whether the converter program's own output goes on to standard error.
         bool forwardOutput = true;
-        // The output format's ID (see cOutputFormat); empty or unknown: the standard one.
-        QString format{};
+        // The phone system the outputs are for (see cTarget): its formats,
+        // names, layout, limits and read-back. Empty or unknown: the generic
+        // one, which writes the chosen format as it always did.
+        QString target{};
+        // The output formats' IDs (see cOutputFormat): each source becomes a
+        // file of each, in one converter run. Empty: the target's own (the
+        // generic target's is the standard format).
+        QStringList formats{};
+        // The language's folder, for a target that keeps one (see
+        // cTarget::hasLanguageFolders); empty for none.
+        QString language{};
         // No tags of the source and no mark of the encoder in the standard
         // format too (the others never carry them).
         bool clean = false;

@@ -129,8 +129,8 @@ void tst_cCommandLine::readCommand()
     QCOMPARE(request.options.oneFilePerRun,
              !cConverter::groupsByDefault || args.contains(QStringLiteral("--one-file-per-run")));
     QStringList choices;
-    if (!request.options.format.isEmpty())
-        choices << QStringLiteral("format=") + request.options.format;
+    if (!request.options.formats.isEmpty())
+        choices << QStringLiteral("format=") + request.options.formats.join(u',');
     if (request.options.clean)
         choices << QStringLiteral("clean");
     if (request.options.trim)

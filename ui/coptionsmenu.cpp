@@ -202,7 +202,7 @@ bool cOptionsMenu::chosenRules(cBatch::Options &options) const
         return false;
     options.keepFolders = owner->findChild<QAction *>(keepFoldersName)->isChecked();
     options.safeNames = owner->findChild<QAction *>(safeNamesName)->isChecked();
-    options.format = chosenFormat();
+    options.formats = {chosenFormat()};
     options.clean = cleanAction->isChecked();
     options.trim = trimAction->isChecked();
     if (evenLevelAction->isChecked())
