@@ -6,6 +6,7 @@
 #include <QMetaType>
 #include <QObject>
 #include <QString>
+#include <QStringList>
 
 // How one source file ended in a batch, from the converter to the window's
 // row and the command line's line.
@@ -27,12 +28,16 @@ public:
 
     cSource source;
     Outcome outcome = Outcome::Failed;
-    // The file written, or the one that would have been.
+    // The file written, or the one that would have been; with several
+    // formats, the first format's.
     QString output;
     // The warning, or why it was skipped or failed, in words for people.
     cText reason;
-    // The ID of the output's format.
+    // The ID of that output's format.
     QString format;
+    // Every file written for the source, in the order of its formats (empty
+    // when none was).
+    QStringList outputs{};
 
     // Whether its output was written, with a warning or without.
     bool isWritten() const { return outcome == Outcome::Converted || outcome == Outcome::Warned; }
