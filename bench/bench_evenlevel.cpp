@@ -69,9 +69,9 @@ int main(int argc, char **argv)
 
     const QList<std::pair<const char *, cConversionPlan::Choices>> ways{
         {"plain", {}},
-        {"even level", {QString(), false, -18.0, false}},
-        {"trim", {QString(), false, std::nullopt, true}},
-        {"even level and trim", {QString(), false, -18.0, true}},
+        {"even level", {QStringList(), false, -18.0, false}},
+        {"trim", {QStringList(), false, std::nullopt, true}},
+        {"even level and trim", {QStringList(), false, -18.0, true}},
     };
     std::printf("corpus: %d files; %d rounds; jobs auto (%d)\n", static_cast<int>(sources.size()), rounds,
                 cConverter().jobs());

@@ -1,6 +1,7 @@
 #include "core/cbatch.h"
 
 #include "workers/cconverter.h"
+#include "workers/ctarget.h"
 
 #include <QDebug>
 #include <QDir>
@@ -69,7 +70,10 @@ bool cBatch::start(const QList<cSource> &sources, const Options &options, int fa
     converter->setJobs(options.jobs);
     converter->setOneFilePerRun(options.oneFilePerRun);
     converter->setForwardOutput(options.forwardOutput);
-    converter->setChoices({options.formats.value(0), options.clean, options.loudness, options.trim});
+    const cTarget &target = cTarget::byId(options.target);
+    converter->setTarget(target.id(), options.language);
+    converter->setChoices({options.formats.isEmpty() ? target.formats() : options.formats, options.clean,
+                           options.loudness, options.trim});
 
     tally.start(static_cast<int>(sources.size()) + failedBefore);
     for (int i = 0; i < failedBefore; ++i)

@@ -639,7 +639,7 @@ void tst_cConverter::checksTheResult()
     QVERIFY(file.resize(static_cast<qint64>(static_cast<double>(file.size()) * keptShare)));
 
     SequentialConverter converter;
-    converter.setChoices({QString(), false, std::nullopt, source.endsWith(QLatin1String("trim.wav"))});
+    converter.setChoices({{}, false, std::nullopt, source.endsWith(QLatin1String("trim.wav"))});
     QSignalSpy reports(&converter, &cConverter::fileFinished);
     converter.setOutputDir(path(QStringLiteral("out")));
     converter.convertFiles({source});
@@ -1304,7 +1304,7 @@ void tst_cConverter::groupedRunsMatchLoneRuns()
         cConverter converter;
         converter.setJobs(2);
         converter.setOneFilePerRun(alone);
-        converter.setChoices({format, false, loudness < 0 ? std::make_optional(loudness) : std::nullopt, trim});
+        converter.setChoices({{format}, false, loudness < 0 ? std::make_optional(loudness) : std::nullopt, trim});
         converter.setOutputDir(out);
         QSignalSpy reports(&converter, &cConverter::fileFinished);
         const Results results(&converter);
@@ -1570,7 +1570,7 @@ void tst_cConverter::writesEachFormat()
     SequentialConverter converter;
     const Results results(&converter);
     converter.setOutputDir(path(QStringLiteral("out")));
-    converter.setChoices({format, clean, std::nullopt, false});
+    converter.setChoices({{format}, clean, std::nullopt, false});
     converter.convertFiles({source});
     QVERIFY(batchesDone(converter, results));
 
@@ -1651,8 +1651,11 @@ void tst_cConverter::sharedRunMeters()
     QFETCH(QString, meter);
     QFETCH(QString, loudness);
     const std::optional<int> shared = input < 0 ? std::nullopt : std::make_optional(input);
-    cConversionPlan plan(QStringLiteral("-y"), QStringLiteral("in.wav"), {QString(), false, -18.0, false});
-    QVERIFY(plan.outputArgs(shared).join(QLatin1Char(' ')).contains(cEvenLevel::meter(meter) + QLatin1Char(' ')));
+    cConversionPlan plan(QStringLiteral("-y"), QStringLiteral("in.wav"), {{}, false, -18.0, false});
+    QVERIFY(plan.outputArgs(shared)
+                .constFirst()
+                .join(QLatin1Char(' '))
+                .contains(cEvenLevel::meter(meter) + QLatin1Char(' ')));
     const QByteArray output = meterReport("level", "-30.0", "-40.0") + meterReport("level0", "-25.0", "-40.0") +
                               meterReport("level1", "-22.0", "-40.0") + meterReport("level2", "-20.0", "-40.0");
     QCOMPARE(plan.measured(output, shared).value(0), "Loudness: " + loudness + " LUFS, true peak -40.0 dBTP");
@@ -1682,7 +1685,7 @@ void tst_cConverter::evenLevel()
     SequentialConverter converter;
     const Results results(&converter);
     converter.setOutputDir(path(QStringLiteral("out")));
-    converter.setChoices({format, false, -18.0, false});
+    converter.setChoices({{format}, false, -18.0, false});
     const QStringList sources{path(QStringLiteral("in/loud.wav")), path(QStringLiteral("in/quiet.wav")),
                               path(QStringLiteral("in/short.wav"))};
     converter.convertFiles(sources);
@@ -1733,7 +1736,7 @@ void tst_cConverter::trimsSilence()
     SequentialConverter converter;
     const Results results(&converter);
     converter.setOutputDir(path(QStringLiteral("out")));
-    converter.setChoices({QString(), false, std::nullopt, true});
+    converter.setChoices({{}, false, std::nullopt, true});
     converter.convertFiles({path(QStringLiteral("in/padded.wav"))});
     QVERIFY(batchesDone(converter, results));
     const double seconds = readWavHeader(path(QStringLiteral("out/padded.wav"))).dataBytes / (2.0 * rate);

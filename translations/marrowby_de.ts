@@ -257,6 +257,10 @@ Mit --convert werden die angegebenen Dateien und Ordner ohne Fenster konvertiert
         <source>The output file is not older than its source and &quot;Update changed files&quot; is chosen</source>
         <translation>Die Ausgabedatei ist nicht älter als ihre Quelle, und „Geänderte Dateien aktualisieren“ ist gewählt</translation>
     </message>
+    <message>
+        <source>%1: %2</source>
+        <translation>%1: %2</translation>
+    </message>
 </context>
 <context>
     <name>cConverter</name>

@@ -266,6 +266,10 @@ With --convert it converts the files and folders named without a window; without
         <source>The output file is not older than its source and &quot;Update changed files&quot; is chosen</source>
         <translation>Выходной файл не старше исходного, а выбрано «Обновлять изменённые файлы»</translation>
     </message>
+    <message>
+        <source>%1: %2</source>
+        <translation>%1: %2</translation>
+    </message>
 </context>
 <context>
     <name>cConverter</name>

@@ -1,12 +1,16 @@
 #include "workers/cconversion.h"
 
 #include "workers/cgrouprun.h"
+#include "workers/coutputformat.h"
 #include "workers/cresultcheck.h"
+#include "workers/ctarget.h"
 #include "workers/ctemporaryoutput.h"
 #include "workers/debugline.h"
 
 #include <QFileInfo>
 #include <QRegularExpression>
+
+#include <algorithm>
 
 namespace {
 
@@ -30,9 +34,9 @@ QString lastErrorLine(const QByteArray &output)
 
 } // namespace
 
-cConversion::cConversion(const cSource &source, std::unique_ptr<cTemporaryOutput> output, bool replace,
-                         const cConversionPlan &plan, const QStringList &log, QObject *parent)
-    : QObject(parent), sourceFile(source), temporary(std::move(output)), replaceExisting(replace), runs(plan),
+cConversion::cConversion(const cSource &source, Outputs outputs, bool replace, const cConversionPlan &plan,
+                         const QStringList &log, QObject *parent)
+    : QObject(parent), sourceFile(source), temporaries(std::move(outputs)), replaceExisting(replace), runs(plan),
       lines(log), run(this)
 {
     connect(&run, &cProcessRun::ended, this, &cConversion::programEnded);
@@ -42,7 +46,15 @@ cConversion::~cConversion() = default;
 
 QString cConversion::outPath() const
 {
-    return temporary->outPath();
+    return temporaries.front()->outPath();
+}
+
+QStringList cConversion::outPaths() const
+{
+    QStringList paths;
+    for (const auto &temporary : temporaries)
+        paths << temporary->outPath();
+    return paths;
 }
 
 std::optional<double> cConversion::expectedSeconds() const
@@ -57,14 +69,25 @@ cText cConversion::programMissingReason()
     return cText::of<cConversion>(QT_TR_NOOP("ffmpeg could not be started: it is not installed, or not on PATH"));
 }
 
-QString cConversion::temporaryPath() const
+QString cConversion::temporaryPath(int output) const
 {
-    return temporary->path();
+    return temporaries.at(static_cast<size_t>(output))->path();
 }
 
 bool cConversion::hasOutput() const
 {
-    return QFileInfo(temporary->path()).isFile();
+    return std::all_of(temporaries.cbegin(), temporaries.cend(),
+                       [](const auto &temporary) { return QFileInfo(temporary->path()).isFile(); });
+}
+
+// What a failed or stopped run wrote so far would pass for a finished prompt.
+void cConversion::discardAll(const char *removed)
+{
+    for (const auto &temporary : temporaries) {
+        const QString partial = temporary->path();
+        if (temporary->discard() && removed)
+            lines << debugLine(removed, partial);
+    }
 }
 
 void cConversion::groupEnded(const QString &commandLine, const QByteArray &programOutput, const QByteArray &listing)
@@ -87,14 +110,17 @@ void cConversion::startAlone()
     if (ended)
         return;
     // What the group's run left of this file must not be taken for its own.
-    temporary->discard();
-    if (!temporary->create()) {
-        ended = true;
-        code = -2;
-        failure = cText::plain(temporary->errorString());
-        lines << QStringLiteral("Reason: ") + failure.sourceText();
-        QMetaObject::invokeMethod(this, &cConversion::finished, Qt::QueuedConnection);
-        return;
+    for (const auto &temporary : temporaries) {
+        temporary->discard();
+        if (!temporary->create()) {
+            ended = true;
+            code = -2;
+            failure = cText::plain(temporary->errorString());
+            lines << QStringLiteral("Reason: ") + failure.sourceText();
+            discardAll(nullptr);
+            QMetaObject::invokeMethod(this, &cConversion::finished, Qt::QueuedConnection);
+            return;
+        }
     }
     start();
 }
@@ -104,12 +130,15 @@ void cConversion::start()
     // A stop may come between a measuring run and the next.
     if (ended)
         return;
-    QStringList args = runs.leadingArgs() + runs.inputArgs() + runs.outputArgs();
+    QStringList args = runs.leadingArgs() + runs.inputArgs();
+    const QList<QStringList> outputs = runs.outputArgs();
     measuring = runs.measuresNext();
     if (measuring) {
+        args << outputs.constFirst();
         lines << debugLine("Measuring loudness with args:") + QLatin1Char(' ') + debugList(args);
     } else {
-        args << temporary->path();
+        for (qsizetype i = 0; i < outputs.size(); ++i)
+            args << outputs.at(i) << temporaryPath(static_cast<int>(i));
         lines << debugLine("Running ffmpeg with args:") + QLatin1Char(' ') + debugList(args);
     }
     runStart = output.size();
@@ -125,38 +154,73 @@ bool cConversion::stop()
         groupRun->stop();
     if (run.stop())
         output += run.output();
-    const QString partial = temporary->path();
-    if (temporary->discard())
-        lines << debugLine("Conversion stopped, unfinished output removed:", partial);
-    else
+    const qsizetype before = lines.size();
+    discardAll("Conversion stopped, unfinished output removed:");
+    if (lines.size() == before)
         lines << debugLine("Conversion stopped");
     return true;
 }
 
+// Each output on its own: one that could not take its name leaves the others
+// written, and the file fails naming the format.
 bool cConversion::commit()
 {
-    switch (temporary->commit(replaceExisting)) {
-    case cTemporaryOutput::Commit::Written:
-        ending = cFileResult::Outcome::Converted;
-        break;
-    case cTemporaryOutput::Commit::Exists:
-        ending = cFileResult::Outcome::Skipped;
-        refuse(debugLine("Not written, the output file appeared meanwhile and \"Skip existing files\" is chosen:",
-                         outPath()),
-               skippedReason());
-        break;
-    case cTemporaryOutput::Commit::Failed:
-        refuse(
-            debugLine("Not written:", outPath()) + QLatin1Char(' ') + temporary->errorString(),
-            cText::of<cConversion>(QT_TR_NOOP("The output file could not be written: %1"), {temporary->errorString()}));
-        break;
+    bool failed = false;
+    bool skippedAll = true;
+    for (size_t i = 0; i < temporaries.size(); ++i) {
+        cTemporaryOutput &temporary = *temporaries.at(i);
+        const QString name = temporaries.size() > 1 ? runs.format(static_cast<int>(i)).name() : QString();
+        switch (temporary.commit(replaceExisting)) {
+        case cTemporaryOutput::Commit::Written:
+            writtenPaths << temporary.outPath();
+            skippedAll = false;
+            break;
+        case cTemporaryOutput::Commit::Exists:
+            lines << debugLine("Not written, the output file appeared meanwhile and \"Skip existing files\" is chosen:",
+                               temporary.outPath());
+            if (!failed)
+                failure = skippedReason();
+            break;
+        case cTemporaryOutput::Commit::Failed: {
+            lines << debugLine("Not written:", temporary.outPath()) + QLatin1Char(' ') + temporary.errorString();
+            const cText why = cText::of<cConversion>(QT_TR_NOOP("The output file could not be written: %1"),
+                                                     {temporary.errorString()});
+            failure = name.isEmpty() ? why : cText::of<cConversion>(QT_TR_NOOP("%1: %2"), {name, why.toString()});
+            failed = true;
+            skippedAll = false;
+            break;
+        }
+        }
     }
+    ending = failed       ? cFileResult::Outcome::Failed
+             : skippedAll ? cFileResult::Outcome::Skipped
+                          : cFileResult::Outcome::Converted;
+    if (ending == cFileResult::Outcome::Converted)
+        failure = cText();
     return ending == cFileResult::Outcome::Converted;
+}
+
+bool cConversion::passesReadBack(const cTarget &target)
+{
+    if (target.isGeneric())
+        return true;
+    for (size_t i = 0; i < temporaries.size(); ++i) {
+        const cOutputFormat &format = runs.format(static_cast<int>(i));
+        const cText why = target.refusal(temporaries.at(i)->path(), format);
+        if (why.isEmpty())
+            continue;
+        refuse(debugLine("Not written, its system would refuse it:", temporaries.at(i)->outPath()) + QLatin1Char(' ') +
+                   why.sourceText(),
+               temporaries.size() > 1 ? cText::of<cConversion>(QT_TR_NOOP("%1: %2"), {format.name(), why.toString()})
+                                      : why);
+        return false;
+    }
+    return true;
 }
 
 void cConversion::refuse(const QString &logLine, const cText &reason)
 {
-    temporary->discard();
+    discardAll(nullptr);
     lines << logLine;
     failure = reason;
 }
@@ -191,10 +255,7 @@ void cConversion::programEnded(int exitCode)
     if (code != 0) {
         failure = failureReason();
         lines << QStringLiteral("Reason: ") + failure.sourceText();
-        // What a failed run wrote so far would pass for a finished prompt.
-        const QString partial = temporary->path();
-        if (temporary->discard())
-            lines << debugLine("Conversion failed, unfinished output removed:", partial);
+        discardAll("Conversion failed, unfinished output removed:");
     }
     QMetaObject::invokeMethod(this, &cConversion::finished, Qt::QueuedConnection);
 }

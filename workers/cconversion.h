@@ -14,13 +14,17 @@
 
 #include <memory>
 #include <optional>
+#include <vector>
 
+class cTarget;
 class cTemporaryOutput;
 
 // The converter program's runs for one source file, on the converter's
-// thread: measuring runs when the plan has them, then the conversion. The
-// program writes a temporary output, which takes the output's
-// name only once the program has succeeded and the converter has agreed. It
+// thread: measuring runs when the plan has them, then the conversion, which
+// writes a file of each of the plan's formats from one reading of the
+// source. Each file is written as a temporary output, which takes the
+// output's name only once the program has succeeded and the converter has
+// agreed; each is whole or not at all on its own. It
 // keeps the file's log lines so that they reach the log together when the
 // file ends, and the program's own output, to pass it on in one piece.
 class cConversion : public QObject
@@ -28,10 +32,13 @@ class cConversion : public QObject
     Q_OBJECT
 
 public:
-    // output: made already. replace: whether the output replaces a file of
-    // its name. log: the lines the converter has already written about the file.
-    cConversion(const cSource &source, std::unique_ptr<cTemporaryOutput> output, bool replace,
-                const cConversionPlan &plan, const QStringList &log, QObject *parent);
+    using Outputs = std::vector<std::unique_ptr<cTemporaryOutput>>;
+
+    // outputs: one for each of the plan's formats, in its order, made
+    // already. replace: whether the outputs replace files of their names.
+    // log: the lines the converter has already written about the file.
+    cConversion(const cSource &source, Outputs outputs, bool replace, const cConversionPlan &plan,
+                const QStringList &log, QObject *parent);
     ~cConversion() override;
 
     void start();
@@ -41,8 +48,8 @@ public:
     cGroupRun *groupOf() const { return groupRun; }
     // The file's runs, the next one in parts.
     const cConversionPlan &plan() const { return runs; }
-    QString temporaryPath() const;
-    // Whether the program has written the temporary output.
+    QString temporaryPath(int output) const;
+    // Whether the program has written every temporary output.
     bool hasOutput() const;
     // The group's run ended with 0 and wrote this file's output. commandLine:
     // the log line of the group's command; output: what the program said, to
@@ -57,18 +64,26 @@ public:
     // Ends the program's whole process group if the program still runs and
     // discards its output; false when the program had already ended by itself.
     bool stop();
-    // After a successful run: the output takes its name; false, with the
-    // reason, when it could not or a file of that name was not to be replaced.
+    // After a successful run: each output takes its name; false, with the
+    // reason, when one could not or a file of its name was not to be replaced.
     bool commit();
-    // After a successful run: the output is discarded, for the given reasons.
+    // After a successful run, before the outputs take their names: each is
+    // read as the target's system reads it; false, with the outputs
+    // discarded and the reason, when the system would refuse one.
+    bool passesReadBack(const cTarget &target);
+    // After a successful run: the outputs are discarded, for the given reasons.
     void refuse(const QString &logLine, const cText &reason);
 
     const cSource &source() const { return sourceFile; }
+    // The first output's path; every output's, in the plan's order.
     QString outPath() const;
+    QStringList outPaths() const;
+    // The outputs that took their names.
+    QStringList written() const { return writtenPaths; }
     // The program's exit code, -2 when it could not be started, -1 when it crashed.
     int exitCode() const { return code; }
-    // Converted once the program succeeded and its output has its name;
-    // Skipped when the output was there and was not to be replaced; else Failed.
+    // Converted once the program succeeded and its outputs have their names;
+    // Skipped when they were there and were not to be replaced; else Failed.
     cFileResult::Outcome outcome() const { return ending; }
     // The ID of the output's format.
     QString format() const { return runs.formatId(); }
@@ -95,15 +110,19 @@ signals:
 private:
     void programEnded(int exitCode);
     cText failureReason() const;
+    // Discards every temporary output; removed: the log line for each one
+    // that had been written, none for no line.
+    void discardAll(const char *removed);
 
     const cSource sourceFile;
-    const std::unique_ptr<cTemporaryOutput> temporary;
+    const Outputs temporaries;
     const bool replaceExisting;
     cConversionPlan runs;
     // Whether the run under way measures, and where its output starts.
     bool measuring = false;
     qsizetype runStart = 0;
     QStringList lines;
+    QStringList writtenPaths;
     // Declared after the temporary output: the program ends before that goes.
     cProcessRun run;
     QPointer<cGroupRun> groupRun;

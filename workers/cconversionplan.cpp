@@ -4,6 +4,8 @@
 
 #include <QRegularExpression>
 
+#include <algorithm>
+
 namespace {
 
 // Silence is what stays under -50 dBFS; what leads or trails a prompt is cut
@@ -18,27 +20,42 @@ const QString trimStart =
 } // namespace
 
 cConversionPlan::cConversionPlan(const QString &existing, const QString &source, const Choices &choices)
-    : existing(existing), source(source), format(&cOutputFormat::byId(choices.format)), clean(choices.clean),
-      trim(choices.trim)
+    : existing(existing), source(source), clean(choices.clean), trim(choices.trim)
 {
+    for (const QString &id : choices.formats)
+        formats.append(&cOutputFormat::byId(id));
+    if (formats.isEmpty())
+        formats.append(&cOutputFormat::standard());
     if (choices.loudness) {
-        level.emplace(*choices.loudness, format->peakMargin());
+        // One gain for every output: peaks are kept low enough for the codec that lifts them most.
+        double margin = 0;
+        for (const cOutputFormat *const format : std::as_const(formats))
+            margin = std::max(margin, format->peakMargin());
+        level.emplace(*choices.loudness, margin);
         stage = Stage::Measure;
     }
 }
 
 QString cConversionPlan::formatId() const
 {
-    return format->id();
+    return formats.constFirst()->id();
 }
 
-QString cConversionPlan::firstFilters() const
+int cConversionPlan::measuredRate() const
+{
+    int rate = 0;
+    for (const cOutputFormat *const format : formats)
+        rate = std::max(rate, format->rate());
+    return rate;
+}
+
+QString cConversionPlan::firstFilters(int rate) const
 {
     if (!level && !trim)
         return QString();
     // At the output's rate and on one channel, the meter measures what the
     // output will hold, and reversing the sound for the trim costs little.
-    QString filters = QStringLiteral("aformat=sample_rates=%1:channel_layouts=mono").arg(format->rate());
+    QString filters = QStringLiteral("aformat=sample_rates=%1:channel_layouts=mono").arg(rate);
     if (trim)
         filters +=
             QLatin1Char(',') + trimStart + QStringLiteral(",areverse,") + trimStart + QStringLiteral(",areverse");
@@ -62,29 +79,35 @@ QStringList cConversionPlan::inputArgs() const
     return {QStringLiteral("-i"), source};
 }
 
-QStringList cConversionPlan::outputArgs(std::optional<int> sharedInput) const
+QList<QStringList> cConversionPlan::outputArgs(std::optional<int> sharedInput) const
 {
     const QStringList toNothing{QStringLiteral("-f"), QStringLiteral("null"), QStringLiteral("-")};
     switch (stage) {
     case Stage::Measure:
-        return QStringList{QStringLiteral("-vn"), QStringLiteral("-af"),
-                           firstFilters() + QLatin1Char(',') + cEvenLevel::meter(firstMeter(sharedInput))} +
-               toNothing;
+        return {
+            QStringList{QStringLiteral("-vn"), QStringLiteral("-af"),
+                        firstFilters(measuredRate()) + QLatin1Char(',') + cEvenLevel::meter(firstMeter(sharedInput))} +
+            toNothing};
     case Stage::MeasureLimited:
-        return QStringList{QStringLiteral("-vn"), QStringLiteral("-filter_complex"),
-                           firstFilters() + QLatin1Char(',') + level->candidatesGraph(), QStringLiteral("-map"),
-                           QStringLiteral("[out]")} +
-               toNothing;
+        return {QStringList{QStringLiteral("-vn"), QStringLiteral("-filter_complex"),
+                            firstFilters(measuredRate()) + QLatin1Char(',') + level->candidatesGraph(),
+                            QStringLiteral("-map"), QStringLiteral("[out]")} +
+                toNothing};
     case Stage::Convert:
         break;
     }
-    QStringList args;
-    QString filters = firstFilters();
-    if (level && !level->filters().isEmpty())
-        filters += QLatin1Char(',') + level->filters();
-    if (!filters.isEmpty())
-        args << QStringLiteral("-af") << filters;
-    return args + format->outputArgs(clean);
+    // Each output filters at its own rate, as a run for it alone would.
+    QList<QStringList> outputs;
+    for (const cOutputFormat *const format : formats) {
+        QStringList args;
+        QString filters = firstFilters(format->rate());
+        if (level && !level->filters().isEmpty())
+            filters += QLatin1Char(',') + level->filters();
+        if (!filters.isEmpty())
+            args << QStringLiteral("-af") << filters;
+        outputs.append(args + format->outputArgs(clean));
+    }
+    return outputs;
 }
 
 QStringList cConversionPlan::measured(const QByteArray &output, std::optional<int> sharedInput)

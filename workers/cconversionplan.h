@@ -3,6 +3,7 @@
 #include "workers/cevenlevel.h"
 
 #include <QByteArray>
+#include <QList>
 #include <QString>
 #include <QStringList>
 
@@ -18,8 +19,9 @@ class cConversionPlan
 public:
     struct Choices
     {
-        // An ID of cOutputFormat; an unknown one means the standard format.
-        QString format;
+        // IDs of cOutputFormat: the source becomes a file of each, in one
+        // run. An unknown one means the standard format; so does none.
+        QStringList formats;
         // No tags of the source and no mark of the encoder (always so in the
         // formats but the standard one).
         bool clean = false;
@@ -32,7 +34,10 @@ public:
     // existing: "-y" to replace an existing output, "-n" not to.
     cConversionPlan(const QString &existing, const QString &source, const Choices &choices);
 
-    // The ID of the output's format.
+    // The outputs' formats, in order; the conversion writes a file of each.
+    int outputCount() const { return static_cast<int>(formats.size()); }
+    const cOutputFormat &format(int output) const { return *formats.at(output); }
+    // The ID of the first output's format.
     QString formatId() const;
     // Whether silence at the ends is cut, which shortens the output on purpose.
     bool trims() const { return trim; }
@@ -46,12 +51,12 @@ public:
     QStringList leadingArgs() const;
     // The input: its options, "-i" and the source.
     QStringList inputArgs() const;
-    // The output's options; the caller's output path comes after them, but a
-    // measuring run writes no file and its part ends in its own. sharedInput:
-    // the source's number among the inputs of a shared run, which names its
-    // meter (a shared run only ever takes the first measurement); none in a
-    // run of its own.
-    QStringList outputArgs(std::optional<int> sharedInput = std::nullopt) const;
+    // The outputs' options, one part for each output of the conversion; the
+    // caller's output path comes after each. A measuring run writes no file:
+    // its one part ends in its own. sharedInput: the source's number among
+    // the inputs of a shared run, which names its meter (a shared run only
+    // ever takes the first measurement); none in a run of its own.
+    QList<QStringList> outputArgs(std::optional<int> sharedInput = std::nullopt) const;
     // Reads a measuring run's output (in a shared run, the meter of
     // sharedInput) and moves on; what it found, for the log.
     QStringList measured(const QByteArray &output, std::optional<int> sharedInput = std::nullopt);
@@ -64,15 +69,17 @@ private:
         Convert,
     };
 
-    // The filters every run of the file starts with: the output's rate and one
+    // The filters every run of the file starts with: the rate and one
     // channel, then the trimming; empty when nothing is filtered.
-    QString firstFilters() const;
+    QString firstFilters(int rate) const;
+    // The rate the source is measured at: the highest of the outputs'.
+    int measuredRate() const;
     // The first measurement's meter, named after the input in a shared run.
     static QString firstMeter(std::optional<int> sharedInput);
 
     QString existing;
     QString source;
-    const cOutputFormat *format;
+    QList<const cOutputFormat *> formats;
     bool clean;
     bool trim;
     std::optional<cEvenLevel> level;

@@ -2,6 +2,7 @@
 
 #include "workers/cbatchoutputs.h"
 #include "workers/cconversion.h"
+#include "workers/cfileplan.h"
 #include "workers/cgrouprun.h"
 #include "workers/coutputformat.h"
 #include "workers/coutputpath.h"
@@ -26,23 +27,6 @@ constexpr int shutdownWaitMs = 5000;
 
 } // namespace
 
-// One source file taken from the queue, with its output and arguments worked
-// out from the settings as they were when it was taken.
-struct cConverter::Plan
-{
-    cSource source;
-    QString outPath;
-    cOutputPath::Slot slot;
-    // The ID of the output's format.
-    QString format;
-    // Whether the output replaces a file of its name ("Overwrite existing files").
-    bool replace = false;
-    // Whether it does so only when that file is older than the source.
-    bool update = false;
-    std::optional<cConversionPlan> runs;
-    QStringList log;
-};
-
 // What one batch knows; used on the converter's thread only.
 struct cConverter::Batch
 {
@@ -53,9 +37,27 @@ struct cConverter::Batch
     // The sources of the batch and the outputs written so far.
     cBatchOutputs outputs;
     // The next file, taken from the queue and waiting for its turn.
-    std::optional<Plan> planned;
-    // Conversions whose program runs, with where the output of each goes.
-    QHash<cConversion *, cOutputPath::Slot> running;
+    std::optional<cFilePlan> planned;
+    // Conversions whose program runs, with where their outputs go and the
+    // target that reads them.
+    struct Running
+    {
+        QList<cOutputPath::Slot> outputSlots;
+        const cTarget *target;
+    };
+    QHash<cConversion *, Running> running;
+
+    // Whether an output of the planned file goes where a running conversion writes.
+    bool plannedWaits() const
+    {
+        for (const Running &run : running) {
+            for (const cFilePlan::Output &output : planned->outputs()) {
+                if (run.outputSlots.contains(output.slot))
+                    return true;
+            }
+        }
+        return false;
+    }
     // The output folders cleared of what killed runs left there.
     QSet<QString> cleared;
     // Lives on the converter's thread for the batch: owns the conversions and
@@ -106,6 +108,12 @@ void cConverter::setSafeNames(bool safe)
 void cConverter::setKeepFolders(bool keep)
 {
     keepFolders = keep;
+}
+
+void cConverter::setTarget(const QString &target, const QString &language)
+{
+    fileTarget.setValue(target);
+    fileLanguage.setValue(language);
 }
 
 void cConverter::setChoices(const cConversionPlan::Choices &choices)
@@ -211,11 +219,11 @@ void cConverter::startMore(Batch &batch)
         // Two conversions never write one file at the same time: the later
         // one waits for the earlier, and so does every file after it, which
         // keeps the results the same from run to run.
-        if (std::find(batch.running.cbegin(), batch.running.cend(), batch.planned->slot) != batch.running.cend())
+        if (batch.plannedWaits())
             break;
         // Small files go into one run together.
-        const bool small = batch.grouped && cGroupRun::takes(batch.planned->source.path);
-        const bool joins = small && group && group->accepts(*batch.planned->runs);
+        const bool small = batch.grouped && cGroupRun::takes(batch.planned->source().path);
+        const bool joins = small && group && group->accepts(batch.planned->runs());
         if (!joins && group) {
             group->start();
             group = nullptr;
@@ -252,101 +260,59 @@ int cConverter::runCount(const Batch &batch)
 bool cConverter::planNext(Batch &batch)
 {
     while (batch.next < batch.files.size()) {
-        Plan plan;
-        plan.source = batch.files.at(batch.next++);
-        const QString &fn = plan.source.path;
-        if (fn.isEmpty())
+        const cSource &source = batch.files.at(batch.next++);
+        if (source.path.isEmpty())
             continue;
-        plan.log << debugLine("Processing file:", fn);
-        const cConversionPlan::Choices choices = fileChoices.value();
-        plan.format = cOutputFormat::byId(choices.format).id();
-
-        // Read once: the window may change it meanwhile.
-        const std::optional<cExistingRule> existing = existingRuleOf(fileSaveType.value());
-        if (!existing) {
-            refuse(plan, debugLine("Bad fileSaveType"),
-                   cText::of<cConverter>(QT_TR_NOOP("Unknown rule for existing files")));
+        // Each setting is read once for the file: the window may change it meanwhile.
+        cFilePlan plan(source, {outputDir.value(), fileNameType.value(), fileSaveType.value(), safeNames, keepFolders,
+                                fileChoices.value(), fileTarget.value(), fileLanguage.value()});
+        if (plan.refusal()) {
+            refuse(plan);
             continue;
         }
-        plan.replace = *existing != cExistingRule::Skip;
-        plan.update = *existing == cExistingRule::Update;
-        plan.runs.emplace(plan.replace ? QStringLiteral("-y") : QStringLiteral("-n"), fn, choices);
-
-        const std::optional<cNameRule> nameRule = nameRuleOf(fileNameType.value());
-        if (!nameRule) {
-            refuse(plan, debugLine("Bad fileNameType"),
-                   cText::of<cConverter>(QT_TR_NOOP("Unknown rule for output file names")));
-            continue;
-        }
-        const QString name = cOutputPath::fileName(fn, *nameRule, safeNames,
-                                                   QLatin1Char('.') + cOutputFormat::byId(choices.format).ending());
-        QString folder = outputDir.value();
-        if (const QString sub = keepFolders ? cOutputPath::subFolder(plan.source.root, fn) : QString();
-            !sub.isEmpty()) {
-            QString error;
-            folder = cOutputPath::makeFolders(folder, sub, safeNames, error);
-            if (folder.isEmpty()) {
-                refuse(plan, debugLine("Not converted, the output's folder can't be made:", error),
-                       cText::plain(error));
-                continue;
-            }
-        }
-        plan.outPath = QDir(folder).absoluteFilePath(name);
-        plan.log << debugLine("Out filename:", plan.outPath);
-        plan.slot = cOutputPath::Slot::of(plan.outPath);
-        batch.planned = std::move(plan);
+        batch.planned.emplace(std::move(plan));
         return true;
     }
     return false;
 }
 
-// Makes the planned file's conversion into a temporary output, to be
-// started, unless its output must not be written or can't be.
+// Makes the planned file's conversion into temporary outputs, to be
+// started, unless its outputs must not be written or can't be.
 cConversion *cConverter::startPlanned(Batch &batch)
 {
-    Plan plan = std::move(*batch.planned);
+    cFilePlan plan = std::move(*batch.planned);
     batch.planned.reset();
 
-    const QString &fn = plan.source.path;
-    if (const std::optional<cBatchOutputs::Refusal> refused = batch.outputs.refusal(fn, plan.outPath)) {
-        refuse(plan, refused->logLine, refused->reason);
+    plan.checkBeforeRun(batch.outputs);
+    if (plan.refusal()) {
+        refuse(plan);
         return nullptr;
     }
-    // One that appears while the program runs is not replaced either.
-    if (!plan.replace && QFileInfo::exists(plan.outPath)) {
-        refuse(plan,
-               debugLine("Not converted, the output file exists and \"Skip existing files\" is chosen:", plan.outPath),
-               cConversion::skippedReason(), cFileResult::Outcome::Skipped);
-        return nullptr;
-    }
-    if (plan.update && QFileInfo::exists(plan.outPath) &&
-        QFileInfo(plan.outPath).lastModified() >= QFileInfo(fn).lastModified()) {
-        refuse(plan,
-               debugLine("Not converted, the output file is not older than its source and \"Update changed files\" "
-                         "is chosen:",
-                         plan.outPath),
-               cConversion::upToDateReason(), cFileResult::Outcome::Skipped);
-        return nullptr;
-    }
-    auto output = std::make_unique<cTemporaryOutput>(plan.outPath);
-    if (!output->create(&batch.cleared)) {
-        const QString folder = QFileInfo(plan.outPath).absolutePath();
-        refuse(plan,
-               debugLine("Not converted, the output folder can't take a file:", folder) + QLatin1Char(' ') +
-                   output->errorString(),
-               cText::plain(QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(folder), output->errorString())));
-        return nullptr;
+    cConversion::Outputs outputs;
+    QList<cOutputPath::Slot> outputSlots;
+    for (const cFilePlan::Output &planned : plan.outputs()) {
+        auto output = std::make_unique<cTemporaryOutput>(planned.path);
+        if (!output->create(&batch.cleared)) {
+            const QString folder = QFileInfo(planned.path).absolutePath();
+            refuse(plan, cFilePlan::Refusal{debugLine("Not converted, the output folder can't take a file:", folder) +
+                                                QLatin1Char(' ') + output->errorString(),
+                                            cText::plain(QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(folder),
+                                                                                      output->errorString()))});
+            return nullptr;
+        }
+        outputs.push_back(std::move(output));
+        outputSlots << planned.slot;
     }
 
     auto *const conversion =
-        new cConversion(plan.source, std::move(output), plan.replace, *plan.runs, plan.log, batch.context);
+        new cConversion(plan.source(), std::move(outputs), plan.replaces(), plan.runs(), plan.log(), batch.context);
     connect(conversion, &cConversion::finished, batch.context, [this, &batch, conversion] {
         fileEnded(batch, conversion);
         startMore(batch);
     });
-    batch.running.insert(conversion, plan.slot);
+    batch.running.insert(conversion, {outputSlots, &plan.target()});
     if (!stopRequested)
-        emit fileStarted(plan.source);
+        emit fileStarted(plan.source());
     return conversion;
 }
 
@@ -354,17 +320,25 @@ cConversion *cConverter::startPlanned(Batch &batch)
 // standard error in one piece, so that files running side by side never mix.
 void cConverter::fileEnded(Batch &batch, cConversion *conversion)
 {
-    batch.running.remove(conversion);
+    const Batch::Running run = batch.running.take(conversion);
+    const QString &fn = conversion->source().path;
     cText warning;
-    // Checked again right before the output takes its name: under any
-    // spelling, another file may have taken that name while the program ran.
+    // Checked again right before the outputs take their names: under any
+    // spelling, another file may have taken one while the program ran.
     if (conversion->exitCode() == 0) {
-        if (const std::optional<cBatchOutputs::Refusal> refused =
-                batch.outputs.refusal(conversion->source().path, conversion->outPath())) {
+        std::optional<cBatchOutputs::Refusal> refused;
+        for (const QString &outPath : conversion->outPaths()) {
+            if (!refused)
+                refused = batch.outputs.refusal(fn, outPath);
+        }
+        if (refused)
             conversion->refuse(refused->logLine, refused->reason);
-        } else if (conversion->commit()) {
-            batch.outputs.written(conversion->outPath(), conversion->source().path);
-            warning = cResultCheck::check(conversion->outPath(), conversion->expectedSeconds());
+        else if (conversion->passesReadBack(*run.target))
+            conversion->commit();
+        for (const QString &outPath : conversion->written()) {
+            batch.outputs.written(outPath, fn);
+            if (warning.isEmpty())
+                warning = cResultCheck::check(outPath, conversion->expectedSeconds());
         }
     }
     for (const QString &line : conversion->log())
@@ -380,17 +354,23 @@ void cConverter::fileEnded(Batch &batch, cConversion *conversion)
     if (outcome == cFileResult::Outcome::Converted && !warning.isEmpty())
         outcome = cFileResult::Outcome::Warned;
     report({conversion->source(), outcome, conversion->outPath(),
-            outcome == cFileResult::Outcome::Warned ? warning : conversion->reason(), conversion->format()});
+            outcome == cFileResult::Outcome::Warned ? warning : conversion->reason(), conversion->format(),
+            conversion->written()});
     qDebug() << "File done!";
     conversion->deleteLater();
 }
 
-void cConverter::refuse(const Plan &plan, const QString &logLine, const cText &reason, cFileResult::Outcome outcome)
+void cConverter::refuse(const cFilePlan &plan, std::optional<cFilePlan::Refusal> refusal)
 {
-    for (const QString &line : plan.log)
+    if (!refusal)
+        refusal = plan.refusal();
+    for (const QString &line : plan.log())
         qDebug().noquote() << line;
-    qDebug().noquote() << logLine;
-    report({plan.source, outcome, plan.outPath, reason, plan.format});
+    qDebug().noquote() << refusal->logLine;
+    cFileResult result = plan.refusedResult();
+    result.outcome = refusal->outcome;
+    result.reason = refusal->reason;
+    report(result);
 }
 
 void cConverter::report(const cFileResult &result)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "workers/cconversionplan.h"
+#include "workers/cfileplan.h"
 #include "workers/cfileresult.h"
 #include "workers/clockedvalue.h"
 #include "workers/csource.h"
@@ -38,8 +39,11 @@ public:
     // Whether a source found in a named folder goes to its path relative to
     // that folder inside the output folder, made as needed.
     void setKeepFolders(bool keep);
-    // The format, the level and the trim of the outputs.
+    // The formats, the level and the trim of the outputs.
     void setChoices(const cConversionPlan::Choices &choices);
+    // The phone system the outputs are for (see cTarget), and the language
+    // whose folder they go to where it keeps one.
+    void setTarget(const QString &target, const QString &language = QString());
     // How many converter programs may run at once; 0 or less means one per
     // logical processor. Read when a batch starts.
     void setJobs(int jobs);
@@ -78,15 +82,14 @@ protected:
 
 private:
     struct Batch;
-    struct Plan;
     bool stopping() const;
     void startMore(Batch &batch);
     bool planNext(Batch &batch);
     cConversion *startPlanned(Batch &batch);
     static int runCount(const Batch &batch);
     void fileEnded(Batch &batch, cConversion *conversion);
-    void refuse(const Plan &plan, const QString &logLine, const cText &reason,
-                cFileResult::Outcome outcome = cFileResult::Outcome::Failed);
+    // Reports a file that is not converted, for the plan's own refusal unless another is given.
+    void refuse(const cFilePlan &plan, std::optional<cFilePlan::Refusal> refusal = std::nullopt);
     void report(const cFileResult &result);
 
     // Raised by the destructor: no further file is started, running converter
@@ -100,6 +103,8 @@ private:
     std::atomic_bool safeNames{false};
     std::atomic_bool keepFolders{false};
     cLockedValue<cConversionPlan::Choices> fileChoices;
+    cLockedValue<QString> fileTarget;
+    cLockedValue<QString> fileLanguage;
     std::atomic_int jobCount{0};
     std::atomic_bool oneFilePerRun{!groupsByDefault};
     std::atomic_bool forwardOutput{true};

@@ -54,19 +54,22 @@ void cGroupRun::start()
         args << member->plan().inputArgs();
     for (qsizetype i = 0; i < members.size(); ++i) {
         // Each meter reports under a name of its own.
-        const QStringList own = members.at(i)->plan().outputArgs(static_cast<int>(i));
+        const QList<QStringList> outputs = members.at(i)->plan().outputArgs(static_cast<int>(i));
         const QString input = QString::number(i);
-        args << QStringLiteral("-map") << input + QStringLiteral(":a:0");
         if (measuring) {
-            args << own;
+            args << QStringLiteral("-map") << input + QStringLiteral(":a:0") << outputs.constFirst();
             continue;
         }
-        // What a run of its own takes by itself: the input's audio, its tags
-        // and chapters (not those of the first input).
-        args << QStringLiteral("-map_chapters") << input;
-        if (!own.contains(QStringLiteral("-map_metadata")))
-            args << QStringLiteral("-map_metadata") << input;
-        args << own << members.at(i)->temporaryPath();
+        // What a run of its own takes by itself for each output: the input's
+        // audio, its tags and chapters (not those of the first input).
+        for (qsizetype j = 0; j < outputs.size(); ++j) {
+            const QStringList &own = outputs.at(j);
+            args << QStringLiteral("-map") << input + QStringLiteral(":a:0");
+            args << QStringLiteral("-map_chapters") << input;
+            if (!own.contains(QStringLiteral("-map_metadata")))
+                args << QStringLiteral("-map_metadata") << input;
+            args << own << members.at(i)->temporaryPath(static_cast<int>(j));
+        }
     }
     commandLine = debugLine(measuring ? "Measuring loudness with args:" : "Running ffmpeg with args:") +
                   QLatin1Char(' ') + debugList(args);

@@ -52,9 +52,14 @@ cOutputPath::Slot cOutputPath::Slot::of(const QString &outPath)
     return slot;
 }
 
-QString cOutputPath::fileName(const QString &source, cNameRule nameRule, bool safe, const QString &ending)
+QString cOutputPath::fileName(const QString &source, cNameRule nameRule, bool safe, const QString &ending,
+                              const std::function<QString(const QString &)> &stemRule)
 {
     const QString name = QFileInfo(source).fileName();
+    const auto made = [&](const QString &stem) {
+        const QString kept = safe ? safeName(stem) : stem;
+        return stemRule ? stemRule(kept) : kept;
+    };
     // A dot and a run of ASCII letters and digits up to the very end of the
     // name; "\z", unlike "$", does not match before a trailing line break.
     static const QRegularExpression extension(QStringLiteral("\\.[a-zA-Z0-9]+\\z"));
@@ -63,14 +68,13 @@ QString cOutputPath::fileName(const QString &source, cNameRule nameRule, bool sa
         // A name without such an extension is kept as it is.
         const QRegularExpressionMatch match = extension.match(name);
         if (!match.hasMatch())
-            return safe ? safeName(name) : name;
-        const QString stem = name.left(match.capturedStart());
-        return (safe ? safeName(stem) : stem) + ending;
+            return made(name);
+        return made(name.left(match.capturedStart())) + ending;
     }
     case cNameRule::AppendExtension:
         break;
     }
-    return (safe ? safeName(name) : name) + ending;
+    return made(name) + ending;
 }
 
 QString cOutputPath::subFolder(const QString &root, const QString &source)

@@ -5,6 +5,8 @@
 
 #include <QString>
 
+#include <functional>
+
 // Where a source's output goes: its file name by the naming rule, made safe
 // for phone systems when asked, and the sub-folder of the output folder it
 // goes into when folder trees are kept.
@@ -26,7 +28,10 @@ public:
     // The output's file name for the source under the naming rule: the
     // extension, a dot and ASCII letters and digits, becomes the ending (as
     // ".wav"), or the ending is appended.
-    static QString fileName(const QString &source, cNameRule nameRule, bool safe, const QString &ending);
+    // stemRule, when given, brings the name without its ending into what a
+    // phone system takes (see cTarget::stem).
+    static QString fileName(const QString &source, cNameRule nameRule, bool safe, const QString &ending,
+                            const std::function<QString(const QString &)> &stemRule = {});
     // The name as lower-case ASCII that a dial plan takes: other scripts
     // transliterated, every run of blanks and punctuation but dots and
     // underscores one dash, no dash, dot or underscore in front, no dash at

@@ -63,3 +63,15 @@ std::optional<double> cResultCheck::declaredSeconds(const QByteArray &programOut
         return std::nullopt;
     return match.captured(1).toDouble() * 3600 + match.captured(2).toDouble() * 60 + match.captured(3).toDouble();
 }
+
+std::optional<double> cResultCheck::soundSeconds(const QString &path)
+{
+    SF_INFO info{};
+    SNDFILE *const file = sf_open(QFile::encodeName(path).constData(), SFM_READ, &info);
+    if (!file)
+        return std::nullopt;
+    sf_close(file);
+    if (info.samplerate <= 0 || info.frames <= 0 || info.frames == SF_COUNT_MAX)
+        return std::nullopt;
+    return static_cast<double>(info.frames) / info.samplerate;
+}

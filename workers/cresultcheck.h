@@ -28,4 +28,7 @@ public:
     // The length of the first input as the converter program reports it in
     // its output ("Duration: 00:01:02.50"); none for "N/A" or no such line.
     static std::optional<double> declaredSeconds(const QByteArray &programOutput);
+    // The length of a sound file as read here from its header; none when it
+    // can't be read here or does not say.
+    static std::optional<double> soundSeconds(const QString &path);
 };
