@@ -112,11 +112,13 @@ Pass shellLoop(const QStringList &sources, const QStringList &outputs)
 }
 
 // grouped: small files share runs. results: each file's result and reason, sorted.
+// formats: each source becomes a file of each (none: the standard one).
 Pass throughConverter(const QStringList &sources, const QString &outDir, int jobs, int *converted, bool grouped = false,
-                      QStringList *results = nullptr)
+                      QStringList *results = nullptr, const QStringList &formats = {})
 {
     cConverter converter;
     converter.setOneFilePerRun(!grouped);
+    converter.setChoices({formats, false, std::nullopt, false});
     if (results) {
         results->clear();
         QObject::connect(&converter, &cConverter::fileFinished, &converter, [results](const cFileResult &result) {
@@ -255,6 +257,33 @@ int main(int argc, char **argv)
                 Corpus::median(damagedWalls[1]), Corpus::median(damagedWalls[1]) / loopMedian,
                 damagedResults[0] == damagedResults[1] ? "identical" : "DIFFER",
                 damagedHashes[0] == damagedHashes[1] ? "identical" : "DIFFER");
+
+    // Four formats from one reading of each source, against one format, and
+    // against four batches of one format each.
+    const QStringList four{QStringLiteral("ulaw"), QStringLiteral("alaw"), QStringLiteral("g722"),
+                           QStringLiteral("sln16")};
+    QList<double> formatWalls[3];
+    for (int round = 1; round <= rounds; ++round) {
+        for (int k = 0; k < 3; ++k) {
+            const int way = (k + round) % 3;
+            emptyFolder(outDir);
+            if (way == 2) {
+                double wall = 0;
+                for (const QString &format : four)
+                    wall += throughConverter(sources, outDir, 2, &converted, true, nullptr, {format}).wall;
+                formatWalls[way] << wall;
+            } else {
+                formatWalls[way] << throughConverter(sources, outDir, 2, &converted, true, nullptr,
+                                                     way == 0 ? four.mid(0, 1) : four)
+                                        .wall;
+            }
+        }
+    }
+    std::printf("jobs 2, grouped: one format (.ulaw) %.3f s; four formats (.ulaw .alaw .g722 .sln16) in one run a "
+                "source %.3f s (%.2fx); the four one batch after another %.3f s (%.2fx)\n",
+                Corpus::median(formatWalls[0]), Corpus::median(formatWalls[1]),
+                Corpus::median(formatWalls[1]) / Corpus::median(formatWalls[0]), Corpus::median(formatWalls[2]),
+                Corpus::median(formatWalls[2]) / Corpus::median(formatWalls[0]));
 
     const int files = 48;
     const double one = sleepingThroughput(1, files);

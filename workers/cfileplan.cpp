@@ -33,7 +33,9 @@ cFilePlan::cFilePlan(const cSource &source, const Settings &settings)
     }
     if (choices.formats.isEmpty())
         choices.formats = QStringList{QString()};
-    const auto stemRule = [this](const QString &stem) { return fileTarget->stem(stem); };
+    const auto stemRule = [this](const QString &stem) {
+        return fileTarget->stem(stem);
+    };
     for (const QString &id : std::as_const(choices.formats)) {
         const cOutputFormat &format = cOutputFormat::byId(id);
         const QString name =
