@@ -1,5 +1,6 @@
 #include "core/cbatch.h"
 #include "support/testsupport.h"
+#include "workers/cfileplan.h"
 #include "workers/coutputformat.h"
 #include "workers/ctarget.h"
 
@@ -28,6 +29,9 @@ private slots:
     void oneRunForEveryFormat();
     void tooLongForItsPlatform_data();
     void tooLongForItsPlatform();
+    void laysOutItsFolders_data();
+    void laysOutItsFolders();
+    void refusedOutputNamesItsFormat();
 
 private:
     // Converts the sources into out/; the results, in order.
@@ -125,7 +129,8 @@ void tst_Targets::writesWhatItsSystemReads_data()
                                    << QStringList{"Welcome_Greeting_(final).wav=" + wav8};
     QTest::newRow("cisco-uccx") << "cisco-uccx" << QStringList() << name
                                 << QStringList{"Welcome_Greeting_final.wav=" + ulaw};
-    QTest::newRow("avaya-aura") << "avaya-aura" << QStringList() << QStringLiteral("Main menu after hours, holidays.mp3")
+    QTest::newRow("avaya-aura") << "avaya-aura" << QStringList()
+                                << QStringLiteral("Main menu after hours, holidays.mp3")
                                 << QStringList{"Main menu after hours, holi.wav=" + ulaw};
     QTest::newRow("amazon-connect") << "amazon-connect" << QStringList() << name
                                     << QStringList{"Welcome Greeting (final).wav=" + ulaw};
@@ -248,6 +253,72 @@ void tst_Targets::tooLongForItsPlatform()
     const QString reason = results.first().reason.toString();
     QVERIFY2(reason.startsWith(QLatin1String("Longer than Amazon Connect takes: 6:0")) &&
                  reason.endsWith(QLatin1String(", at most 5:00")),
+             qPrintable(reason));
+    QCOMPARE(written(), QStringList());
+}
+
+void tst_Targets::laysOutItsFolders_data()
+{
+    QTest::addColumn<QString>("target");
+    QTest::addColumn<QString>("language");
+    QTest::addColumn<QStringList>("formats");
+    QTest::addColumn<QStringList>("outputs");
+    QTest::newRow("a rate's folder holds the files")
+        << "freeswitch" << QString() << QStringList{"wav8", "wav48"}
+        << QStringList{"main-menu/8000/hello.wav", "main-menu/48000/hello.wav"};
+    QTest::newRow("a language's folder holds the tree")
+        << "asterisk"
+        << "fr_CA" << QStringList{"ulaw"} << QStringList{"fr_CA/main-menu/hello.ulaw"};
+    QTest::newRow("no language, no folder")
+        << "asterisk" << QString() << QStringList{"sln16"} << QStringList{"main-menu/hello.sln16"};
+    QTest::newRow("not a language, no folder") << "asterisk"
+                                               << "../x" << QStringList{"ulaw"} << QStringList{"main-menu/hello.ulaw"};
+    QTest::newRow("a target without folders") << "teams"
+                                              << "en" << QStringList{"wav16"} << QStringList{"main-menu/hello.wav"};
+}
+
+// Where each output goes, with the folder tree kept; planned without a run.
+void tst_Targets::laysOutItsFolders()
+{
+    QFETCH(QString, target);
+    QFETCH(QString, language);
+    QFETCH(QStringList, formats);
+    QFETCH(QStringList, outputs);
+    const QString out = path(QStringLiteral("out"));
+    QVERIFY(QDir().mkpath(out));
+    cFilePlan::Settings settings;
+    settings.outputDir = out;
+    settings.keepFolders = true;
+    settings.choices.formats = formats;
+    settings.target = target;
+    settings.language = language;
+    const cFilePlan plan({path(QStringLiteral("in/main-menu/hello.mp3")), path(QStringLiteral("in")), 0}, settings);
+    QVERIFY2(!plan.refusal(), plan.refusal() ? qPrintable(plan.refusal()->logLine) : "");
+    QStringList got;
+    for (const cFilePlan::Output &output : plan.outputs())
+        got << QDir(out).relativeFilePath(output.path);
+    QCOMPARE(got, outputs);
+}
+
+// One output its system would refuse fails the file, names its format, and
+// none of the file's outputs is written.
+void tst_Targets::refusedOutputNamesItsFormat()
+{
+    const QString in = path(QStringLiteral("in/hello.wav"));
+    QVERIFY(TestSupport::makeTone(in, 0.5));
+    // Writes one byte into every output: whole frames but for 16-bit samples.
+    QVERIFY(QDir(scratch->path()).mkpath(QStringLiteral("bin")));
+    QVERIFY(!TestSupport::writeFakeConverter(path(QStringLiteral("bin")),
+                                             "for a; do case \"$a\" in */.marrowby-*) printf x > \"$a\";; esac; done")
+                 .isEmpty());
+    TestSupport::prependToPath(path(QStringLiteral("bin")));
+    cBatch::Options options;
+    options.target = QStringLiteral("asterisk");
+    const QList<cFileResult> results = convert({in}, options);
+    QCOMPARE(results.size(), 1);
+    QCOMPARE(results.first().outcome, cFileResult::Outcome::Failed);
+    const QString reason = results.first().reason.toString();
+    QVERIFY2(reason.startsWith(cOutputFormat::byId(QStringLiteral("sln16")).name() + QStringLiteral(": ")),
              qPrintable(reason));
     QCOMPARE(written(), QStringList());
 }
