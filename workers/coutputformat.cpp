@@ -1,5 +1,7 @@
 #include "workers/coutputformat.h"
 
+#include "workers/ctablerows.h"
+
 namespace {
 
 // Names a tagged source must not pass into a prompt, and a header without the
@@ -51,11 +53,7 @@ const cOutputFormat &cOutputFormat::standard()
 
 const cOutputFormat *cOutputFormat::find(const QString &id)
 {
-    for (const cOutputFormat &format : all()) {
-        if (format.id() == id)
-            return &format;
-    }
-    return nullptr;
+    return cTableRows::find(all(), id);
 }
 
 const cOutputFormat &cOutputFormat::byId(const QString &id)
@@ -66,10 +64,7 @@ const cOutputFormat &cOutputFormat::byId(const QString &id)
 
 QString cOutputFormat::idList()
 {
-    QStringList ids;
-    for (const cOutputFormat &format : all())
-        ids << format.id();
-    return ids.join(QStringLiteral(", "));
+    return cTableRows::idList(all());
 }
 
 bool cOutputFormat::isStandard() const

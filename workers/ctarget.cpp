@@ -1,6 +1,7 @@
 #include "workers/ctarget.h"
 
 #include "workers/coutputpath.h"
+#include "workers/ctablerows.h"
 #include "workers/cwavheader.h"
 
 #include <QFileInfo>
@@ -108,11 +109,7 @@ const cTarget &cTarget::generic()
 
 const cTarget *cTarget::find(const QString &id)
 {
-    for (const cTarget &target : all()) {
-        if (target.id() == id)
-            return &target;
-    }
-    return nullptr;
+    return cTableRows::find(all(), id);
 }
 
 const cTarget &cTarget::byId(const QString &id)
@@ -123,10 +120,7 @@ const cTarget &cTarget::byId(const QString &id)
 
 QString cTarget::idList()
 {
-    QStringList ids;
-    for (const cTarget &target : all())
-        ids << target.id();
-    return ids.join(QStringLiteral(", "));
+    return cTableRows::idList(all());
 }
 
 bool cTarget::isLanguage(const QString &code)
