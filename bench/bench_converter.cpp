@@ -259,31 +259,33 @@ int main(int argc, char **argv)
                 damagedHashes[0] == damagedHashes[1] ? "identical" : "DIFFER");
 
     // Four formats from one reading of each source, against one format, and
-    // against four batches of one format each.
+    // against four batches of one format each: for the short prompts alone,
+    // and for the whole corpus with its long recordings.
     const QStringList four{QStringLiteral("ulaw"), QStringLiteral("alaw"), QStringLiteral("g722"),
                            QStringLiteral("sln16")};
-    QList<double> formatWalls[3];
-    for (int round = 1; round <= rounds; ++round) {
-        for (int k = 0; k < 3; ++k) {
-            const int way = (k + round) % 3;
-            emptyFolder(outDir);
-            if (way == 2) {
+    const QStringList prompts = sources.filter(QStringLiteral("/prompt-"));
+    for (const QStringList *const set : {&prompts, &sources}) {
+        QList<double> formatWalls[3];
+        for (int round = 1; round <= rounds; ++round) {
+            for (int k = 0; k < 3; ++k) {
+                const int way = (k + round) % 3;
+                emptyFolder(outDir);
                 double wall = 0;
-                for (const QString &format : four)
-                    wall += throughConverter(sources, outDir, 2, &converted, true, nullptr, {format}).wall;
+                for (const QStringList &formats :
+                     way == 0   ? QList<QStringList>{four.mid(0, 1)}
+                     : way == 1 ? QList<QStringList>{four}
+                                : QList<QStringList>{{four.at(0)}, {four.at(1)}, {four.at(2)}, {four.at(3)}})
+                    wall += throughConverter(*set, outDir, 2, &converted, true, nullptr, formats).wall;
                 formatWalls[way] << wall;
-            } else {
-                formatWalls[way] << throughConverter(sources, outDir, 2, &converted, true, nullptr,
-                                                     way == 0 ? four.mid(0, 1) : four)
-                                        .wall;
             }
         }
+        const double one = Corpus::median(formatWalls[0]);
+        std::printf("%d files, jobs 2, grouped: one format (.ulaw) %.3f s; four formats (.ulaw .alaw .g722 .sln16) "
+                    "from one run a source %.3f s (%.2fx); the four one batch after another %.3f s (%.2fx)\n",
+                    static_cast<int>(set->size()), one, Corpus::median(formatWalls[1]),
+                    Corpus::median(formatWalls[1]) / one, Corpus::median(formatWalls[2]),
+                    Corpus::median(formatWalls[2]) / one);
     }
-    std::printf("jobs 2, grouped: one format (.ulaw) %.3f s; four formats (.ulaw .alaw .g722 .sln16) in one run a "
-                "source %.3f s (%.2fx); the four one batch after another %.3f s (%.2fx)\n",
-                Corpus::median(formatWalls[0]), Corpus::median(formatWalls[1]),
-                Corpus::median(formatWalls[1]) / Corpus::median(formatWalls[0]), Corpus::median(formatWalls[2]),
-                Corpus::median(formatWalls[2]) / Corpus::median(formatWalls[0]));
 
     const int files = 48;
     const double one = sleepingThroughput(1, files);
