@@ -580,8 +580,8 @@ void tst_cMainWidget::targets()
     }
     const auto *const label = part<QLabel>("targetLabel");
     QVERIFY(label && label->isVisible());
-    QCOMPARE(label->text(), summary);
     QCOMPARE(optionsBtn->accessibleDescription(), summary);
+    QCOMPARE(label->text(), QString(summary).replace(QStringLiteral(": "), QStringLiteral("\n")));
     QCOMPARE(option(QStringLiteral("actionChangeExt"))->text(), QStringLiteral("Set extension to .") + ending);
 
     widget.reset();

@@ -171,14 +171,15 @@ void cOptionsMenu::retranslate()
         action->setText(format.name());
         action->setToolTip(format.purpose());
     }
-    // The summary beside the button; a screen reader hears it on the button
-    // too, since the label takes no focus, and every format's full name.
-    const QString text = target.isGeneric() ? formatsText(target, formats)
-                                            : tr("%1: %2").arg(target.name(), formatsText(target, formats));
+    // The summary beside the button, a target's name above its formats; a
+    // screen reader hears it on the button too, since the label takes no
+    // focus, and every format's full name.
+    const QString shown = formatsText(target, formats);
+    const QString text = target.isGeneric() ? shown : tr("%1: %2").arg(target.name(), shown);
     QStringList names;
     for (const cOutputFormat *const format : formats)
         names << format->name();
-    summary->setText(text);
+    summary->setText(target.isGeneric() ? shown : target.name() + QLatin1Char('\n') + shown);
     summary->setToolTip(names.join(QLatin1Char('\n')));
     summary->setAccessibleDescription(names.join(QStringLiteral("; ")));
     button->setAccessibleDescription(text);
