@@ -35,6 +35,7 @@ int cBatchCommand::run(const QStringList &arguments)
     case cCommandLine::Request::Action::Help:
     case cCommandLine::Request::Action::Version:
     case cCommandLine::Request::Action::ListFormats:
+    case cCommandLine::Request::Action::ListTargets:
         output.print(request.text);
         return 0;
     case cCommandLine::Request::Action::BadUsage:
@@ -120,7 +121,9 @@ void cBatchCommand::fileFinished(const cFileResult &result)
     switch (result.outcome) {
     case cFileResult::Outcome::Converted:
         if (!request.quiet)
-            output.printLine(QStringLiteral("OK   %1 -> %2").arg(source, result.output));
+            output.printLine(QStringLiteral("OK   %1 -> %2")
+                                 .arg(source, result.outputs.size() > 1 ? result.outputs.join(QStringLiteral(", "))
+                                                                        : result.output));
         break;
     case cFileResult::Outcome::Warned:
         output.printLine(QStringLiteral("WARN %1: %2").arg(source, result.reason.toString()));

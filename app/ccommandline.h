@@ -64,11 +64,12 @@ public:
             Help,
             Version,
             ListFormats,
+            ListTargets,
             BadUsage
         };
 
         Action action = Action::BadUsage;
-        QString text; // the help, the version line, the formats or why it is bad usage
+        QString text; // the help, the version line, the formats, the targets or why it is bad usage
         QStringList paths;
         // The output folder as given (empty for the current folder), the
         // rules and the number of jobs (0: one per processor).

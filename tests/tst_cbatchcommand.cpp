@@ -1,6 +1,7 @@
 #include "app/clanguage.h"
 #include "support/testsupport.h"
 #include "workers/coutputformat.h"
+#include "workers/ctarget.h"
 
 #include <QDir>
 #include <QDirIterator>
@@ -264,6 +265,10 @@ void tst_cBatchCommand::convert_data()
     for (const cOutputFormat &format : cOutputFormat::all())
         formats << format.id().leftJustified(10) + QStringLiteral(" *");
     QTest::newRow("list formats") << QStringList{"--list-formats"} << 0 << formats << QStringList();
+    QStringList targets;
+    for (const cTarget &target : cTarget::all())
+        targets << target.id().leftJustified(14) + QStringLiteral(" *");
+    QTest::newRow("list targets") << QStringList{"--list-targets"} << 0 << targets << QStringList();
 
     // Bad usage: one line on standard error, nothing converted, the log left alone.
     const QList<std::pair<const char *, QStringList>> badUsage{
@@ -278,6 +283,8 @@ void tst_cBatchCommand::convert_data()
         {"unknown format", {"--convert", "--format", "mp3", "src/a.mp3"}},
         {"loudness not a number", {"--convert", "--loudness", "loud", "src/a.mp3"}},
         {"--format without --convert", {"--format", "ulaw", "src/a.mp3"}},
+        {"unknown target", {"--convert", "--target", "pbx", "src/a.mp3"}},
+        {"a format the target does not take", {"--convert", "--target", "teams", "--format", "ulaw", "src/a.mp3"}},
     };
     for (const auto &[name, args] : badUsage)
         QTest::newRow(name) << args << 2 << QStringList() << QStringList();
@@ -694,6 +701,8 @@ void tst_cBatchCommand::completion_data()
     QTest::newRow("format IDs, as the program lists them")
         << QStringList{"--convert", "--format", "wav"}
         << QStringList{"wav8", "wav8-ulaw", "wav8-alaw", "wav16", "wav32", "wav48"};
+    QTest::newRow("target IDs, as the program lists them")
+        << QStringList{"--convert", "--target", "cisco"} << QStringList{"cisco-ucm-moh", "cisco-uccx"};
     QTest::newRow("an option") << QStringList{"--convert", "--lo"} << QStringList{"--loudness"};
     QTest::newRow("no guess at a number") << QStringList{"--convert", "--loudness", ""} << QStringList();
 

@@ -52,6 +52,9 @@ void tst_cCommandLine::decide_data()
     QTest::newRow("list formats") << QStringList{"--list-formats"} << command << QString();
     QTest::newRow("a format without --convert")
         << QStringList{"--format", "ulaw", "x.mp3"} << bad << "Option '--format' works only with --convert.";
+    QTest::newRow("list targets") << QStringList{"--list-targets"} << command << QString();
+    QTest::newRow("a target without --convert")
+        << QStringList{"--target", "asterisk", "x.mp3"} << bad << "Option '--target' works only with --convert.";
     QTest::newRow("a negative loudness is its value")
         << QStringList{"--convert", "--loudness", "-18", "x.mp3"} << command << QString();
 }
@@ -104,6 +107,47 @@ void tst_cCommandLine::readCommand_data()
         << "Invalid value for --format: 'mp3' (one of wav8, wav8-ulaw, wav8-alaw, wav16, wav32, wav48, ulaw, "
            "alaw, sln, sln16, g722, gsm)."
         << QStringList() << 0 << QString();
+    QTest::newRow("a target: its own formats")
+        << QStringList{"--target", "asterisk", "a"} << QString() << QStringList{"a"} << 0 << "target=asterisk";
+    QTest::newRow("formats given several times and with commas narrow the target's")
+        << QStringList{"--target", "asterisk", "--format", "ulaw", "--format=alaw,g722,ulaw", "a"} << QString()
+        << QStringList{"a"} << 0 << "target=asterisk format=ulaw,alaw,g722";
+    QTest::newRow("and widen it, before --target too")
+        << QStringList{"--format", "gsm", "--target", "asterisk", "a"} << QString() << QStringList{"a"} << 0
+        << "target=asterisk format=gsm";
+    QTest::newRow("several formats for any system")
+        << QStringList{"--format", "wav8,ulaw", "a"} << QString() << QStringList{"a"} << 0 << "format=wav8,ulaw";
+    QTest::newRow("a language folder") << QStringList{"--target", "asterisk", "--language", "fr_CA", "a"} << QString()
+                                       << QStringList{"a"} << 0 << "target=asterisk language=fr_CA";
+    QTest::newRow("unknown target")
+        << QStringList{"--target", "pbx", "a"}
+        << "Invalid value for --target: 'pbx' (one of generic, asterisk, freeswitch, cisco-ucm-moh, cisco-uccx, "
+           "avaya-aura, amazon-connect, genesys-cloud, teams, 3cx)."
+        << QStringList() << 0 << QString();
+    QTest::newRow("a format the target does not take")
+        << QStringList{"--target", "teams", "--format", "wav16,ulaw", "a"}
+        << "Invalid value for --format with --target teams: 'ulaw' (one of wav8, wav16)." << QStringList() << 0
+        << QString();
+    QTest::newRow("an unknown format among several")
+        << QStringList{"--format", "ulaw,", "a"}
+        << "Invalid value for --format: '' (one of wav8, wav8-ulaw, wav8-alaw, wav16, wav32, wav48, ulaw, alaw, sln, "
+           "sln16, g722, gsm)."
+        << QStringList() << 0 << QString();
+    QTest::newRow("two formats named alike")
+        << QStringList{"--format", "wav8", "--format", "wav8-ulaw", "a"}
+        << "Formats wav8 and wav8-ulaw would both write the same .wav file: give only one of them." << QStringList()
+        << 0 << QString();
+    QTest::newRow("named alike but in folders of their own")
+        << QStringList{"--target", "freeswitch", "--format", "wav8,wav16", "a"} << QString() << QStringList{"a"} << 0
+        << "target=freeswitch format=wav8,wav16";
+    QTest::newRow("a language without a target that keeps its folder")
+        << QStringList{"--target", "teams", "--language", "en", "a"}
+        << "Option --language works only with a target that keeps a folder per language (--target asterisk)."
+        << QStringList() << 0 << QString();
+    QTest::newRow("not a language code")
+        << QStringList{"--target", "asterisk", "--language", "../en", "a"}
+        << "Invalid value for --language: '../en' (a language code such as en, fr_CA or pt_BR)." << QStringList() << 0
+        << QString();
     QTest::newRow("loudness not a number") << QStringList{"--loudness", "loud", "a"}
                                            << "Invalid value for --loudness: 'loud' (LUFS from -40 to -6, such as -18)."
                                            << QStringList() << 0 << QString();
@@ -129,8 +173,12 @@ void tst_cCommandLine::readCommand()
     QCOMPARE(request.options.oneFilePerRun,
              !cConverter::groupsByDefault || args.contains(QStringLiteral("--one-file-per-run")));
     QStringList choices;
+    if (!request.options.target.isEmpty())
+        choices << QStringLiteral("target=") + request.options.target;
     if (!request.options.formats.isEmpty())
         choices << QStringLiteral("format=") + request.options.formats.join(u',');
+    if (!request.options.language.isEmpty())
+        choices << QStringLiteral("language=") + request.options.language;
     if (request.options.clean)
         choices << QStringLiteral("clean");
     if (request.options.trim)

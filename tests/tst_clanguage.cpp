@@ -20,10 +20,11 @@
 
 namespace {
 
-// What a person reads in each language: the three buttons, the seven options,
-// the status bar's Stop button, Qt's own Cancel button, the "1 file"/"2
-// files"/"5 files" plural forms, and, when a file is listed and converted, its
-// play button, its result and the status line's summary of the batch.
+// What a person reads in each language: the three buttons, the options, the
+// status bar's Stop button, the format shown beside Options, Qt's own Cancel
+// button, the "1 file"/"2 files"/"5 files" plural forms, and, when a file is
+// listed and converted, its play button, its result and the status line's
+// summary of the batch.
 QStringList expectedTexts(const QString &language, bool withRow)
 {
     QStringList texts;
@@ -39,11 +40,13 @@ QStringList expectedTexts(const QString &language, bool withRow)
                             "Обновлять изменённые файлы",
                             "Сохранять структуру папок",
                             "Безопасные имена (строчные ASCII)",
+                            "Система",
                             "Формат",
                             "Выровнять громкость",
                             "Обрезать тишину",
                             "Чистые файлы",
                             "Остановить",
+                            "WAV, 8 кГц, 16 бит PCM",
                             "Отмена",
                             "1 файл: ",
                             "2 файла: ",
@@ -60,11 +63,13 @@ QStringList expectedTexts(const QString &language, bool withRow)
                             "Geänderte Dateien aktualisieren",
                             "Ordnerstruktur beibehalten",
                             "Sichere Namen (ASCII-Kleinbuchstaben)",
+                            "Zielsystem",
                             "Format",
                             "Gleiche Lautheit",
                             "Stille kürzen",
                             "Saubere Dateien",
                             "Stopp",
+                            "WAV, 8 kHz, 16 Bit PCM",
                             "Abbrechen",
                             "1 Datei: ",
                             "2 Dateien: ",
@@ -81,11 +86,13 @@ QStringList expectedTexts(const QString &language, bool withRow)
                             "Update changed files",
                             "Keep folder trees",
                             "Safe names (lower-case ASCII)",
+                            "Target",
                             "Format",
                             "Even level",
                             "Trim silence",
                             "Clean files",
                             "Stop",
+                            "WAV, 8 kHz 16-bit PCM",
                             "Cancel",
                             "1 file: ",
                             "2 files: ",
@@ -114,6 +121,7 @@ QStringList shownTexts(const QWidget *window)
             texts.append(action->text());
     }
     texts.append(window->findChild<QPushButton *>(QStringLiteral("stopBtn"))->text());
+    texts.append(window->findChild<QLabel *>(QStringLiteral("targetLabel"))->text());
     const QDialogButtonBox buttons(QDialogButtonBox::Cancel);
     texts.append(buttons.button(QDialogButtonBox::Cancel)->text().remove(QLatin1Char('&')));
     for (const int files : {1, 2, 5}) {

@@ -3,9 +3,11 @@
 #include "support/testsupport.h"
 #include "support/widgetdriving.h"
 #include "ui/cmainwidget.h"
+#include "ui/coptionsmenu.h"
 #include "workers/cconverter.h"
 #include "workers/coutputformat.h"
 #include "workers/cplayer.h"
+#include "workers/ctarget.h"
 
 #include <QAction>
 #include <QApplication>
@@ -140,6 +142,8 @@ private slots:
     void rowsShowEachKindOfResult_data();
     void rowsShowEachKindOfResult();
     void optionsMenu();
+    void targets_data();
+    void targets();
     void outputFolderDialog();
     void outputFolderUsedByConvert_data();
     void outputFolderUsedByConvert();
@@ -457,7 +461,7 @@ void tst_cMainWidget::optionsMenu()
     const QMenu *const menu = optionsBtn->menu();
     QVERIFY(menu);
     const QList<QAction *> entries = menu->actions();
-    QCOMPARE(entries.size(), 14);
+    QCOMPARE(entries.size(), 15);
     QCOMPARE(entries.at(0)->text(), QStringLiteral("Set extension to .wav"));
     QCOMPARE(entries.at(1)->text(), QStringLiteral("Append .wav to filenames"));
     QVERIFY(entries.at(2)->isSeparator());
@@ -473,12 +477,18 @@ void tst_cMainWidget::optionsMenu()
     QCOMPARE(entries.at(7)->objectName(), QStringLiteral("actionKeepFolders"));
     QCOMPARE(entries.at(8)->objectName(), QStringLiteral("actionSafeNames"));
     QVERIFY(entries.at(9)->isSeparator());
-    QCOMPARE(entries.at(10)->text(), QStringLiteral("Format"));
+    QCOMPARE(entries.at(10)->text(), QStringLiteral("Target"));
     QVERIFY(entries.at(10)->menu());
-    QCOMPARE(entries.at(10)->menu()->actions().size(), cOutputFormat::all().size());
-    QCOMPARE(entries.at(11)->text(), QStringLiteral("Even level"));
-    QCOMPARE(entries.at(12)->text(), QStringLiteral("Trim silence"));
-    QCOMPARE(entries.at(13)->text(), QStringLiteral("Clean files"));
+    QCOMPARE(entries.at(10)->menu()->actions().size(), cTarget::all().size());
+    QCOMPARE(entries.at(10)->menu()->actions().at(1)->toolTip(),
+             QStringLiteral("Asterisk and the PBXs built on it: each prompt in several codecs side by side\n"
+                            "Writes .ulaw, .alaw, .g722, .sln16"));
+    QCOMPARE(entries.at(11)->text(), QStringLiteral("Format"));
+    QVERIFY(entries.at(11)->menu());
+    QCOMPARE(entries.at(11)->menu()->actions().size(), cOutputFormat::all().size());
+    QCOMPARE(entries.at(12)->text(), QStringLiteral("Even level"));
+    QCOMPARE(entries.at(13)->text(), QStringLiteral("Trim silence"));
+    QCOMPARE(entries.at(14)->text(), QStringLiteral("Clean files"));
 
     // One choice per pair, and the pairs are independent.
     for (QAction *const entry : entries)
@@ -491,6 +501,102 @@ void tst_cMainWidget::optionsMenu()
     QVERIFY(entries.at(5)->isChecked() && !entries.at(3)->isChecked() && !entries.at(4)->isChecked());
     entries.at(3)->trigger();
     QVERIFY(entries.at(3)->isChecked());
+}
+
+void tst_cMainWidget::targets_data()
+{
+    // Stored under MainWidget (empty: not stored): Target, TargetFormats, Format.
+    QTest::addColumn<QStringList>("storedKeys");
+    QTest::addColumn<QStringList>("triggered"); // actions, in order
+    QTest::addColumn<QStringList>("formats");   // checked, and what a batch gets
+    QTest::addColumn<QString>("summary");       // beside the Options button
+    QTest::addColumn<QString>("ending");        // as the name rule says it
+    QTest::addColumn<QStringList>("writtenKeys");
+
+    const QString generic = QStringLiteral("generic");
+    QTest::newRow("nothing stored: any system, as before")
+        << QStringList{"", "", ""} << QStringList() << QStringList{"wav8"} << "WAV, 8 kHz 16-bit PCM"
+        << "wav" << QStringList{generic, "", "wav8"};
+    QTest::newRow("an unknown target is any system")
+        << QStringList{"pbx", "ulaw,alaw", "ulaw"} << QStringList() << QStringList{"ulaw"}
+        << QString::fromUtf8("Raw µ-law, 8 kHz (.ulaw)") << "ulaw" << QStringList{generic, "", "ulaw"};
+    QTest::newRow("a stored target keeps the formats it takes")
+        << QStringList{"asterisk", "alaw,wav32,bogus,ulaw", "gsm"} << QStringList() << QStringList{"ulaw", "alaw"}
+        << "Asterisk: .ulaw, .alaw"
+        << "ulaw/.alaw" << QStringList{"asterisk", "ulaw,alaw", "gsm"};
+    QTest::newRow("a stored target without formats has its own")
+        << QStringList{"teams", "", ""} << QStringList() << QStringList{"wav16"}
+        << "Microsoft Teams: WAV, 16 kHz 16-bit PCM"
+        << "wav" << QStringList{"teams", "wav16", "wav8"};
+    QTest::newRow("choosing a target sets its formats")
+        << QStringList{"", "", "ulaw"} << QStringList{"actionTarget_asterisk"}
+        << QStringList{"ulaw", "alaw", "g722", "sln16"} << "Asterisk: .ulaw, .alaw, .g722, .sln16"
+        << "ulaw/.alaw/.g722/.sln16" << QStringList{"asterisk", "ulaw,alaw,g722,sln16", "ulaw"};
+    QTest::newRow("narrowed and widened; the last one stays")
+        << QStringList{"asterisk", "ulaw", ""}
+        << QStringList{"actionFormat_ulaw", "actionFormat_wav16", "actionFormat_ulaw"} << QStringList{"wav16"}
+        << "Asterisk: WAV, 16 kHz 16-bit PCM"
+        << "wav16" << QStringList{"asterisk", "wav16", "wav8"};
+    QTest::newRow("a format replaces the one it would be written over")
+        << QStringList{"genesys-cloud", "", ""} << QStringList{"actionFormat_wav16"} << QStringList{"wav16"}
+        << "Genesys Cloud: WAV, 16 kHz 16-bit PCM"
+        << "wav" << QStringList{"genesys-cloud", "wav16", "wav8"};
+    QTest::newRow("a folder per rate: alike endings told by the rate")
+        << QStringList{"freeswitch", "", ""} << QStringList() << QStringList{"wav8", "wav16"}
+        << "FreeSWITCH: .wav 8 kHz, .wav 16 kHz"
+        << "wav" << QStringList{"freeswitch", "wav8,wav16", "wav8"};
+    QTest::newRow("any system again: its format comes back")
+        << QStringList{"asterisk", "", "gsm"} << QStringList{"actionTarget_generic"} << QStringList{"gsm"}
+        << "GSM 06.10 (.gsm)"
+        << "gsm" << QStringList{generic, "", "gsm"};
+}
+
+// The Target sub-menu: what is stored comes back, a target brings its formats,
+// which the Format sub-menu narrows or widens among those it takes; the
+// summary beside the Options button says it, and a batch gets it.
+void tst_cMainWidget::targets()
+{
+    QFETCH(QStringList, storedKeys);
+    QFETCH(QStringList, triggered);
+    QFETCH(QStringList, formats);
+    QFETCH(QString, summary);
+    QFETCH(QString, ending);
+    QFETCH(QStringList, writtenKeys);
+    const QStringList keys{"Target", "TargetFormats", "Format"};
+    for (int i = 0; i < keys.size(); ++i) {
+        if (!storedKeys.at(i).isEmpty())
+            store(keys.at(i), storedKeys.at(i));
+    }
+    QVERIFY(makeWidget());
+    for (const QString &name : triggered)
+        option(name)->trigger();
+
+    const cTarget &target = cTarget::byId(writtenKeys.at(0));
+    QVERIFY(option(QStringLiteral("actionTarget_") + target.id())->isChecked());
+    for (const cOutputFormat &format : cOutputFormat::all()) {
+        const QAction *const action = option(QStringLiteral("actionFormat_") + format.id());
+        QCOMPARE(action->isChecked(), formats.contains(format.id()));
+        QCOMPARE(action->isEnabled(), target.takes(format.id()));
+    }
+    const auto *const label = part<QLabel>("targetLabel");
+    QVERIFY(label && label->isVisible());
+    QCOMPARE(optionsBtn->accessibleDescription(), summary);
+    QCOMPARE(label->text(), QString(summary).replace(QStringLiteral(": "), QStringLiteral("\n")));
+    QCOMPARE(option(QStringLiteral("actionChangeExt"))->text(), QStringLiteral("Set extension to .") + ending);
+
+    widget.reset();
+    for (int i = 0; i < keys.size(); ++i)
+        QCOMPARE(stored(keys.at(i)), writtenKeys.at(i).isEmpty() ? QVariant() : QVariant(writtenKeys.at(i)));
+    // Read back as the next start does, the menu chooses the same for a batch.
+    QWidget owner;
+    cOptionsMenu menu(new QPushButton(&owner), new QLabel(&owner), &owner);
+    QSettings settings;
+    settings.beginGroup(QStringLiteral("MainWidget"));
+    menu.readSettings(settings);
+    cBatch::Options options;
+    QVERIFY(menu.chosenRules(options));
+    QCOMPARE(options.target, target.id());
+    QCOMPARE(options.formats, formats);
 }
 
 void tst_cMainWidget::outputFolderDialog()

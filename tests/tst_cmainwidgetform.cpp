@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QHBoxLayout>
 #include <QImageReader>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTableView>
@@ -79,10 +80,12 @@ void tst_cMainWidgetForm::formObjects()
     QCOMPARE(row3->count(), 2);
     QCOMPARE(row3->itemAt(0)->widget(), outputEdit);
     QCOMPARE(row3->itemAt(1)->widget(), outputBtn);
-    QCOMPARE(row4->count(), 3);
+    QCOMPARE(row4->count(), 4);
     QCOMPARE(row4->itemAt(0)->widget(), convertBtn);
     QVERIFY(row4->itemAt(1)->spacerItem());
-    QCOMPARE(row4->itemAt(2)->widget(), optionsBtn);
+    // The target and its formats, shown beside the menu that chooses them.
+    QCOMPARE(row4->itemAt(2)->widget(), form.findChild<QLabel *>(QStringLiteral("targetLabel")));
+    QCOMPARE(row4->itemAt(3)->widget(), optionsBtn);
 }
 
 void tst_cMainWidgetForm::formKeepsAGivenName()

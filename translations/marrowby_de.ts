@@ -173,10 +173,6 @@
         <translation>Namen in ASCII-Kleinbuchstaben schreiben: andere Schriften transliteriert, Leer- und Satzzeichen zu Bindestrichen (aus Welcome Greeting (final).mp3 wird welcome-greeting-final.wav).</translation>
     </message>
     <message>
-        <source>Write the files in format &lt;id&gt; (default: wav8, 8 kHz 16-bit WAV); --list-formats lists them.</source>
-        <translation>Die Dateien im Format &lt;id&gt; schreiben (Standard: wav8, WAV mit 8 kHz, 16 Bit); --list-formats listet die Formate auf.</translation>
-    </message>
-    <message>
         <source>id</source>
         <translation>id</translation>
     </message>
@@ -201,12 +197,6 @@
         <translation>Die Ausgabeformate auflisten und wofür jedes gedacht ist.</translation>
     </message>
     <message>
-        <source>Converts sound files into 8 kHz mono 16-bit WAV files, the format phone systems want for voice prompts, or into another format they ask for (--format).
-With --convert it converts the files and folders named without a window; without it, the window opens with them listed.</source>
-        <translation>Konvertiert Audiodateien in WAV-Dateien mit 8 kHz, Mono, 16 Bit – das Format, das Telefonanlagen für Sprachansagen erwarten – oder in ein anderes Format, das sie verlangen (--format).
-Mit --convert werden die angegebenen Dateien und Ordner ohne Fenster konvertiert; ohne diese Option öffnet sich das Fenster und listet sie auf.</translation>
-    </message>
-    <message>
         <source>Invalid value for --format: &apos;%1&apos; (one of %2).</source>
         <translation>Ungültiger Wert für --format: &apos;%1&apos; (eines von %2).</translation>
     </message>
@@ -221,6 +211,56 @@ Mit --convert werden die angegebenen Dateien und Ordner ohne Fenster konvertiert
     <message>
         <source>Run ffmpeg once for each file, never several small files in one run (for an ffmpeg on PATH that is a wrapper taking one input).</source>
         <translation>ffmpeg für jede Datei einzeln starten, nie mehrere kleine Dateien in einem Lauf (für ein ffmpeg im PATH, das ein Wrapper für nur eine Eingabe ist).</translation>
+    </message>
+    <message>
+        <source>Converts sound files into 8 kHz mono 16-bit WAV files, the format phone systems want for voice prompts, or into the other formats they ask for (--format), named and laid out as one system wants them (--target).
+With --convert it converts the files and folders named without a window; without it, the window opens with them listed.</source>
+        <translation>Konvertiert Audiodateien in WAV-Dateien mit 8 kHz, Mono, 16 Bit – das Format, das Telefonanlagen für Sprachansagen erwarten – oder in die anderen Formate, die sie verlangen (--format), benannt und abgelegt, wie eine bestimmte Anlage es erwartet (--target).
+Mit --convert werden die angegebenen Dateien und Ordner ohne Fenster konvertiert; ohne diese Option öffnet sich das Fenster und listet sie auf.</translation>
+    </message>
+    <message>
+        <source>Invalid value for --target: &apos;%1&apos; (one of %2).</source>
+        <translation>Ungültiger Wert für --target: &apos;%1&apos; (eines von %2).</translation>
+    </message>
+    <message>
+        <source>Invalid value for --format with --target %1: &apos;%2&apos; (one of %3).</source>
+        <translation>Ungültiger Wert für --format mit --target %1: &apos;%2&apos; (eines von %3).</translation>
+    </message>
+    <message>
+        <source>Formats %1 and %2 would both write the same .%3 file: give only one of them.</source>
+        <translation>Die Formate %1 und %2 würden beide dieselbe .%3-Datei schreiben: nur eines davon angeben.</translation>
+    </message>
+    <message>
+        <source>Option --language works only with a target that keeps a folder per language (--target %1).</source>
+        <translation>Die Option --language gilt nur für ein Zielsystem mit einem Ordner je Sprache (--target %1).</translation>
+    </message>
+    <message>
+        <source>Invalid value for --language: &apos;%1&apos; (a language code such as en, fr_CA or pt_BR).</source>
+        <translation>Ungültiger Wert für --language: &apos;%1&apos; (ein Sprachcode wie en, fr_CA oder pt_BR).</translation>
+    </message>
+    <message>
+        <source>%1; also takes %2</source>
+        <translation>%1; nimmt auch %2</translation>
+    </message>
+    <message>
+        <source>Write the files as the phone system &lt;id&gt; plays them: its formats, names and folders (default: generic, the format chosen, named as always); --list-targets lists them.</source>
+        <translation>Die Dateien so schreiben, wie die Telefonanlage &lt;id&gt; sie abspielt: ihre Formate, Namen und Ordner (Standard: generic, das gewählte Format, benannt wie bisher); --list-targets listet die Zielsysteme auf.</translation>
+    </message>
+    <message>
+        <source>Write the files in format &lt;id&gt; (default: wav8, 8 kHz 16-bit WAV; with --target, its formats). May be given several times, or as &lt;id&gt;,&lt;id&gt;,...: each file is then written in each format. --list-formats lists them.</source>
+        <translation>Die Dateien im Format &lt;id&gt; schreiben (Standard: wav8, WAV mit 8 kHz, 16 Bit; mit --target dessen Formate). Mehrfach oder als &lt;id&gt;,&lt;id&gt;,... angebbar: dann wird jede Datei in jedem Format geschrieben. --list-formats listet die Formate auf.</translation>
+    </message>
+    <message>
+        <source>Write the files into the folder of language &lt;code&gt;, such as en or fr_CA, for a target with a folder per language (asterisk).</source>
+        <translation>Die Dateien in den Ordner der Sprache &lt;Code&gt; schreiben, etwa en oder fr_CA, für ein Zielsystem mit einem Ordner je Sprache (asterisk).</translation>
+    </message>
+    <message>
+        <source>code</source>
+        <translation>Code</translation>
+    </message>
+    <message>
+        <source>List the targets, the phone systems the files can be made for, and the formats each writes.</source>
+        <translation>Die Zielsysteme auflisten, also die Telefonanlagen, für die die Dateien gemacht werden können, und die Formate, die jedes schreibt.</translation>
     </message>
 </context>
 <context>
@@ -485,6 +525,24 @@ Mit --convert werden die angegebenen Dateien und Ordner ohne Fenster konvertiert
         <source>Copies no tags of the source and no mark of the encoder into the files</source>
         <translation>Übernimmt keine Tags der Quelle und keine Kennung des Encoders in die Dateien</translation>
     </message>
+    <message>
+        <source>Target</source>
+        <translation>Zielsystem</translation>
+    </message>
+    <message>
+        <source>%1
+Writes %2</source>
+        <translation>%1
+Schreibt %2</translation>
+    </message>
+    <message>
+        <source>%1: %2</source>
+        <translation>%1: %2</translation>
+    </message>
+    <message>
+        <source>%1 %2 kHz</source>
+        <translation>%1 %2 kHz</translation>
+    </message>
 </context>
 <context>
     <name>cOutputFormat</name>
@@ -515,10 +573,6 @@ Mit --convert werden die angegebenen Dateien und Ordner ohne Fenster konvertiert
     <message>
         <source>WAV, 16 kHz 16-bit PCM</source>
         <translation>WAV, 16 kHz, 16 Bit PCM</translation>
-    </message>
-    <message>
-        <source>wideband (HD voice) phones</source>
-        <translation>Breitband-Telefone (HD Voice)</translation>
     </message>
     <message>
         <source>Raw µ-law, 8 kHz (.ulaw)</source>
@@ -583,6 +637,10 @@ Mit --convert werden die angegebenen Dateien und Ordner ohne Fenster konvertiert
     <message>
         <source>full-band calls</source>
         <translation>Vollband-Gespräche</translation>
+    </message>
+    <message>
+        <source>wideband (HD voice) phones; Asterisk wants them named .wav16 (target asterisk)</source>
+        <translation>Breitband-Telefone (HD Voice); Asterisk erwartet sie mit der Endung .wav16 (Zielsystem asterisk)</translation>
     </message>
 </context>
 <context>

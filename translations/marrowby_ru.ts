@@ -182,10 +182,6 @@
         <translation>Записывать имена строчными буквами ASCII: другие алфавиты транслитерируются, пробелы и знаки препинания заменяются дефисами (Welcome Greeting (final).mp3 станет welcome-greeting-final.wav).</translation>
     </message>
     <message>
-        <source>Write the files in format &lt;id&gt; (default: wav8, 8 kHz 16-bit WAV); --list-formats lists them.</source>
-        <translation>Записывать файлы в формате &lt;id&gt; (по умолчанию wav8, WAV 8 кГц 16 бит); список форматов — --list-formats.</translation>
-    </message>
-    <message>
         <source>id</source>
         <translation>id</translation>
     </message>
@@ -210,12 +206,6 @@
         <translation>Показать выходные форматы и для чего нужен каждый.</translation>
     </message>
     <message>
-        <source>Converts sound files into 8 kHz mono 16-bit WAV files, the format phone systems want for voice prompts, or into another format they ask for (--format).
-With --convert it converts the files and folders named without a window; without it, the window opens with them listed.</source>
-        <translation>Конвертирует звуковые файлы в WAV 8 кГц, моно, 16 бит — формат голосовых подсказок для телефонных систем — или в другой нужный им формат (--format).
-С --convert конвертирует указанные файлы и папки без окна; без него открывает окно и вносит их в список.</translation>
-    </message>
-    <message>
         <source>Invalid value for --format: &apos;%1&apos; (one of %2).</source>
         <translation>Недопустимое значение --format: «%1» (допустимо одно из: %2).</translation>
     </message>
@@ -230,6 +220,56 @@ With --convert it converts the files and folders named without a window; without
     <message>
         <source>Run ffmpeg once for each file, never several small files in one run (for an ffmpeg on PATH that is a wrapper taking one input).</source>
         <translation>Запускать ffmpeg отдельно для каждого файла, никогда не объединяя несколько маленьких файлов в один запуск (для ffmpeg в PATH, который является обёрткой, принимающей один входной файл).</translation>
+    </message>
+    <message>
+        <source>Converts sound files into 8 kHz mono 16-bit WAV files, the format phone systems want for voice prompts, or into the other formats they ask for (--format), named and laid out as one system wants them (--target).
+With --convert it converts the files and folders named without a window; without it, the window opens with them listed.</source>
+        <translation>Конвертирует звуковые файлы в WAV 8 кГц, моно, 16 бит — формат голосовых подсказок для телефонных систем — или в другие нужные им форматы (--format), с теми именами и папками, которых ждёт выбранная система (--target).
+С --convert конвертирует указанные файлы и папки без окна; без него открывает окно и вносит их в список.</translation>
+    </message>
+    <message>
+        <source>Invalid value for --target: &apos;%1&apos; (one of %2).</source>
+        <translation>Недопустимое значение --target: «%1» (допустимо одно из: %2).</translation>
+    </message>
+    <message>
+        <source>Invalid value for --format with --target %1: &apos;%2&apos; (one of %3).</source>
+        <translation>Недопустимое значение --format для --target %1: «%2» (допустимо одно из: %3).</translation>
+    </message>
+    <message>
+        <source>Formats %1 and %2 would both write the same .%3 file: give only one of them.</source>
+        <translation>Форматы %1 и %2 записали бы один и тот же файл .%3: укажите только один из них.</translation>
+    </message>
+    <message>
+        <source>Option --language works only with a target that keeps a folder per language (--target %1).</source>
+        <translation>Параметр --language действует только для системы, у которой есть папка для каждого языка (--target %1).</translation>
+    </message>
+    <message>
+        <source>Invalid value for --language: &apos;%1&apos; (a language code such as en, fr_CA or pt_BR).</source>
+        <translation>Недопустимое значение --language: «%1» (нужен код языка, например en, fr_CA или pt_BR).</translation>
+    </message>
+    <message>
+        <source>%1; also takes %2</source>
+        <translation>%1; также принимает %2</translation>
+    </message>
+    <message>
+        <source>Write the files as the phone system &lt;id&gt; plays them: its formats, names and folders (default: generic, the format chosen, named as always); --list-targets lists them.</source>
+        <translation>Записывать файлы так, как их воспроизводит телефонная система &lt;id&gt;: в её форматах, с её именами и папками (по умолчанию: generic — выбранный формат, имена как прежде); список систем — --list-targets.</translation>
+    </message>
+    <message>
+        <source>Write the files in format &lt;id&gt; (default: wav8, 8 kHz 16-bit WAV; with --target, its formats). May be given several times, or as &lt;id&gt;,&lt;id&gt;,...: each file is then written in each format. --list-formats lists them.</source>
+        <translation>Записывать файлы в формате &lt;id&gt; (по умолчанию wav8, WAV 8 кГц 16 бит; с --target — форматы системы). Можно указать несколько раз или как &lt;id&gt;,&lt;id&gt;,...: тогда каждый файл записывается в каждом из форматов. Список форматов — --list-formats.</translation>
+    </message>
+    <message>
+        <source>Write the files into the folder of language &lt;code&gt;, such as en or fr_CA, for a target with a folder per language (asterisk).</source>
+        <translation>Записывать файлы в папку языка &lt;код&gt;, например en или fr_CA, для системы с папкой для каждого языка (asterisk).</translation>
+    </message>
+    <message>
+        <source>code</source>
+        <translation>код</translation>
+    </message>
+    <message>
+        <source>List the targets, the phone systems the files can be made for, and the formats each writes.</source>
+        <translation>Показать целевые системы — телефонные системы, для которых можно готовить файлы, — и форматы, которые записывает каждая.</translation>
     </message>
 </context>
 <context>
@@ -495,6 +535,24 @@ With --convert it converts the files and folders named without a window; without
         <source>Copies no tags of the source and no mark of the encoder into the files</source>
         <translation>Не переносит в файлы теги исходника и отметку кодировщика</translation>
     </message>
+    <message>
+        <source>Target</source>
+        <translation>Система</translation>
+    </message>
+    <message>
+        <source>%1
+Writes %2</source>
+        <translation>%1
+Записывает: %2</translation>
+    </message>
+    <message>
+        <source>%1: %2</source>
+        <translation>%1: %2</translation>
+    </message>
+    <message>
+        <source>%1 %2 kHz</source>
+        <translation>%1 %2 кГц</translation>
+    </message>
 </context>
 <context>
     <name>cOutputFormat</name>
@@ -525,10 +583,6 @@ With --convert it converts the files and folders named without a window; without
     <message>
         <source>WAV, 16 kHz 16-bit PCM</source>
         <translation>WAV, 16 кГц, 16 бит PCM</translation>
-    </message>
-    <message>
-        <source>wideband (HD voice) phones</source>
-        <translation>широкополосные (HD voice) телефоны</translation>
     </message>
     <message>
         <source>Raw µ-law, 8 kHz (.ulaw)</source>
@@ -593,6 +647,10 @@ With --convert it converts the files and folders named without a window; without
     <message>
         <source>full-band calls</source>
         <translation>полнополосные звонки</translation>
+    </message>
+    <message>
+        <source>wideband (HD voice) phones; Asterisk wants them named .wav16 (target asterisk)</source>
+        <translation>широкополосные (HD voice) телефоны; Asterisk ждёт их с расширением .wav16 (система asterisk)</translation>
     </message>
 </context>
 <context>

@@ -64,7 +64,7 @@ cMainWidget::cMainWidget(QWidget *parent) : QWidget(parent)
     });
     connect(listing, &cFileListing::cancelled, this, [this] { showStatus(cStatusMessage::listingCancelled()); });
     setUpActions();
-    options = std::make_unique<cOptionsMenu>(optionsBtn, this);
+    options = std::make_unique<cOptionsMenu>(optionsBtn, targetLabel, this);
     connect(new cFileDrops(this, [this] { return acceptsFiles(); }), &cFileDrops::dropped, this,
             [this](const QStringList &paths, const QStringList &leftOut) { addFiles(paths, leftOut); });
     retranslate();

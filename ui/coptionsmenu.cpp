@@ -2,13 +2,17 @@
 
 #include "workers/cevenlevel.h"
 #include "workers/coutputformat.h"
+#include "workers/ctarget.h"
 
 #include <QAction>
 #include <QActionGroup>
+#include <QLabel>
 #include <QLocale>
 #include <QMenu>
 #include <QPushButton>
 #include <QSettings>
+
+#include <algorithm>
 
 const QString cOptionsMenu::changeExtName = QStringLiteral("actionChangeExt");
 const QString cOptionsMenu::addExtName = QStringLiteral("actionAddExt");
@@ -29,7 +33,11 @@ const QString safeNamesKey = QStringLiteral("SafeNames");
 
 namespace {
 
+// The generic target's format, as it always was; another target's formats
+// are a list of their own, so that the generic choice survives a target.
 const QString formatKey = QStringLiteral("Format");
+const QString targetKey = QStringLiteral("Target");
+const QString targetFormatsKey = QStringLiteral("TargetFormats");
 const QString evenLevelKey = QStringLiteral("EvenLevel");
 const QString loudnessTargetKey = QStringLiteral("LoudnessTarget");
 const QString trimKey = QStringLiteral("TrimSilence");
@@ -43,10 +51,26 @@ QAction *newOption(const QString &name, QObject *parent)
     return action;
 }
 
+// Whether the target writes the two formats into one file: the same ending
+// in the same folder.
+bool sameFile(const cTarget &target, const cOutputFormat &first, const cOutputFormat &second)
+{
+    return target.ending(first) == target.ending(second) && target.folder(first) == target.folder(second);
+}
+
+QList<const cOutputFormat *> formatsOf(const QStringList &ids)
+{
+    QList<const cOutputFormat *> formats;
+    for (const QString &id : ids)
+        formats << &cOutputFormat::byId(id);
+    return formats;
+}
+
 } // namespace
 
-cOptionsMenu::cOptionsMenu(QPushButton *button, QWidget *owner)
-    : owner(owner), loudnessTarget(cEvenLevel::defaultTarget)
+cOptionsMenu::cOptionsMenu(QPushButton *button, QLabel *summary, QWidget *owner)
+    : owner(owner), button(button), summary(summary), genericFormat(cOutputFormat::standard().id()),
+      loudnessTarget(cEvenLevel::defaultTarget)
 {
     auto *const optionsMenu = new QMenu(owner);
     button->setMenu(optionsMenu);
@@ -77,6 +101,21 @@ cOptionsMenu::cOptionsMenu(QPushButton *button, QWidget *owner)
 
     optionsMenu->addSeparator();
     optionsMenu->setToolTipsVisible(true);
+    targetMenu = optionsMenu->addMenu(QString());
+    targetMenu->setToolTipsVisible(true);
+    targetGroup = new QActionGroup(owner);
+    for (const cTarget &target : cTarget::all()) {
+        QAction *const action = newOption(QStringLiteral("actionTarget_") + target.id(), owner);
+        action->setData(target.id());
+        targetGroup->addAction(action);
+        targetMenu->addAction(action);
+    }
+    targetGroup->actions().constFirst()->setChecked(true);
+    // A target brings its own formats; the generic one the format it had.
+    QObject::connect(targetGroup, &QActionGroup::triggered, owner, [this] {
+        const cTarget &target = chosenTarget();
+        showTarget(target, target.isGeneric() ? QStringList{genericFormat} : target.formats());
+    });
     formatMenu = optionsMenu->addMenu(QString());
     formatMenu->setToolTipsVisible(true);
     formatGroup = new QActionGroup(owner);
@@ -87,8 +126,8 @@ cOptionsMenu::cOptionsMenu(QPushButton *button, QWidget *owner)
         formatMenu->addAction(action);
     }
     formatGroup->actions().constFirst()->setChecked(true);
-    // The name-rule items say which ending the chosen format gives.
-    QObject::connect(formatGroup, &QActionGroup::triggered, owner, [this] { retranslate(); });
+    QObject::connect(formatGroup, &QActionGroup::triggered, owner,
+                     [this](QAction *action) { formatTriggered(action); });
     evenLevelAction = newOption(QStringLiteral("actionEvenLevel"), owner);
     trimAction = newOption(QStringLiteral("actionTrimSilence"), owner);
     cleanAction = newOption(QStringLiteral("actionCleanFiles"), owner);
@@ -99,7 +138,16 @@ cOptionsMenu::cOptionsMenu(QPushButton *button, QWidget *owner)
 
 void cOptionsMenu::retranslate()
 {
-    const QString ending = cOutputFormat::byId(chosenFormat()).ending();
+    // The name-rule items say which ending the chosen formats give; several
+    // read as alternatives: ".ulaw/.alaw".
+    const cTarget &target = chosenTarget();
+    const QList<const cOutputFormat *> formats = formatsOf(chosenFormats());
+    QStringList endings;
+    for (const cOutputFormat *const format : formats) {
+        if (!endings.contains(target.ending(*format)))
+            endings << target.ending(*format);
+    }
+    const QString ending = endings.join(QStringLiteral("/."));
     owner->findChild<QAction *>(changeExtName)->setText(tr("Set extension to .%1").arg(ending));
     owner->findChild<QAction *>(addExtName)->setText(tr("Append .%1 to filenames").arg(ending));
     owner->findChild<QAction *>(overwriteName)->setText(tr("Overwrite existing files"));
@@ -108,12 +156,33 @@ void cOptionsMenu::retranslate()
     owner->findChild<QAction *>(keepFoldersName)->setText(tr("Keep folder trees"));
     owner->findChild<QAction *>(safeNamesName)->setText(tr("Safe names (lower-case ASCII)"));
 
+    targetMenu->setTitle(tr("Target"));
+    for (QAction *const action : targetGroup->actions()) {
+        const cTarget &shown = cTarget::byId(action->data().toString());
+        action->setText(shown.name());
+        action->setToolTip(
+            shown.isGeneric()
+                ? shown.purpose()
+                : tr("%1\nWrites %2").arg(shown.purpose(), formatsText(shown, formatsOf(shown.formats()))));
+    }
     formatMenu->setTitle(tr("Format"));
     for (QAction *const action : formatGroup->actions()) {
         const cOutputFormat &format = cOutputFormat::byId(action->data().toString());
         action->setText(format.name());
         action->setToolTip(format.purpose());
     }
+    // The summary beside the button, a target's name above its formats; a
+    // screen reader hears it on the button too, since the label takes no
+    // focus, and every format's full name.
+    const QString shown = formatsText(target, formats);
+    const QString text = target.isGeneric() ? shown : tr("%1: %2").arg(target.name(), shown);
+    QStringList names;
+    for (const cOutputFormat *const format : formats)
+        names << format->name();
+    summary->setText(target.isGeneric() ? shown : target.name() + QLatin1Char('\n') + shown);
+    summary->setToolTip(names.join(QLatin1Char('\n')));
+    summary->setAccessibleDescription(names.join(QStringLiteral("; ")));
+    button->setAccessibleDescription(text);
     evenLevelAction->setText(tr("Even level"));
     evenLevelAction->setToolTip(
         tr("Brings every file to %1 LUFS with one gain, true peaks at or below %2 dBTP")
@@ -132,18 +201,35 @@ void cOptionsMenu::readSettings(const QSettings &settings)
     check(nameModeGroup, storedNameMode);
     owner->findChild<QAction *>(keepFoldersName)->setChecked(settings.value(keepFoldersKey, false).toBool());
     owner->findChild<QAction *>(safeNamesName)->setChecked(settings.value(safeNamesKey, false).toBool());
-    const QString format = settings.value(formatKey).toString();
-    for (QAction *const action : formatGroup->actions())
-        action->setChecked(action->data().toString() == cOutputFormat::byId(format).id());
+    genericFormat = cOutputFormat::byId(settings.value(formatKey).toString()).id();
+    const cTarget &target = cTarget::byId(settings.value(targetKey).toString());
+    for (QAction *const action : targetGroup->actions())
+        action->setChecked(action->data().toString() == target.id());
+    // What the target does not take, or a second format for one file, is left
+    // out; nothing left: the target's own.
+    QStringList formats;
+    for (const QString &id : settings.value(targetFormatsKey).toString().split(QLatin1Char(','))) {
+        if (!target.takes(id) || formats.contains(id))
+            continue;
+        if (std::none_of(formats.cbegin(), formats.cend(), [&](const QString &taken) {
+                return sameFile(target, cOutputFormat::byId(taken), cOutputFormat::byId(id));
+            }))
+            formats << id;
+    }
+    if (target.isGeneric())
+        formats = QStringList{genericFormat};
+    else if (formats.isEmpty())
+        formats = target.formats();
+    showTarget(target, formats);
     evenLevelAction->setChecked(settings.value(evenLevelKey, false).toBool());
     trimAction->setChecked(settings.value(trimKey, false).toBool());
     cleanAction->setChecked(settings.value(cleanKey, false).toBool());
     // Not a number or out of range: the default target.
     storedTarget = settings.value(loudnessTargetKey);
     bool isNumber = false;
-    const double target = storedTarget.toDouble(&isNumber);
-    if (isNumber && target >= cEvenLevel::minTarget && target <= cEvenLevel::maxTarget)
-        loudnessTarget = target;
+    const double loudness = storedTarget.toDouble(&isNumber);
+    if (isNumber && loudness >= cEvenLevel::minTarget && loudness <= cEvenLevel::maxTarget)
+        loudnessTarget = loudness;
     retranslate();
 }
 
@@ -153,7 +239,13 @@ void cOptionsMenu::writeSettings(QSettings &settings) const
     settings.setValue(fileSaveModeKey, checked(saveModeGroup, storedSaveMode));
     settings.setValue(keepFoldersKey, owner->findChild<QAction *>(keepFoldersName)->isChecked());
     settings.setValue(safeNamesKey, owner->findChild<QAction *>(safeNamesName)->isChecked());
-    settings.setValue(formatKey, chosenFormat());
+    settings.setValue(formatKey, genericFormat);
+    const cTarget &target = chosenTarget();
+    settings.setValue(targetKey, target.id());
+    if (target.isGeneric())
+        settings.remove(targetFormatsKey);
+    else
+        settings.setValue(targetFormatsKey, chosenFormats().join(QLatin1Char(',')));
     settings.setValue(evenLevelKey, evenLevelAction->isChecked());
     settings.setValue(trimKey, trimAction->isChecked());
     settings.setValue(cleanKey, cleanAction->isChecked());
@@ -164,8 +256,94 @@ void cOptionsMenu::writeSettings(QSettings &settings) const
 
 QString cOptionsMenu::chosenFormat() const
 {
-    const QAction *const action = formatGroup->checkedAction();
-    return action ? action->data().toString() : cOutputFormat::standard().id();
+    // Not the group's checked action, which it stops following while it is
+    // not exclusive.
+    for (const QAction *const action : formatGroup->actions()) {
+        if (action->isChecked())
+            return action->data().toString();
+    }
+    return cOutputFormat::standard().id();
+}
+
+const cTarget &cOptionsMenu::chosenTarget() const
+{
+    const QAction *const action = targetGroup->checkedAction();
+    return cTarget::byId(action ? action->data().toString() : QString());
+}
+
+QStringList cOptionsMenu::chosenFormats() const
+{
+    const cTarget &target = chosenTarget();
+    if (target.isGeneric())
+        return {chosenFormat()};
+    QStringList checkedIds;
+    for (const QAction *const action : formatGroup->actions()) {
+        if (action->isChecked())
+            checkedIds << action->data().toString();
+    }
+    // The target's own in its order, then those added in the table's.
+    QStringList ids;
+    for (const QString &id : target.formats()) {
+        if (checkedIds.contains(id))
+            ids << id;
+    }
+    for (const QString &id : std::as_const(checkedIds)) {
+        if (!ids.contains(id))
+            ids << id;
+    }
+    return ids;
+}
+
+void cOptionsMenu::showTarget(const cTarget &target, const QStringList &formats)
+{
+    formatGroup->setExclusionPolicy(QActionGroup::ExclusionPolicy::None);
+    for (QAction *const action : formatGroup->actions()) {
+        action->setChecked(false);
+        action->setEnabled(target.takes(action->data().toString()));
+    }
+    // The generic target writes one format, as it always did.
+    if (target.isGeneric())
+        formatGroup->setExclusionPolicy(QActionGroup::ExclusionPolicy::Exclusive);
+    for (QAction *const action : formatGroup->actions())
+        action->setChecked(formats.contains(action->data().toString()));
+    retranslate();
+}
+
+// Another target's set is narrowed or widened one format at a time; the last
+// one stays, and a format replaces those the target would write into its file.
+void cOptionsMenu::formatTriggered(QAction *action)
+{
+    const cTarget &target = chosenTarget();
+    if (target.isGeneric()) {
+        genericFormat = action->data().toString();
+    } else if (!action->isChecked()) {
+        if (chosenFormats().isEmpty())
+            action->setChecked(true);
+    } else {
+        const cOutputFormat &format = cOutputFormat::byId(action->data().toString());
+        for (QAction *const other : formatGroup->actions()) {
+            if (other != action && other->isChecked() &&
+                sameFile(target, format, cOutputFormat::byId(other->data().toString())))
+                other->setChecked(false);
+        }
+    }
+    retranslate();
+}
+
+QString cOptionsMenu::formatsText(const cTarget &target, const QList<const cOutputFormat *> &formats)
+{
+    if (formats.size() == 1)
+        return formats.constFirst()->name();
+    // Each by the ending its files get; the rate where two share one (a folder per rate).
+    QStringList texts;
+    for (const cOutputFormat *const format : formats) {
+        const QString ending = QLatin1Char('.') + target.ending(*format);
+        const bool shared = std::count_if(formats.cbegin(), formats.cend(), [&](const cOutputFormat *other) {
+                                return target.ending(*other) == target.ending(*format);
+                            }) > 1;
+        texts << (shared ? tr("%1 %2 kHz").arg(ending).arg(format->rate() / 1000) : ending);
+    }
+    return texts.join(QStringLiteral(", "));
 }
 
 void cOptionsMenu::check(QActionGroup *group, const QString &name)
@@ -202,7 +380,8 @@ bool cOptionsMenu::chosenRules(cBatch::Options &options) const
         return false;
     options.keepFolders = owner->findChild<QAction *>(keepFoldersName)->isChecked();
     options.safeNames = owner->findChild<QAction *>(safeNamesName)->isChecked();
-    options.formats = {chosenFormat()};
+    options.target = chosenTarget().id();
+    options.formats = chosenFormats();
     options.clean = cleanAction->isChecked();
     options.trim = trimAction->isChecked();
     if (evenLevelAction->isChecked())

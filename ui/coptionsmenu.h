@@ -3,28 +3,34 @@
 #include "core/cbatch.h"
 
 #include <QCoreApplication>
+#include <QList>
 #include <QString>
+#include <QStringList>
 #include <QVariant>
 
 class QAction;
 class QActionGroup;
+class QLabel;
 class QMenu;
 class QPushButton;
 class QSettings;
 class QWidget;
+class cOutputFormat;
+class cTarget;
 
 // The Options menu of the window: exclusive groups of checkable choices, each
 // action named after what it chooses; the names are what the settings store.
-// Below them the output format (a sub-menu), the even level, the trim and
-// clean files, whose settings this class reads and writes itself.
+// Below them the target and the output formats (sub-menus), the even level,
+// the trim and clean files, whose settings this class reads and writes itself.
+// The target and its formats are shown beside the button, menu closed.
 class cOptionsMenu
 {
     Q_DECLARE_TR_FUNCTIONS(cOptionsMenu)
 
 public:
-    // Builds the menu on the button; the menu, its actions and groups are
-    // children of owner.
-    cOptionsMenu(QPushButton *button, QWidget *owner);
+    // Builds the menu on the button, and shows the target in summary; the
+    // menu, its actions and groups are children of owner.
+    cOptionsMenu(QPushButton *button, QLabel *summary, QWidget *owner);
 
     void retranslate();
     // The checked choices, from and to the window's settings group.
@@ -44,7 +50,17 @@ public:
     static const QString safeNamesName;
 
 private:
+    // The generic target's one format, checked while it is chosen.
     QString chosenFormat() const;
+    const cTarget &chosenTarget() const;
+    // The IDs of the formats checked, in the table's order.
+    QStringList chosenFormats() const;
+    // Shows the target chosen, with those formats checked: for the generic
+    // target one of every format, for another several of those it takes.
+    void showTarget(const cTarget &target, const QStringList &formats);
+    void formatTriggered(QAction *action);
+    // The formats as the summary beside the button, or a tool tip, says them.
+    static QString formatsText(const cTarget &target, const QList<const cOutputFormat *> &formats);
     // Checks the action of each group that the text names exactly; a text that
     // names none leaves its group without a checked action.
     static void check(QActionGroup *group, const QString &name);
@@ -52,14 +68,20 @@ private:
     static QString checked(const QActionGroup *group, const QString &fallback = QString());
 
     QWidget *const owner;
+    QPushButton *const button;
+    QLabel *const summary;
     QActionGroup *nameModeGroup = nullptr;
     QActionGroup *saveModeGroup = nullptr;
     // The mode texts as read from the store: written back unchanged when they
     // named no action and the user chose none.
     QString storedNameMode;
     QString storedSaveMode;
+    QMenu *targetMenu = nullptr;
+    QActionGroup *targetGroup = nullptr;
     QMenu *formatMenu = nullptr;
     QActionGroup *formatGroup = nullptr;
+    // The generic target's format, kept while another target is chosen.
+    QString genericFormat;
     QAction *evenLevelAction = nullptr;
     QAction *trimAction = nullptr;
     QAction *cleanAction = nullptr;

@@ -24,7 +24,7 @@ const QList<cOutputFormat> &cOutputFormat::all()
         {"wav8-alaw", "wav", 8000, "pcm_alaw", "wav", nullptr, 0.0, QT_TR_NOOP("WAV, 8 kHz A-law (G.711)"),
          QT_TR_NOOP("the same outside North America")},
         {"wav16", "wav", 16000, "pcm_s16le", "wav", nullptr, 0.0, QT_TR_NOOP("WAV, 16 kHz 16-bit PCM"),
-         QT_TR_NOOP("wideband (HD voice) phones")},
+         QT_TR_NOOP("wideband (HD voice) phones; Asterisk wants them named .wav16 (target asterisk)")},
         {"wav32", "wav", 32000, "pcm_s16le", "wav", nullptr, 0.0, QT_TR_NOOP("WAV, 32 kHz 16-bit PCM"),
          QT_TR_NOOP("super-wideband calls")},
         {"wav48", "wav", 48000, "pcm_s16le", "wav", nullptr, 0.0, QT_TR_NOOP("WAV, 48 kHz 16-bit PCM"),
