@@ -69,11 +69,10 @@ QString setFormats(Request &request, const QStringList &values)
         const cOutputFormat &first = cOutputFormat::byId(formats.at(i));
         for (qsizetype j = i + 1; j < formats.size(); ++j) {
             const cOutputFormat &second = cOutputFormat::byId(formats.at(j));
-            const QString ending = target.ending(first);
-            if (ending == target.ending(second) && target.folder(first) == target.folder(second)) {
+            if (target.writesOneFile(first, second)) {
                 return cCommandLine::tr("Formats %1 and %2 would both write the same .%3 file: give only one of "
                                         "them.")
-                    .arg(first.id(), second.id(), ending);
+                    .arg(first.id(), second.id(), target.ending(first));
             }
         }
     }

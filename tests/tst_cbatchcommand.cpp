@@ -203,6 +203,12 @@ void tst_cBatchCommand::convert_data()
                                                        ok.arg("folder/c.mp3", "c.wav"),
                                                        ok.arg("folder/sub/d.wav", "d.wav"), summary(4, 0)}
                                         << QStringList{"out/a.wav", "out/b b.wav", "out/c.wav", "out/d.wav"};
+    QTest::newRow("a target's several outputs of one source on one line")
+        << QStringList{"--convert", "--target", "asterisk", "--language", "en", "-o", "out", "src/a.mp3"} << 0
+        << QStringList{"OK   {w}/src/a.mp3 -> {w}/out/en/a.ulaw, {w}/out/en/a.alaw, {w}/out/en/a.g722, "
+                       "{w}/out/en/a.sln16",
+                       summary(1, 0)}
+        << QStringList{"out/en/a.alaw", "out/en/a.g722", "out/en/a.sln16", "out/en/a.ulaw"};
     QTest::newRow("a missing path fails; the output goes to the current folder")
         << QStringList{"--convert", "gone.mp3", "src/a.mp3"} << 1
         << QStringList{"FAIL {w}/gone.mp3: No such file or folder", "OK   {w}/src/a.mp3 -> {w}/a.wav", summary(1, 1)}

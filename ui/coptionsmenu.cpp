@@ -51,13 +51,6 @@ QAction *newOption(const QString &name, QObject *parent)
     return action;
 }
 
-// Whether the target writes the two formats into one file: the same ending
-// in the same folder.
-bool sameFile(const cTarget &target, const cOutputFormat &first, const cOutputFormat &second)
-{
-    return target.ending(first) == target.ending(second) && target.folder(first) == target.folder(second);
-}
-
 QList<const cOutputFormat *> formatsOf(const QStringList &ids)
 {
     QList<const cOutputFormat *> formats;
@@ -212,7 +205,7 @@ void cOptionsMenu::readSettings(const QSettings &settings)
         if (!target.takes(id) || formats.contains(id))
             continue;
         if (std::none_of(formats.cbegin(), formats.cend(), [&](const QString &taken) {
-                return sameFile(target, cOutputFormat::byId(taken), cOutputFormat::byId(id));
+                return target.writesOneFile(cOutputFormat::byId(taken), cOutputFormat::byId(id));
             }))
             formats << id;
     }
@@ -323,7 +316,7 @@ void cOptionsMenu::formatTriggered(QAction *action)
         const cOutputFormat &format = cOutputFormat::byId(action->data().toString());
         for (QAction *const other : formatGroup->actions()) {
             if (other != action && other->isChecked() &&
-                sameFile(target, format, cOutputFormat::byId(other->data().toString())))
+                target.writesOneFile(format, cOutputFormat::byId(other->data().toString())))
                 other->setChecked(false);
         }
     }

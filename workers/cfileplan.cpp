@@ -10,6 +10,8 @@
 #include <QDir>
 #include <QFileInfo>
 
+#include <algorithm>
+
 cFilePlan::cFilePlan(const cSource &source, const Settings &settings)
     : sourceFile(source), settings(settings), fileTarget(&cTarget::byId(settings.target))
 {
@@ -48,10 +50,14 @@ cFilePlan::cFilePlan(const cSource &source, const Settings &settings)
             return;
         }
         const QString path = QDir(folder).absoluteFilePath(name);
+        const cOutputPath::Slot slot = cOutputPath::Slot::of(path);
+        // Two formats the target writes into one file are one output.
+        if (std::any_of(planned.cbegin(), planned.cend(), [&](const Output &output) { return output.slot == slot; }))
+            continue;
         lines << debugLine("Out filename:", path);
         if (firstPath.isEmpty())
             firstPath = path;
-        planned.append({&format, path, cOutputPath::Slot::of(path)});
+        planned.append({&format, path, slot});
     }
 }
 

@@ -177,6 +177,11 @@ QString cTarget::folder(const cOutputFormat &format, const QString &language) co
     return QString();
 }
 
+bool cTarget::writesOneFile(const cOutputFormat &first, const cOutputFormat &second) const
+{
+    return ending(first) == ending(second) && folder(first) == folder(second);
+}
+
 bool cTarget::hasLanguageFolders() const
 {
     return layout == Layout::Asterisk;

@@ -58,6 +58,9 @@ public:
     // to: the rate for FreeSWITCH ("16000"), the language for Asterisk when
     // one is given and valid ("en"); empty for none.
     QString folder(const cOutputFormat &format, const QString &language = QString()) const;
+    // Whether outputs in the two formats would be one file: the same ending
+    // in the same folder.
+    bool writesOneFile(const cOutputFormat &first, const cOutputFormat &second) const;
     // Whether the target lays out its files in language folders.
     bool hasLanguageFolders() const;
 
