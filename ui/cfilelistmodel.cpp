@@ -77,10 +77,14 @@ QVariant cFileListModel::statusData(const Row &row, int role) const
     } else if (row.state == Row::State::Done) {
         const cFileResult &result = row.result;
         switch (result.outcome) {
-        case cFileResult::Outcome::Converted:
-            status = {tr("OK"), QBrush(Qt::darkGreen),
-                      result.output.isEmpty() ? QString() : tr("Written to %1").arg(result.output), QString()};
+        case cFileResult::Outcome::Converted: {
+            // Every file written for a source bound for several formats.
+            const QString written =
+                result.outputs.size() > 1 ? result.outputs.join(QStringLiteral(", ")) : result.output;
+            status = {tr("OK"), QBrush(Qt::darkGreen), written.isEmpty() ? QString() : tr("Written to %1").arg(written),
+                      QString()};
             break;
+        }
         case cFileResult::Outcome::Warned:
             // Written, but worth a look: the mark and the colour set it apart from a plain "OK".
             status = {warnedText(), QBrush(QColor(0xb3, 0x6b, 0x00)), result.reason.toString(),
