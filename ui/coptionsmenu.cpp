@@ -51,6 +51,24 @@ QAction *newOption(const QString &name, QObject *parent)
     return action;
 }
 
+// A checkable action in the sub-menu for each row of a table (the formats,
+// the targets), named after its ID, which it holds as its data; the first
+// is checked.
+template <typename Row>
+QActionGroup *addChoices(QMenu *menu, const QString &namePrefix, const QList<Row> &rows, QWidget *owner)
+{
+    menu->setToolTipsVisible(true);
+    auto *const group = new QActionGroup(owner);
+    for (const Row &row : rows) {
+        QAction *const action = newOption(namePrefix + row.id(), owner);
+        action->setData(row.id());
+        group->addAction(action);
+        menu->addAction(action);
+    }
+    group->actions().constFirst()->setChecked(true);
+    return group;
+}
+
 QList<const cOutputFormat *> formatsOf(const QStringList &ids)
 {
     QList<const cOutputFormat *> formats;
@@ -95,30 +113,14 @@ cOptionsMenu::cOptionsMenu(QPushButton *button, QLabel *summary, QWidget *owner)
     optionsMenu->addSeparator();
     optionsMenu->setToolTipsVisible(true);
     targetMenu = optionsMenu->addMenu(QString());
-    targetMenu->setToolTipsVisible(true);
-    targetGroup = new QActionGroup(owner);
-    for (const cTarget &target : cTarget::all()) {
-        QAction *const action = newOption(QStringLiteral("actionTarget_") + target.id(), owner);
-        action->setData(target.id());
-        targetGroup->addAction(action);
-        targetMenu->addAction(action);
-    }
-    targetGroup->actions().constFirst()->setChecked(true);
+    targetGroup = addChoices(targetMenu, QStringLiteral("actionTarget_"), cTarget::all(), owner);
     // A target brings its own formats; the generic one the format it had.
     QObject::connect(targetGroup, &QActionGroup::triggered, owner, [this] {
         const cTarget &target = chosenTarget();
         showTarget(target, target.isGeneric() ? QStringList{genericFormat} : target.formats());
     });
     formatMenu = optionsMenu->addMenu(QString());
-    formatMenu->setToolTipsVisible(true);
-    formatGroup = new QActionGroup(owner);
-    for (const cOutputFormat &format : cOutputFormat::all()) {
-        QAction *const action = newOption(QStringLiteral("actionFormat_") + format.id(), owner);
-        action->setData(format.id());
-        formatGroup->addAction(action);
-        formatMenu->addAction(action);
-    }
-    formatGroup->actions().constFirst()->setChecked(true);
+    formatGroup = addChoices(formatMenu, QStringLiteral("actionFormat_"), cOutputFormat::all(), owner);
     QObject::connect(formatGroup, &QActionGroup::triggered, owner,
                      [this](QAction *action) { formatTriggered(action); });
     evenLevelAction = newOption(QStringLiteral("actionEvenLevel"), owner);
